@@ -1,0 +1,57 @@
+#pragma once
+// The few file-system operations Vald2600 needs, in one place: the platform
+// layer of the audit tool. Tests can put their own FileSystem in place to
+// count or refuse what a run does.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr char PATH_SEPARATOR = '/';
+
+// Outcome of creating a folder or moving a file.
+enum class FsStatus { ok, alreadyExists, accessDenied, failed };
+
+struct DirectoryEntry {
+  std::string name;
+  bool isDirectory = false;  // a real directory, not a link to one
+  bool isHidden = false;     // the name begins with a dot
+  std::uint64_t size = 0;    // file length in bytes; 0 when it cannot be read
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Lists `path` without "." and "..". Returns false when it cannot be read.
+  virtual bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries);
+
+  // Creates a folder (mode 0777 before the umask).
+  virtual FsStatus make_directory(const std::string& path);
+
+  // Moves a file; never replaces an existing `to`.
+  virtual FsStatus move_file(const std::string& from, const std::string& to);
+};
+
+// The file system in use: the real one unless a test installed another.
+FileSystem& file_system();
+
+// Installs `replacement` (nullptr: the real one again). The caller keeps it alive.
+void use_file_system(FileSystem* replacement);
+
+// The current directory, or an empty text when it cannot be read.
+std::string current_directory();
+
+// Makes `path` the current directory; returns false when that fails.
+bool change_directory(const std::string& path);
+
+// The directory of the running executable, ending with one separator; empty
+// when it cannot be found.
+std::string executable_directory();
+
+// The fall-back directory for the tool's own files ($HOME), ending with one
+// separator; empty when there is none.
+std::string fallback_directory();
+
+// `directory` + a separator unless it already ends in one + `name`.
+std::string join_path(const std::string& directory, const std::string& name);

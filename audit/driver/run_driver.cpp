@@ -1,0 +1,83 @@
+#include "driver/run_driver.h"
+
+#include <cstdio>
+#include <new>
+
+#include "catalogue/rom_database.h"
+#include "driver/file_system.h"
+#include "driver/run_state.h"
+#include "driver/usage.h"
+
+namespace {
+
+constexpr char EXTENSIONS_2600[] = ".bin.a26";
+constexpr std::size_t IMAGE_BUFFER_SIZE = 5 * 1024 * 1024;
+constexpr std::size_t IMAGE_BUFFER_SLACK = 64 * 1024;
+
+void print_convert_refusal() { std::printf("Cannot convert this system to other formats\n"); }
+
+void print_mode_refusal() {
+  std::fprintf(stderr, "Cannot use more than one of scan,list,rename\n");
+}
+
+void save_directories() {
+  ToolDirectories& directories = run_state().directories;
+  directories.start = current_directory();
+  directories.program = executable_directory();
+}
+
+// Allocates the image buffer unless a larger one exists; false when the
+// allocation fails.
+bool set_up_image_buffer() {
+  ImageBuffer& image = run_state().image;
+  if (image.capacity > IMAGE_BUFFER_SIZE) return true;
+  image.data.reset(new (std::nothrow) unsigned char[IMAGE_BUFFER_SIZE + IMAGE_BUFFER_SLACK]);
+  image.capacity = image.data ? IMAGE_BUFFER_SIZE : 0;
+  return image.data != nullptr;
+}
+
+void free_image_buffer() {
+  run_state().image.data.reset();
+  run_state().image.capacity = 0;
+}
+
+void run_walk_modes() {
+  RunOptions& options = run_state().options;
+  const bool have_buffer = set_up_image_buffer();
+  if (options.list) options.rename = 1;
+  if (have_buffer) {
+    std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
+    close_tool_logs();
+  }
+  free_image_buffer();
+}
+
+void run_one_mode() {
+  print_banner();
+  save_directories();
+  db_prepare();
+  db_print_stats();
+  run_walk_modes();
+  change_directory(run_state().directories.start);
+}
+
+}  // namespace
+
+int run_vald(int argc, const char* const* argv) {
+  RunOptions& options = run_state().options;
+  for (int index = 1; index < argc; ++index) {
+    if (apply_option_word(options, argv[index])) print_convert_refusal();
+  }
+  const int modes = count_modes(options);
+  if (modes == 0) {
+    print_usage();
+    db_print_stats();
+  } else if (modes > 1) {
+    print_usage();
+    print_mode_refusal();
+  } else {
+    run_one_mode();
+  }
+  std::fflush(stdout);
+  return 0;
+}

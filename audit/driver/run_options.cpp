@@ -1,0 +1,63 @@
+#include "driver/run_options.h"
+
+#include <cctype>
+
+namespace {
+
+// True when `word` has `expected` at `position`. Letters compare without
+// regard to case; a position past the end never matches.
+bool has_at(std::string_view word, std::size_t position, char expected) {
+  if (position >= word.size()) return false;
+  return std::toupper(static_cast<unsigned char>(word[position])) == expected;
+}
+
+}  // namespace
+
+bool apply_option_word(RunOptions& options, std::string_view word) {
+  bool convert = false;
+  if (has_at(word, 0, 'L')) {
+    options.list = 1;
+    if (has_at(word, 4, 'D')) options.listDirs = 1;
+  }
+  if (has_at(word, 0, 'R')) options.rename = 1;
+  if (has_at(word, 0, 'D') && has_at(word, 3, 'S')) options.dirs = 1;
+  if (has_at(word, 0, 'D') && has_at(word, 3, 'P')) options.deep = 1;
+  if (has_at(word, 0, 'S') && has_at(word, 3, 'N')) {
+    options.scan = 1;
+    if (has_at(word, 4, 'N')) {
+      options.scanNew = 1;
+      if (has_at(word, 7, 'D')) options.scanDirs = 1;
+    }
+    if (has_at(word, 4, 'D')) options.scanDirs = 1;
+  }
+  if (has_at(word, 0, 'Q')) options.quiet = 1;
+  if (has_at(word, 0, 'A') && has_at(word, 4, 'T')) {
+    options.audit = 1;
+    if (has_at(word, 5, '2')) options.audit2 = 1;
+    if (has_at(word, 5, '3')) options.audit3 = 1;
+  }
+  if (has_at(word, 0, 'S') && has_at(word, 2, 'P') && word.size() == 4) {
+    options.sep = 1;
+    options.sepChar = word[3];
+  }
+  if (has_at(word, 0, 'C') && has_at(word, 1, 'H')) {
+    options.changes = 1;
+    if (has_at(word, 7, 'N')) {
+      options.changesAll = 0;
+      if (has_at(word, 10, '-')) options.changesReversed = 1;
+    }
+    if (has_at(word, 7, '-')) options.changesReversed = 1;
+  }
+  if (has_at(word, 0, 'C') && has_at(word, 6, 'T')) convert = true;
+  if (has_at(word, 0, 'M') && has_at(word, 2, 'V')) {
+    options.move = 1;
+    options.rename = 1;
+  }
+  if (has_at(word, 0, 'M') && has_at(word, 8, 'S')) options.messExport = 1;
+  return convert;
+}
+
+int count_modes(const RunOptions& options) {
+  return options.list + options.messExport + options.scan + options.rename +
+         (options.audit ? 1 : 0);
+}

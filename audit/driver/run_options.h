@@ -1,0 +1,33 @@
+#pragma once
+// The run flags of Vald2600, set only from the command line.
+
+#include <string_view>
+
+struct RunOptions {
+  int list = 0;             // identify and count only, write the reports
+  int listDirs = 0;         // list also descends into subdirectories
+  int rename = 0;           // every identified image goes through the rename engine
+  int move = 0;             // the rename engine keeps the file's own name
+  int scan = 0;             // write scan records
+  int scanNew = 0;          // scan records only for images not in the catalogue
+  int scanDirs = 0;         // scan also descends into subdirectories
+  int audit = 0;            // audit the info configuration
+  int audit2 = 0;           // audit: also list long names
+  int audit3 = 0;           // audit: also trace parenthesised parts
+  int changes = 0;          // write the change log
+  int changesAll = 1;       // log also operations that keep the name
+  int changesReversed = 0;  // log lines give the old name first
+  int quiet = 0;            // silence informational lines
+  int dirs = 0;             // rename into the info configuration's group folders
+  int deep = 0;             // scannew records every image
+  int sep = 0;              // replace spaces in new names by sepChar
+  char sepChar = ' ';
+  int messExport = 0;  // print the catalogue as a MESS crc file
+};
+
+// Applies every option rule to one command-line word. Returns true when the
+// word asks for the unsupported conversion, which sets nothing.
+bool apply_option_word(RunOptions& options, std::string_view word);
+
+// The number of run modes the flags ask for; exactly one may run.
+int count_modes(const RunOptions& options);

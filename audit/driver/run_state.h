@@ -1,0 +1,62 @@
+#pragma once
+// Everything a run of Vald2600 keeps between its steps, in one record, so
+// that a test can start from a fresh state with reset_run_state().
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "catalogue/info_config.h"
+#include "catalogue/rom_database.h"
+#include "driver/run_options.h"
+
+struct ToolDirectories {
+  std::string start;    // current directory when the run began
+  std::string program;  // directory of the executable, ending with a separator
+};
+
+// The one buffer an image is identified in. `capacity` is what images may
+// fill; the allocation has 64 KiB of slack beyond it.
+struct ImageBuffer {
+  std::unique_ptr<unsigned char[]> data;
+  std::size_t capacity = 0;
+};
+
+// Set by the dispatch for the file in hand, read by the identification.
+struct DispatchState {
+  bool inMemory = false;     // the image is in the buffer, or its CRC is known
+  std::uint32_t knownCrc = 0;  // catalogued CRC from an archive directory, 0: none
+};
+
+// Logs opened on first use and closed after the walk.
+struct ToolLogs {
+  std::FILE* scan = nullptr;    // 2600Scan.txt
+  std::FILE* change = nullptr;  // 2600Log.txt
+  std::FILE* zip = nullptr;     // Vald_ZIP.txt
+};
+
+struct RenameState {
+  bool targetPrepared = false;  // 2600Ren (and group folders) handled
+  std::string counterName;      // last candidate of the counter scheme
+};
+
+struct RunState {
+  RunOptions options;
+  ToolDirectories directories;
+  RomDatabase db;
+  ImageBuffer image;
+  DispatchState dispatch;
+  ToolLogs logs;
+  RenameState rename;
+  InfoConfig info;
+};
+
+RunState& run_state();
+
+// Closes open logs and puts every record back to its start value.
+void reset_run_state();
+
+// Closes the logs that are open (scan, change, ZIP).
+void close_tool_logs();

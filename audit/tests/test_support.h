@@ -1,0 +1,72 @@
+#pragma once
+// Helpers for the audit tool's tests: temporary folders, files, and running
+// the built Vald2600 as a user would.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary directory, removed with all
+// its content when the object goes away.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // path() + "/" + relative
+  std::string operator/(const std::string& relative) const;
+
+ private:
+  std::string path_;
+};
+
+std::string read_text(const std::string& path);
+std::vector<unsigned char> read_bytes(const std::string& path);
+void write_text(const std::string& path, const std::string& text);
+void write_bytes(const std::string& path, const std::vector<unsigned char>& bytes);
+bool file_exists(const std::string& path);
+void make_dir(const std::string& path);
+// Names in a folder, sorted; empty when it cannot be read.
+std::vector<std::string> list_names(const std::string& path);
+
+struct ProgramResult {
+  std::string out;  // standard output
+  std::string err;  // standard error
+  int exitCode = -1;
+};
+
+// Runs `program` with `arguments` in `directory`, with HOME set to `home`
+// (so the tool's fall-back directory is never the developer's own).
+ProgramResult run_program(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::string& directory, const std::string& home);
+
+// A sandbox for one run of Vald2600: the program is copied into prog/ (its
+// have database lands there), the collection lives in work/, HOME is home/.
+class ValdSandbox {
+ public:
+  ValdSandbox();
+  std::string program_dir() const { return root_ / "prog"; }
+  std::string work_dir() const { return root_ / "work"; }
+  std::string home_dir() const { return root_ / "home"; }
+  std::string work(const std::string& relative) const { return work_dir() + "/" + relative; }
+  std::string program(const std::string& relative) const { return program_dir() + "/" + relative; }
+
+  ProgramResult run(const std::vector<std::string>& arguments) const;
+  // Runs in a subfolder of work/ (or any folder) instead.
+  ProgramResult run_in(const std::string& directory, const std::vector<std::string>& arguments) const;
+
+ private:
+  TempDir root_;
+};
+
+// Count of non-overlapping occurrences of `piece` in `text`.
+int count_of(const std::string& text, const std::string& piece);
+
+// The catalogue entry at `index` of the shipped table: its CRC and name.
+std::uint32_t catalogue_crc(int index);
+std::string catalogue_name(int index);
+// Position of the shipped entry whose name is `name`; -1 when none.
+int catalogue_index_of(const std::string& name);

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project builds, tests, benchmarks and
+# fuzzes with. Safe to run again: when everything is present it does nothing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  zip unzip cksfv
+  clang libclang-rt-14-dev
+  qt6-base-dev libgl-dev fonts-liberation xvfb xauth
+  python3
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "install-deps: need root or sudo to install: ${missing[*]}" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
