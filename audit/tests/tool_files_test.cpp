@@ -1,0 +1,83 @@
+#include "driver/tool_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "driver/file_system.h"
+#include "driver/run_state.h"
+#include "run_fixture.h"
+#include "test_support.h"
+
+namespace {
+
+class ToolFilesTest : public FreshRunTest {
+ protected:
+  // Opens, writes `text` and closes; returns what went to standard error.
+  static std::string append(const char* name, const std::string& text) {
+    testing::internal::CaptureStderr();
+    std::FILE* file = open_tool_file(name, "a");
+    if (file != nullptr) {
+      std::fputs(text.c_str(), file);
+      std::fclose(file);
+    }
+    return testing::internal::GetCapturedStderr();
+  }
+};
+
+TEST_F(ToolFilesTest, DatabaseGoesToTheProgramFolder) {
+  std::FILE* file = open_tool_file("Vald2600.db", "wb");
+  ASSERT_NE(file, nullptr);
+  std::fclose(file);
+  EXPECT_TRUE(file_exists(in_program("Vald2600.db")));
+  EXPECT_FALSE(file_exists(in_start("Vald2600.db")));
+}
+
+TEST_F(ToolFilesTest, TextFilesGoToTheStartFolderWhateverTheCurrentFolder) {
+  make_dir(in_start("sub/deeper"));
+  ASSERT_TRUE(change_directory(in_start("sub/deeper")));
+  EXPECT_EQ(append("2600Scan.txt", "one\n"), "");
+  EXPECT_EQ(append("2600Scan.txt", "two\n"), "");
+  EXPECT_EQ(read_text(in_start("2600Scan.txt")), "one\ntwo\n");
+  EXPECT_FALSE(file_exists(in_start("sub/deeper/2600Scan.txt")));
+  EXPECT_FALSE(file_exists(in_program("2600Scan.txt")));
+}
+
+TEST_F(ToolFilesTest, FallsBackToHomeAndSaysSo) {
+  // A start folder that has gone away cannot take the log.
+  run_state().directories.start = start_dir() + "/gone";
+  EXPECT_EQ(append("2600Log.txt", "line\n"),
+            "Using default log: " + in_home("2600Log.txt") + "\n");
+  EXPECT_EQ(read_text(in_home("2600Log.txt")), "line\n");
+}
+
+TEST_F(ToolFilesTest, HomeWithoutClosingSeparatorGetsOne) {
+  run_state().directories.start = start_dir() + "/gone";
+  setenv("HOME", (home_dir() + "/").c_str(), 1);
+  EXPECT_EQ(append("Vald_ZIP.txt", "x\n"), "Using default log: " + in_home("Vald_ZIP.txt") + "\n");
+}
+
+TEST_F(ToolFilesTest, NoHomeMeansNoThirdCandidate) {
+  run_state().directories.start = start_dir() + "/gone";
+  setenv("HOME", "", 1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(open_tool_file("2600Log.txt", "a"), nullptr);
+  unsetenv("HOME");
+  EXPECT_EQ(open_tool_file("2600Log.txt", "a"), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(ToolFilesTest, ReadingAMissingFileFindsNothing) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(open_tool_file("2600Have.txt", "r"), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(JoinPathTest, AddsOneSeparatorOnlyWhenNeeded) {
+  EXPECT_EQ(join_path("/", "a.txt"), "/a.txt");
+  EXPECT_EQ(join_path("/roms", "a.txt"), "/roms/a.txt");
+  EXPECT_EQ(join_path("/roms/", "a.txt"), "/roms/a.txt");
+}
+
+}  // namespace
