@@ -106,6 +106,34 @@ std::string current_directory() {
 
 bool change_directory(const std::string& path) { return chdir(path.c_str()) == 0; }
 
+namespace {
+
+bool current_directory_is(const DirectoryMark& mark) {
+  struct stat info;
+  return stat(".", &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == mark.device &&
+         static_cast<std::uint64_t>(info.st_ino) == mark.inode;
+}
+
+}  // namespace
+
+DirectoryMark mark_current_directory() {
+  DirectoryMark mark;
+  mark.path = current_directory();
+  struct stat info;
+  if (stat(".", &info) == 0) {
+    mark.device = static_cast<std::uint64_t>(info.st_dev);
+    mark.inode = static_cast<std::uint64_t>(info.st_ino);
+  }
+  return mark;
+}
+
+bool return_to_parent(const DirectoryMark& parent) {
+  // ".." needs no path, so depth does not matter; the identity check catches
+  // a subdirectory that was moved meanwhile.
+  if (chdir("..") == 0 && current_directory_is(parent)) return true;
+  return !parent.path.empty() && change_directory(parent.path) && current_directory_is(parent);
+}
+
 std::string executable_directory() {
   std::unique_ptr<char, void (*)(void*)> path(realpath("/proc/self/exe", nullptr), std::free);
   if (!path) return std::string();

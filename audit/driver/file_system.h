@@ -45,6 +45,20 @@ std::string current_directory();
 // Makes `path` the current directory; returns false when that fails.
 bool change_directory(const std::string& path);
 
+// A directory remembered by identity as well as by path, so that a walk can
+// come back to it from a subdirectory at any depth.
+struct DirectoryMark {
+  std::string path;  // may be empty when the path is too long to read
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+};
+
+DirectoryMark mark_current_directory();
+
+// From a direct subdirectory of `parent`, makes `parent` current again.
+// Returns false when neither ".." nor the remembered path leads there.
+bool return_to_parent(const DirectoryMark& parent);
+
 // The directory of the running executable, ending with one separator; empty
 // when it cannot be found.
 std::string executable_directory();

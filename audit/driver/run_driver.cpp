@@ -7,10 +7,10 @@
 #include "driver/file_system.h"
 #include "driver/run_state.h"
 #include "driver/usage.h"
+#include "driver/walk.h"
 
 namespace {
 
-constexpr char EXTENSIONS_2600[] = ".bin.a26";
 constexpr std::size_t IMAGE_BUFFER_SIZE = 5 * 1024 * 1024;
 constexpr std::size_t IMAGE_BUFFER_SLACK = 64 * 1024;
 
@@ -47,6 +47,7 @@ void run_walk_modes() {
   if (options.list) options.rename = 1;
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
+    walk_directory(".");
     close_tool_logs();
   }
   free_image_buffer();

@@ -1,5 +1,7 @@
 #include "driver/run_state.h"
 
+#include <new>
+
 namespace {
 
 RunState state;
@@ -22,4 +24,14 @@ void close_tool_logs() {
 void reset_run_state() {
   close_tool_logs();
   state = RunState{};
+}
+
+bool grow_image_buffer(std::size_t size) {
+  ImageBuffer& image = state.image;
+  if (image.data && size <= image.capacity) return true;
+  constexpr std::size_t slack = 64 * 1024;
+  image.data.reset();
+  image.data.reset(new (std::nothrow) unsigned char[size + slack]);
+  image.capacity = image.data ? size : 0;
+  return image.data != nullptr;
 }

@@ -60,3 +60,7 @@ void reset_run_state();
 
 // Closes the logs that are open (scan, change, ZIP).
 void close_tool_logs();
+
+// Makes the image buffer hold at least `size` bytes, replacing it when it is
+// smaller. Returns false when the allocation fails; the buffer is then gone.
+bool grow_image_buffer(std::size_t size);

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,17 +26,46 @@ TempDir::TempDir() {
   path_ = pattern;
 }
 
-TempDir::~TempDir() {
-  std::error_code error;
-  // Folders a test made unreadable must be opened again before removal.
-  for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, error);
-       it != fs::recursive_directory_iterator(); it.increment(error)) {
-    if (it->is_directory(error) && !it->is_symlink(error)) {
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+namespace {
+
+// Removes everything below the open folder `fd` by relative names, so trees
+// deeper than any path the system accepts can go too.
+void remove_contents_at(int fd) {
+  DIR* directory = fdopendir(dup(fd));
+  if (directory == nullptr) return;
+  std::vector<std::string> names;
+  while (const dirent* entry = readdir(directory)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(directory);
+  for (const std::string& name : names) {
+    struct stat info;
+    if (fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISDIR(info.st_mode)) {
+      fchmodat(fd, name.c_str(), 0700, 0);
+      const int child = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+      if (child >= 0) {
+        remove_contents_at(child);
+        close(child);
+      }
+      unlinkat(fd, name.c_str(), AT_REMOVEDIR);
+    } else {
+      unlinkat(fd, name.c_str(), 0);
     }
   }
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
-  fs::remove_all(path_, error);
+}
+
+}  // namespace
+
+TempDir::~TempDir() {
+  chmod(path_.c_str(), 0700);
+  const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd >= 0) {
+    remove_contents_at(fd);
+    close(fd);
+  }
+  rmdir(path_.c_str());
 }
 
 std::string TempDir::operator/(const std::string& relative) const { return path_ + "/" + relative; }

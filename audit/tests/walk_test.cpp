@@ -1,0 +1,176 @@
+// The directory walk: which folders are entered, what the walk prints, and
+// that it always comes back to where it was.
+
+#include "driver/walk.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver/file_system.h"
+#include "driver/run_state.h"
+#include "run_fixture.h"
+#include "sample_images.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr std::uint32_t kCrc = 0x00c0ffee;  // not in the catalogue
+
+std::string record(const std::string& name) { return "\"00c0ffee " + name + "\",\n"; }
+
+class WalkTest : public ::testing::Test {
+ protected:
+  ValdSandbox sandbox;
+  void add_image(const std::string& relative) {
+    write_bytes(sandbox.work(relative), make_sample_image(kCrc, 2048));
+  }
+  std::string scan_log() const { return read_text(sandbox.work("2600Scan.txt")); }
+};
+
+TEST_F(WalkTest, ScanWithoutDStaysInTheStartFolder) {
+  add_image("top.bin");
+  make_dir(sandbox.work("sub"));
+  add_image("sub/inner.bin");
+  const ProgramResult result = sandbox.run({"scan"});
+  EXPECT_EQ(scan_log(), record("top"));
+  EXPECT_EQ(result.out.find("Scanning ./sub"), std::string::npos);
+}
+
+TEST_F(WalkTest, ScandDescendsAndLogsInTheStartFolder) {
+  add_image("top.bin");
+  make_dir(sandbox.work("sub/deeper"));
+  add_image("sub/inner.bin");
+  add_image("sub/deeper/bottom.a26");
+  const ProgramResult result = sandbox.run({"scand"});
+  // Every level is walked as ".", so a path shows one folder name only.
+  EXPECT_NE(result.out.find("Scanning ./sub/*.bin.a26\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Scanning ./deeper/*.bin.a26\n"), std::string::npos) << result.out;
+  const std::string log = scan_log();
+  for (const char* name : {"top", "inner", "bottom"}) {
+    EXPECT_NE(log.find(record(name)), std::string::npos) << name;
+  }
+  EXPECT_FALSE(file_exists(sandbox.work("sub/2600Scan.txt")));
+  EXPECT_FALSE(file_exists(sandbox.work("sub/deeper/2600Scan.txt")));
+}
+
+TEST_F(WalkTest, HiddenFoldersAreSkippedButHiddenFilesAreNot) {
+  make_dir(sandbox.work(".hidden"));
+  add_image(".hidden/secret.bin");
+  add_image(".dotted.bin");
+  for (const char* mode : {"scand", "scannewd"}) {
+    std::remove(sandbox.work("2600Scan.txt").c_str());
+    const ProgramResult result = sandbox.run({mode});
+    EXPECT_EQ(scan_log(), record(".dotted")) << mode;
+    EXPECT_EQ(result.out.find(".hidden"), std::string::npos) << mode;
+  }
+}
+
+TEST_F(WalkTest, LinksToFoldersAreNotFollowed) {
+  TempDir elsewhere;
+  write_bytes(elsewhere / "outside.bin", make_sample_image(kCrc, 2048));
+  ASSERT_EQ(symlink(elsewhere.path().c_str(), sandbox.work("linked").c_str()), 0);
+  ASSERT_EQ(symlink(".", sandbox.work("loop").c_str()), 0);
+  add_image("top.bin");
+  const ProgramResult result = sandbox.run({"scand"});
+  EXPECT_EQ(scan_log(), record("top"));
+  EXPECT_EQ(result.out.find("Scanning ./l"), std::string::npos) << result.out;
+}
+
+TEST_F(WalkTest, FoldersDeeperThanAnyPathAreWalkedAndLeftAgain) {
+  // 30 levels of 200-character names: about 6,000 characters of path.
+  const std::string level(200, 'd');
+  int fd = open(sandbox.work_dir().c_str(), O_RDONLY | O_DIRECTORY);
+  for (int depth = 0; depth < 30; ++depth) {
+    ASSERT_EQ(mkdirat(fd, level.c_str(), 0755), 0);
+    const int child = openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
+    close(fd);
+    fd = child;
+    ASSERT_GE(fd, 0);
+  }
+  const auto bytes = make_sample_image(kCrc, 2048);
+  const int file = openat(fd, "deep.bin", O_CREAT | O_WRONLY, 0644);
+  ASSERT_EQ(write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  close(file);
+  close(fd);
+  // A sibling listed after the deep folder must still be found from the top.
+  add_image("top.bin");
+  add_image("zzz.bin");
+  const ProgramResult result = sandbox.run({"scand"});
+  const std::string log = scan_log();
+  EXPECT_EQ(count_of(log, "\n"), 3) << log;
+  EXPECT_NE(log.find(record("deep")), std::string::npos);
+  EXPECT_NE(log.find(record("zzz")), std::string::npos);
+  EXPECT_EQ(count_of(result.out, "Scanning ./" + level + "/*.bin.a26\n"), 30);
+}
+
+TEST(NameHasExtensionTest, MatchesAnyListedExtensionAtTheEnd) {
+  EXPECT_TRUE(name_has_extension(".bin.a26", "Game.BIN"));
+  EXPECT_TRUE(name_has_extension(".bin.a26", "game.a26"));
+  EXPECT_TRUE(name_has_extension(".bin.a26", ".bin"));
+  EXPECT_FALSE(name_has_extension(".bin.a26", "game.bin.txt"));
+  EXPECT_FALSE(name_has_extension(".bin.a26", "bin"));
+  EXPECT_FALSE(name_has_extension(".bin.a26", ""));
+  EXPECT_FALSE(name_has_extension(".bin.a26", "game.a2"));
+  EXPECT_TRUE(name_has_extension(".zip", "x.ZiP"));
+  EXPECT_FALSE(name_has_extension(".exe", "exe"));
+}
+
+// A file system whose listing differs from the disk, for what a real disk
+// rarely shows: a file that shrank since it was listed, a folder that cannot
+// be entered.
+class ListingFileSystem : public FileSystem {
+ public:
+  std::string fakedDirectory;
+  std::vector<DirectoryEntry> listing;
+  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
+    if (current_directory() != fakedDirectory) return FileSystem::list_directory(path, entries);
+    entries = listing;
+    return true;
+  }
+};
+
+class WalkSeamTest : public FreshRunTest {
+ protected:
+  ListingFileSystem listing;
+  void SetUp() override {
+    FreshRunTest::SetUp();
+    listing.fakedDirectory = start_dir();
+    use_file_system(&listing);
+    run_state().options.scan = 1;
+    run_state().options.scanDirs = 1;
+  }
+  ProgramResult walk() {
+    ProgramResult result;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    walk_directory(".");
+    close_tool_logs();
+    result.out = testing::internal::GetCapturedStdout();
+    result.err = testing::internal::GetCapturedStderr();
+    return result;
+  }
+};
+
+TEST_F(WalkSeamTest, FileShorterThanListedIsUnreadable) {
+  write_bytes(in_start("shrunk.bin"), make_sample_image(kCrc, 2048));
+  listing.listing = {{"shrunk.bin", false, false, 4096}};
+  const ProgramResult result = walk();
+  EXPECT_EQ(result.err, "Cannot open shrunk.bin\n");
+  EXPECT_FALSE(file_exists(in_start("2600Scan.txt")));
+}
+
+TEST_F(WalkSeamTest, FolderThatCannotBeEnteredIsSkipped) {
+  write_bytes(in_start("after.bin"), make_sample_image(kCrc, 2048));
+  listing.listing = {{"gone", true, false, 0}, {"after.bin", false, false, 2048}};
+  const ProgramResult result = walk();
+  EXPECT_EQ(result.out, "Scanning ./gone/*.bin.a26\n");
+  EXPECT_EQ(read_text(in_start("2600Scan.txt")), record("after"));
+  EXPECT_EQ(current_directory(), start_dir());
+}
+
+}  // namespace
