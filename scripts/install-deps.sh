@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-  zip unzip cksfv
+  zip unzip cksfv time
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-liberation xvfb xauth
   python3
