@@ -1,0 +1,36 @@
+#include "run_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "driver/file_system.h"
+#include "driver/run_state.h"
+
+void FreshRunTest::SetUp() {
+  make_dir(program_dir());
+  make_dir(start_dir());
+  make_dir(home_dir());
+  reset_run_state();
+  use_file_system(nullptr);
+  run_state().directories.program = program_dir() + "/";
+  run_state().directories.start = start_dir();
+  if (const char* home = std::getenv("HOME")) {
+    had_home_ = true;
+    saved_home_ = home;
+  }
+  setenv("HOME", home_dir().c_str(), 1);
+  saved_directory_ = current_directory();
+  ASSERT_TRUE(change_directory(start_dir()));
+}
+
+void FreshRunTest::TearDown() {
+  reset_run_state();
+  use_file_system(nullptr);
+  change_directory(saved_directory_);
+  if (had_home_) {
+    setenv("HOME", saved_home_.c_str(), 1);
+  } else {
+    unsetenv("HOME");
+  }
+}
