@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <new>
 
+#include "catalogue/audit_mode.h"
+#include "catalogue/info_config.h"
+#include "catalogue/mess_export.h"
+#include "catalogue/reports.h"
 #include "catalogue/rom_database.h"
 #include "driver/file_system.h"
 #include "driver/run_state.h"
@@ -14,7 +18,9 @@ namespace {
 constexpr std::size_t IMAGE_BUFFER_SIZE = 5 * 1024 * 1024;
 constexpr std::size_t IMAGE_BUFFER_SLACK = 64 * 1024;
 
-void print_convert_refusal() { std::printf("Cannot convert this system to other formats\n"); }
+void print_convert_refusal() {
+  std::printf("Cannot convert this system to other formats\n");
+}
 
 void print_mode_refusal() {
   std::fprintf(stderr, "Cannot use more than one of scan,list,rename\n");
@@ -47,10 +53,15 @@ void run_walk_modes() {
   if (options.list) options.rename = 1;
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
+    load_info_config();
     walk_directory(".");
     close_tool_logs();
   }
   free_image_buffer();
+  if (options.rename) {
+    write_miss_report();
+    write_have_report();
+  }
 }
 
 void run_one_mode() {
@@ -58,7 +69,14 @@ void run_one_mode() {
   save_directories();
   db_prepare();
   db_print_stats();
-  run_walk_modes();
+  const RunOptions& options = run_state().options;
+  if (options.messExport) {
+    export_mess_crc();
+  } else if (options.audit) {
+    run_audit();
+  } else {
+    run_walk_modes();
+  }
   change_directory(run_state().directories.start);
 }
 

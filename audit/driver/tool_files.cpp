@@ -1,25 +1,72 @@
 #include "driver/tool_files.h"
 
+#include <unistd.h>
+
 #include <cstring>
-#include <string>
+#include <vector>
 
 #include "driver/file_system.h"
 #include "driver/run_state.h"
 
-std::FILE* open_tool_file(const char* name, const char* mode) {
+namespace {
+
+constexpr char REPLACEMENT_SUFFIX[] = ".tmp";
+
+struct ToolDirectory {
+  std::string path;
+  bool isFallback = false;  // opening a file here is announced
+};
+
+// Where the tool's file `name` may live, in the order they are tried.
+std::vector<ToolDirectory> tool_directories(const char* name) {
   const ToolDirectories& directories = run_state().directories;
+  std::vector<ToolDirectory> candidates;
   if (std::strstr(name, ".db") != nullptr && !directories.program.empty()) {
-    if (std::FILE* file = std::fopen((directories.program + name).c_str(), mode)) return file;
+    candidates.push_back({directories.program});
   }
-  if (!directories.start.empty()) {
-    if (std::FILE* file = std::fopen(join_path(directories.start, name).c_str(), mode)) {
+  if (!directories.start.empty()) candidates.push_back({directories.start});
+  const std::string fallback = fallback_directory();
+  if (!fallback.empty()) candidates.push_back({fallback, true});
+  return candidates;
+}
+
+void announce_fallback(const std::string& path) {
+  std::fprintf(stderr, "Using default log: %s\n", path.c_str());
+}
+
+}  // namespace
+
+std::FILE* open_tool_file(const char* name, const char* mode) {
+  for (const ToolDirectory& directory : tool_directories(name)) {
+    const std::string path = join_path(directory.path, name);
+    if (std::FILE* file = std::fopen(path.c_str(), mode)) {
+      if (directory.isFallback) announce_fallback(path);
       return file;
     }
   }
-  const std::string fallback = fallback_directory();
-  if (fallback.empty()) return nullptr;
-  const std::string path = fallback + name;
-  std::FILE* file = std::fopen(path.c_str(), mode);
-  if (file != nullptr) std::fprintf(stderr, "Using default log: %s\n", path.c_str());
-  return file;
+  return nullptr;
+}
+
+std::FILE* open_tool_file_replacement(const char* name, std::string& temporaryPath) {
+  for (const ToolDirectory& directory : tool_directories(name)) {
+    const std::string path = join_path(directory.path, name);
+    temporaryPath = path + REPLACEMENT_SUFFIX;
+    if (std::FILE* file = std::fopen(temporaryPath.c_str(), "wb")) {
+      if (directory.isFallback) announce_fallback(path);
+      return file;
+    }
+  }
+  temporaryPath.clear();
+  return nullptr;
+}
+
+bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryPath) {
+  // The data must be on disk before the new name points at it.
+  bool written = std::fflush(file) == 0 && std::ferror(file) == 0 && fsync(fileno(file)) == 0;
+  written = std::fclose(file) == 0 && written;
+  const std::string path =
+      temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
+  if (written && std::rename(temporaryPath.c_str(), path.c_str()) == 0) return true;
+  std::remove(temporaryPath.c_str());
+  return false;
 }

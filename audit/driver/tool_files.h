@@ -3,9 +3,20 @@
 // saved at start, whatever directory the walk is visiting.
 
 #include <cstdio>
+#include <string>
 
 // Opens `name` (no directory part) with a standard fopen mode: a name with
 // ".db" in the program directory first; then the start directory; then the
 // fall-back directory, announced on standard error. Returns nullptr when none
 // opens.
 std::FILE* open_tool_file(const char* name, const char* mode);
+
+// Opens, for writing ("wb"), a temporary file in the first of those
+// directories that takes it, so that `name` can be replaced whole. Sets
+// `temporaryPath`; returns nullptr when no directory takes it.
+std::FILE* open_tool_file_replacement(const char* name, std::string& temporaryPath);
+
+// Closes a replacement and renames it over `name` beside it. When a write,
+// the close or the rename failed, the temporary file is removed and the
+// previous `name` stays as it was. Returns whether `name` was replaced.
+bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryPath);

@@ -1,0 +1,18 @@
+#pragma once
+// The reports written after a rename, move or list run: the miss list, the
+// have list with the have database Vald2600.db, and the dupes list.
+
+inline constexpr char MISS_REPORT_NAME[] = "2600Miss.txt";
+inline constexpr char HAVE_REPORT_NAME[] = "2600Have.txt";
+inline constexpr char DUPES_REPORT_NAME[] = "2600Dupes.txt";
+inline constexpr char HAVE_DATABASE_NAME[] = "Vald2600.db";
+
+// Rewrites 2600Miss.txt with the catalogue names not had, leaving out (and
+// counting) those whose info group is not wanted, and prints its headline.
+// Does nothing when the file cannot be opened.
+void write_miss_report();
+
+// When anything is had: rewrites 2600Have.txt and prints its headline,
+// replaces Vald2600.db whole (a failed write leaves the previous one), and
+// prints the titles found more than once, appending them to 2600Dupes.txt.
+void write_have_report();
