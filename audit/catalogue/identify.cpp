@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "catalogue/rename_engine.h"
 #include "catalogue/rom_database.h"
 #include "driver/run_state.h"
 #include "driver/tool_files.h"
@@ -92,6 +93,6 @@ void identify_image(const char* name, std::uint64_t size) {
   char crc_text[9];
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
 
-  // The rename engine joins here (rename, move and list modes).
+  if (run_state().options.rename) rename_image(crc_text, name);
   if (wants_scan_record(crc_text)) append_scan_record(crc, name);
 }
