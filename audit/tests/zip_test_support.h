@@ -1,0 +1,281 @@
+#pragma once
+// Shared by the ZIP reader's tests: a byte-level archive builder for what no
+// tool makes, Info-ZIP zip for what real tools make, stream faults, and a
+// fixture that sends "Vald_ZIP.txt" to a temporary start directory.
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/run_state.h"
+#include "test_support.h"
+#include "zip/zip_reader.h"
+#include "zip/zip_streams.h"
+
+namespace ziptest {
+
+using Bytes = std::vector<unsigned char>;
+
+inline Bytes raw_deflate(const Bytes& data) {
+  z_stream stream{};
+  deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  Bytes out(deflateBound(&stream, data.size()));
+  stream.next_in = const_cast<unsigned char*>(data.data());
+  stream.avail_in = static_cast<uInt>(data.size());
+  stream.next_out = out.data();
+  stream.avail_out = static_cast<uInt>(out.size());
+  deflate(&stream, Z_FINISH);
+  out.resize(stream.total_out);
+  deflateEnd(&stream);
+  return out;
+}
+
+// Bytes that compress to about half: 16 letters in a scrambled order.
+inline Bytes half_compressible(std::size_t size, std::uint32_t seed = 1) {
+  Bytes bytes(size);
+  for (auto& byte : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    byte = static_cast<unsigned char>('a' + ((seed >> 16) & 15));
+  }
+  return bytes;
+}
+
+// One member; add() fills every field from the data, tests then break them.
+struct Member {
+  std::string name;
+  Bytes payload;  // the bytes after the local header
+  std::uint8_t versionNeeded = 20, hostSystemNeeded = 0;
+  std::uint16_t method = 0, diskStart = 0;
+  std::uint32_t crc = 0, compressedSize = 0, uncompressedSize = 0;
+  std::optional<std::uint16_t> nameLength;  // the central header's, when it lies
+  std::optional<std::uint32_t> localHeaderOffset;
+  Bytes localExtra, extra, comment;
+};
+
+struct EndFields {
+  std::optional<std::uint16_t> diskNumber, directoryDisk, entriesOnDisk, totalEntries;
+  std::optional<std::uint32_t> directorySize, directoryOffset;
+  std::string comment;
+};
+
+class ZipBuilder {
+ public:
+  Member& add(const std::string& name, const Bytes& data, bool deflated) {
+    Member member;
+    member.name = name;
+    member.payload = deflated ? raw_deflate(data) : data;
+    member.method = deflated ? 8 : 0;
+    member.crc = static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(data.size())));
+    member.compressedSize = static_cast<std::uint32_t>(member.payload.size());
+    member.uncompressedSize = static_cast<std::uint32_t>(data.size());
+    members_.push_back(member);
+    return members_.back();
+  }
+
+  Bytes build() const {
+    Bytes out, directory;
+    for (const Member& member : members_) {
+      const std::size_t offset = out.size();
+      put(out, 0x04034B50, 4);
+      put(out, member.versionNeeded, 1);
+      put(out, member.hostSystemNeeded, 1);
+      put(out, 0, 2);  // flags
+      put(out, member.method, 2);
+      put(out, 0, 2);     // time
+      put(out, 0x21, 2);  // date
+      put(out, member.crc, 4);
+      put(out, member.compressedSize, 4);
+      put(out, member.uncompressedSize, 4);
+      put(out, member.name.size(), 2);
+      put(out, member.localExtra.size(), 2);
+      append(out, member.name, member.localExtra, member.payload);
+
+      put(directory, 0x02014B50, 4);
+      put(directory, 0x0314, 2);  // made by 2.0 on Unix
+      put(directory, member.versionNeeded, 1);
+      put(directory, member.hostSystemNeeded, 1);
+      put(directory, 0, 2);  // flags
+      put(directory, member.method, 2);
+      put(directory, 0, 2);     // time
+      put(directory, 0x21, 2);  // date
+      put(directory, member.crc, 4);
+      put(directory, member.compressedSize, 4);
+      put(directory, member.uncompressedSize, 4);
+      put(directory, member.nameLength.value_or(member.name.size()), 2);
+      put(directory, member.extra.size(), 2);
+      put(directory, member.comment.size(), 2);
+      put(directory, member.diskStart, 2);
+      put(directory, 0, 2);  // internal attributes
+      put(directory, 0, 4);  // external attributes
+      put(directory, member.localHeaderOffset.value_or(offset), 4);
+      append(directory, member.name, member.extra, member.comment);
+    }
+    const std::size_t count = members_.size();
+    const std::size_t offset = out.size();
+    append(out, directory);
+    put(out, 0x06054B50, 4);
+    put(out, end.diskNumber.value_or(0), 2);
+    put(out, end.directoryDisk.value_or(0), 2);
+    put(out, end.entriesOnDisk.value_or(count), 2);
+    put(out, end.totalEntries.value_or(count), 2);
+    put(out, end.directorySize.value_or(directory.size()), 4);
+    put(out, end.directoryOffset.value_or(offset), 4);
+    put(out, end.comment.size(), 2);
+    append(out, end.comment);
+    return out;
+  }
+
+  EndFields end;
+
+ private:
+  static void put(Bytes& out, std::uint64_t value, int width) {
+    for (int index = 0; index < width; ++index) {
+      out.push_back(static_cast<unsigned char>(value >> (8 * index)));
+    }
+  }
+  template <typename... Pieces>
+  static void append(Bytes& out, const Pieces&... pieces) {
+    (out.insert(out.end(), pieces.begin(), pieces.end()), ...);
+  }
+
+  std::vector<Member> members_;
+};
+
+// Full path of `program` found on PATH; empty when it is not there.
+inline std::string find_on_path(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string directories = path != nullptr ? path : "/usr/bin:/bin";
+  for (std::size_t start = 0; start <= directories.size();) {
+    std::size_t colon = directories.find(':', start);
+    if (colon == std::string::npos) colon = directories.size();
+    const std::string candidate = directories.substr(start, colon - start) + "/" + program;
+    if (file_exists(candidate)) return candidate;
+    start = colon + 1;
+  }
+  return {};
+}
+
+// Runs a shell command line in `directory` (Info-ZIP zip reads an archive
+// comment from standard input).
+inline void shell(const std::string& directory, const std::string& command) {
+  const ProgramResult result = run_program("/bin/sh", {"-c", command}, directory, directory);
+  ASSERT_EQ(result.exitCode, 0) << command << "\n" << result.out << result.err;
+}
+
+// A comment that Info-ZIP zip stores as exactly `size` bytes: it keeps lines
+// short and turns each line end but the last into CR LF.
+inline std::string comment_of_size(std::size_t size) {
+  std::string text;
+  std::size_t stored = 0;
+  while (stored < size) {
+    if (stored > 0) {
+      text += '\n';
+      stored += 2;
+    }
+    // Never leave one or two bytes over: a line end needs two and a line one.
+    const std::size_t left = size - stored;
+    const std::size_t line = left <= 78 ? left : (left - 78 < 3 ? left - 3 : 78);
+    text.append(line, static_cast<char>('a' + text.size() % 26));
+    stored += line;
+  }
+  return text;
+}
+
+// Stream calls that fail where a test says: the seek whose number (from 1)
+// is failingSeek, or every tell. In use while the object lives.
+class FaultyStreams : public ZipStreams {
+ public:
+  FaultyStreams() { use_zip_streams(this); }
+  ~FaultyStreams() override { use_zip_streams(nullptr); }
+  FaultyStreams(const FaultyStreams&) = delete;
+  FaultyStreams& operator=(const FaultyStreams&) = delete;
+
+  bool seek(std::FILE* stream, std::int64_t offset, int whence) override {
+    if (++seeks == failingSeek) return false;
+    return ZipStreams::seek(stream, offset, whence);
+  }
+  std::int64_t tell(std::FILE* stream) override { return failTell ? -1 : ZipStreams::tell(stream); }
+  std::size_t read(std::FILE* stream, void* buffer, std::size_t count) override {
+    reads.push_back(count);
+    return ZipStreams::read(stream, buffer, count);
+  }
+
+  int seeks = 0;
+  int failingSeek = 0;
+  bool failTell = false;
+  std::vector<std::size_t> reads;  // sizes asked for, in order
+};
+
+// Sends the ZIP log to a temporary start directory (HOME too) and puts the
+// run state and the stream calls back afterwards.
+class ZipTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_run_state();
+    run_state().directories.start = start.path();
+    if (const char* home_now = std::getenv("HOME")) savedHome = home_now;
+    setenv("HOME", home.path().c_str(), 1);
+  }
+  void TearDown() override {
+    use_zip_streams(nullptr);
+    reset_run_state();
+    setenv("HOME", savedHome.c_str(), 1);
+  }
+
+  std::string write_archive(const Bytes& bytes, const std::string& name = "test.zip") {
+    const std::string path = files / name;
+    write_bytes(path, bytes);
+    return path;
+  }
+
+  std::string log_text() {
+    if (run_state().logs.zip != nullptr) std::fflush(run_state().logs.zip);
+    return read_text(start / "Vald_ZIP.txt");
+  }
+
+  // Opens with standard output captured into `console`.
+  ZipArchive* open_capturing(const std::string& path) {
+    testing::internal::CaptureStdout();
+    ZipArchive* archive = zip_open(path.c_str());
+    console += testing::internal::GetCapturedStdout();
+    return archive;
+  }
+
+  TempDir start, home, files;
+  std::string savedHome;
+  std::string console;
+};
+
+// The entries of an open archive, names and all, until the walk ends.
+struct ListedEntry {
+  ZipEntry fields;
+  std::string name;
+};
+inline std::vector<ListedEntry> list_entries(ZipArchive* archive) {
+  std::vector<ListedEntry> entries;
+  while (ZipEntry* entry = zip_next_entry(archive)) entries.push_back({*entry, entry->name});
+  return entries;
+}
+
+// A test name made of the letters and digits of a row's description.
+inline std::string row_name(const char* fault) {
+  std::string name;
+  for (const char* c = fault; *c != '\0'; ++c) {
+    if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+  }
+  return name;
+}
+
+inline constexpr char CORRUPT[] = "The zipfile seems to be corrupt, please check it";
+inline constexpr char UNSUPPORTED[] =
+    "The format of this zipfile is not supported, please recompress it";
+inline constexpr char FILE_SYSTEM[] = "Your filesystem seems to be corrupt, please check it";
+
+}  // namespace ziptest

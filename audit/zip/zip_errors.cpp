@@ -1,0 +1,76 @@
+#include "zip/zip_errors.h"
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <iterator>
+
+#include "driver/run_state.h"
+#include "driver/tool_files.h"
+
+namespace {
+
+constexpr char LOG_NAME[] = "Vald_ZIP.txt";
+
+constexpr char CORRUPT[] = "The zipfile seems to be corrupt, please check it";
+constexpr char UNSUPPORTED[] = "The format of this zipfile is not supported, please recompress it";
+constexpr char FILE_SYSTEM[] = "Your filesystem seems to be corrupt, please check it";
+
+struct ErrorText {
+  ZipError error;
+  const char* console;
+  const char* log;
+};
+
+constexpr ErrorText ERROR_TEXTS[] = {
+    {ZipError::openingFile, FILE_SYSTEM, "Opening for reading"},
+    {ZipError::seekingToEnd, FILE_SYSTEM, "Seeking to end"},
+    {ZipError::gettingFileSize, FILE_SYSTEM, "Get file size"},
+    {ZipError::emptyFile, CORRUPT, "Empty file"},
+    {ZipError::readingEndRecord, CORRUPT, "Reading ECD (end of central directory)"},
+    {ZipError::spanningDisks, UNSUPPORTED, "Cannot span disks"},
+    {ZipError::seekingToDirectory, CORRUPT, "Seeking to central directory"},
+    {ZipError::readingDirectory, CORRUPT, "Reading central directory"},
+    {ZipError::invalidNameLength, CORRUPT, "Invalid filename length in directory"},
+    {ZipError::seekingToHeader, CORRUPT, "Seeking to header"},
+    {ZipError::readingHeader, CORRUPT, "Reading header"},
+    {ZipError::seekingToData, CORRUPT, "Seeking to compressed data"},
+    {ZipError::storedSizeDiffers, CORRUPT, "Wrong uncompressed size in store compression"},
+    {ZipError::readingData, CORRUPT, "Reading compressed data"},
+    {ZipError::versionTooNew, UNSUPPORTED, "Version too new"},
+    {ZipError::systemUnsupported, UNSUPPORTED, "OS not supported"},
+    {ZipError::inflating, CORRUPT, "Inflating compressed data"},
+    {ZipError::methodUnsupported, UNSUPPORTED, "Compression method unsupported"},
+};
+
+// The rows follow the order of ZipError, so a problem finds its texts by number.
+constexpr bool rows_follow_the_enum() {
+  for (std::size_t row = 0; row < std::size(ERROR_TEXTS); ++row) {
+    if (static_cast<std::size_t>(ERROR_TEXTS[row].error) != row) return false;
+  }
+  return std::size(ERROR_TEXTS) == static_cast<std::size_t>(ZipError::methodUnsupported) + 1;
+}
+static_assert(rows_follow_the_enum(), "one row per ZipError, in enum order");
+
+}  // namespace
+
+void zip_report_error(const char* logText, const char* consoleText, const char* path) {
+  std::printf("Error in zipfile %s\n%s\n", path, consoleText);
+  std::FILE*& log = run_state().logs.zip;
+  if (log == nullptr) log = open_tool_file(LOG_NAME, "a");
+  if (log != nullptr) std::fprintf(log, "Error in zipfile %s: %s\n", path, logText);
+}
+
+void zip_report(ZipError error, const char* path) {
+  const ErrorText& text = ERROR_TEXTS[static_cast<std::size_t>(error)];
+  zip_report_error(text.log, text.console, path);
+}
+
+void zip_log_detail(const char* format, ...) {
+  std::FILE* log = run_state().logs.zip;
+  if (log == nullptr) return;
+  va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(log, format, arguments);
+  va_end(arguments);
+}

@@ -1,0 +1,187 @@
+// Opening an archive and walking its central directory.
+
+#include "zip/zip_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "zip/byte_cursor.h"
+#include "zip/zip_streams.h"
+
+namespace {
+
+constexpr unsigned char END_SIGNATURE[] = {'P', 'K', 5, 6};
+constexpr std::size_t END_RECORD_SIZE = 22;
+constexpr std::size_t DIRECTORY_HEADER_SIZE = 46;
+
+// The search for the end record starts with the last 1 KiB and doubles the
+// window until it covers the longest record there can be: 22 bytes and a
+// comment of 65,535.
+constexpr std::size_t FIRST_WINDOW = 1024;
+constexpr std::size_t LAST_WINDOW = END_RECORD_SIZE + 0xFFFF;
+
+bool fail(ZipError error, const ZipArchive& archive) {
+  zip_report(error, archive.path.c_str());
+  return false;
+}
+
+bool open_stream(ZipArchive& archive) {
+  ZipStreams& streams = zip_streams();
+  archive.stream = streams.open(archive.path.c_str());
+  if (archive.stream == nullptr) return fail(ZipError::openingFile, archive);
+  if (!streams.seek(archive.stream, 0, SEEK_END)) return fail(ZipError::seekingToEnd, archive);
+  archive.length = streams.tell(archive.stream);
+  if (archive.length < 0) return fail(ZipError::gettingFileSize, archive);
+  if (archive.length == 0) return fail(ZipError::emptyFile, archive);
+  return true;
+}
+
+// The last `size` bytes of the file; nullptr when they cannot be read.
+std::unique_ptr<unsigned char[]> read_tail(const ZipArchive& archive, std::size_t size) {
+  const auto from = archive.length - static_cast<std::int64_t>(size);
+  if (!zip_streams().seek(archive.stream, from, SEEK_SET)) return nullptr;
+  std::unique_ptr<unsigned char[]> tail(new (std::nothrow) unsigned char[size]);
+  if (tail == nullptr || !read_exactly(archive.stream, tail.get(), size)) return nullptr;
+  return tail;
+}
+
+// Position of the signature nearest the end that has a whole record after
+// it; `size` when there is none.
+std::size_t find_end_signature(const unsigned char* window, std::size_t size) {
+  if (size < END_RECORD_SIZE) return size;
+  for (std::size_t at = size - END_RECORD_SIZE + 1; at-- > 0;) {
+    if (std::memcmp(window + at, END_SIGNATURE, sizeof END_SIGNATURE) == 0) return at;
+  }
+  return size;
+}
+
+// Copies the record (and what follows it) out of the window and decodes it.
+bool keep_end_record(ZipArchive& archive, const unsigned char* record, std::size_t length) {
+  archive.endRecord.reset(new (std::nothrow) unsigned char[length]);
+  if (archive.endRecord == nullptr) return false;
+  std::memcpy(archive.endRecord.get(), record, length);
+  archive.endRecordLength = length;
+
+  ByteCursor cursor(archive.endRecord.get(), length);
+  cursor.skip(sizeof END_SIGNATURE);
+  archive.diskNumber = cursor.u16();
+  archive.directoryDisk = cursor.u16();
+  archive.entriesOnDisk = cursor.u16();
+  archive.totalEntries = cursor.u16();
+  archive.directorySize = cursor.u32();
+  archive.directoryOffset = cursor.u32();
+  archive.commentLength = cursor.u16();
+  const std::size_t present = std::min<std::size_t>(archive.commentLength, cursor.remaining());
+  archive.comment = {reinterpret_cast<const char*>(cursor.bytes(present)), present};
+  return cursor.ok();
+}
+
+bool find_end_record(ZipArchive& archive) {
+  const auto file_length = static_cast<std::uint64_t>(archive.length);
+  for (std::size_t window = FIRST_WINDOW;; window *= 2) {
+    window = static_cast<std::size_t>(std::min<std::uint64_t>({window, LAST_WINDOW, file_length}));
+    const std::unique_ptr<unsigned char[]> tail = read_tail(archive, window);
+    if (tail == nullptr) break;
+    const std::size_t at = find_end_signature(tail.get(), window);
+    if (at < window) {
+      if (keep_end_record(archive, tail.get() + at, window - at)) return true;
+      break;
+    }
+    if (window == file_length || window == LAST_WINDOW) break;
+  }
+  return fail(ZipError::readingEndRecord, archive);
+}
+
+// Archives split over several disks are not read; neither are archives
+// without entries.
+bool check_single_disk(const ZipArchive& archive) {
+  if (archive.diskNumber != archive.directoryDisk ||
+      archive.entriesOnDisk != archive.totalEntries || archive.totalEntries < 1) {
+    return fail(ZipError::spanningDisks, archive);
+  }
+  return true;
+}
+
+bool read_directory(ZipArchive& archive) {
+  if (!zip_streams().seek(archive.stream, archive.directoryOffset, SEEK_SET)) {
+    return fail(ZipError::seekingToDirectory, archive);
+  }
+  // A directory the file cannot hold is refused before anything is allocated.
+  const std::uint64_t end = std::uint64_t{archive.directoryOffset} + archive.directorySize;
+  if (end > static_cast<std::uint64_t>(archive.length)) {
+    return fail(ZipError::readingDirectory, archive);
+  }
+  archive.directory.reset(new (std::nothrow) unsigned char[archive.directorySize]);
+  if (archive.directory == nullptr) return false;
+  if (!read_exactly(archive.stream, archive.directory.get(), archive.directorySize)) {
+    return fail(ZipError::readingDirectory, archive);
+  }
+  return true;
+}
+
+// The fixed part of a central-directory file header.
+ZipEntry decode_entry(ByteCursor& cursor) {
+  ZipEntry entry;
+  entry.signature = cursor.u32();
+  entry.versionMadeBy = cursor.u8();
+  entry.hostSystem = cursor.u8();
+  entry.versionNeeded = cursor.u8();
+  entry.hostSystemNeeded = cursor.u8();
+  entry.flags = cursor.u16();
+  entry.method = cursor.u16();
+  entry.modificationTime = cursor.u16();
+  entry.modificationDate = cursor.u16();
+  entry.crc = cursor.u32();
+  entry.compressedSize = cursor.u32();
+  entry.uncompressedSize = cursor.u32();
+  entry.nameLength = cursor.u16();
+  entry.extraLength = cursor.u16();
+  entry.commentLength = cursor.u16();
+  entry.diskStart = cursor.u16();
+  entry.internalAttributes = cursor.u16();
+  entry.externalAttributes = cursor.u32();
+  entry.localHeaderOffset = cursor.u32();
+  return entry;
+}
+
+}  // namespace
+
+ZipArchive* zip_open(const char* path) {
+  ZipArchive* archive = new (std::nothrow) ZipArchive;
+  if (archive == nullptr) return nullptr;
+  archive->path = path;
+  if (open_stream(*archive) && find_end_record(*archive) && check_single_disk(*archive) &&
+      read_directory(*archive)) {
+    return archive;
+  }
+  zip_close(archive);
+  return nullptr;
+}
+
+ZipEntry* zip_next_entry(ZipArchive* archive) {
+  if (archive->readPosition >= archive->directorySize) return nullptr;
+  ByteCursor cursor(archive->directory.get() + archive->readPosition,
+                    archive->directorySize - archive->readPosition);
+  ZipEntry entry = decode_entry(cursor);
+  const unsigned char* name = cursor.bytes(entry.nameLength);
+  if (!cursor.ok()) {
+    zip_report(ZipError::invalidNameLength, archive->path.c_str());
+    archive->readPosition = archive->directorySize;  // nothing after it can be trusted
+    return nullptr;
+  }
+  archive->currentName.assign(reinterpret_cast<const char*>(name), entry.nameLength);
+  entry.name = archive->currentName.c_str();
+  archive->entry = entry;
+  // The extra field and the comment are not checked: when they run past the
+  // end, the next call ends the walk.
+  archive->readPosition += DIRECTORY_HEADER_SIZE + std::uint64_t{entry.nameLength} +
+                           entry.extraLength + entry.commentLength;
+  return &archive->entry;
+}
+
+void zip_close(ZipArchive* archive) {
+  if (archive == nullptr) return;
+  if (archive->stream != nullptr) std::fclose(archive->stream);
+  delete archive;
+}

@@ -1,0 +1,90 @@
+#pragma once
+// A small reader of ZIP archives: it lists the entries of an archive's
+// central directory and extracts one entry, stored or deflated, into the
+// caller's buffer. Every problem is reported on the console and logged in
+// "Vald_ZIP.txt" (see zip_errors.h) before the call returns its failure.
+//
+// Order of calls: zip_open, then zip_next_entry until it returns nullptr,
+// with zip_read_entry allowed on the entry last returned, then zip_close.
+// There is no rewind: open the archive again for a second pass.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "zip/zip_errors.h"
+
+// One central-directory file header, decoded field by field.
+struct ZipEntry {
+  std::uint32_t signature = 0;         // decoded, not checked
+  std::uint8_t versionMadeBy = 0;      // tenths: 20 means 2.0
+  std::uint8_t hostSystem = 0;         // system that made the entry
+  std::uint8_t versionNeeded = 0;      // version needed to extract, tenths
+  std::uint8_t hostSystemNeeded = 0;   // system needed to extract
+  std::uint16_t flags = 0;             // general-purpose flags
+  std::uint16_t method = 0;            // 0 stored, 8 deflated
+  std::uint16_t modificationTime = 0;  // DOS time
+  std::uint16_t modificationDate = 0;  // DOS date
+  std::uint32_t crc = 0;               // CRC-32 of the uncompressed data
+  std::uint32_t compressedSize = 0;
+  std::uint32_t uncompressedSize = 0;
+  std::uint16_t nameLength = 0;
+  std::uint16_t extraLength = 0;
+  std::uint16_t commentLength = 0;
+  std::uint16_t diskStart = 0;  // disk on which the entry starts
+  std::uint16_t internalAttributes = 0;
+  std::uint32_t externalAttributes = 0;
+  std::uint32_t localHeaderOffset = 0;  // from the start of the file
+  // NUL-terminated, owned by the archive, valid until the next
+  // zip_next_entry or zip_close.
+  const char* name = nullptr;
+};
+
+// One open archive, owned by the caller between zip_open and zip_close.
+struct ZipArchive {
+  std::string path;             // used in every message
+  std::FILE* stream = nullptr;  // open for reading until zip_close
+  std::int64_t length = 0;      // file length in bytes
+
+  // Copy of the bytes from the end-of-central-directory signature to the end
+  // of the search window: the record and, normally, the archive comment.
+  std::unique_ptr<unsigned char[]> endRecord;
+  std::size_t endRecordLength = 0;
+
+  // Fields of the end-of-central-directory record.
+  std::uint16_t diskNumber = 0;     // number of this disk
+  std::uint16_t directoryDisk = 0;  // disk on which the directory starts
+  std::uint16_t entriesOnDisk = 0;
+  std::uint16_t totalEntries = 0;
+  std::uint32_t directorySize = 0;    // bytes
+  std::uint32_t directoryOffset = 0;  // from the start of the file
+  std::uint16_t commentLength = 0;    // as recorded
+  std::string_view comment;           // the comment bytes present in endRecord
+
+  std::unique_ptr<unsigned char[]> directory;  // the whole central directory
+  std::uint64_t readPosition = 0;              // of the next entry in `directory`
+
+  ZipEntry entry;           // the current entry, overwritten by zip_next_entry
+  std::string currentName;  // storage of entry.name
+};
+
+// Opens an archive and reads its central directory. Returns nullptr on
+// failure, already reported (a failed allocation is not reported).
+ZipArchive* zip_open(const char* path);
+
+// Decodes the next entry of the directory into the archive's current entry
+// and returns it; nullptr at the end of the directory, or when the entry
+// does not fit in it (reported).
+ZipEntry* zip_next_entry(ZipArchive* archive);
+
+// Writes the entry's uncompressed data to `destination`, which has room for
+// entry->uncompressedSize bytes; never writes more than that. Returns 0, or
+// (reported) -1 when seeking or reading fails, -2 for a format the reader
+// does not support, -3 when the data are inconsistent or do not inflate.
+int zip_read_entry(ZipArchive* archive, ZipEntry* entry, unsigned char* destination);
+
+// Closes the stream and frees the archive with everything it holds.
+void zip_close(ZipArchive* archive);
