@@ -21,3 +21,7 @@ void dispatch_file(const char* name, std::uint64_t size);
 // True when `name` ends in one of the extensions of `extension_list`
 // (".bin.a26"), compared without regard to case.
 bool name_has_extension(const char* extension_list, const char* name);
+
+// Looks into an archive and chooses its image (see dispatch_file). Returns
+// the size to identify with; the dispatch state tells whether there is one.
+std::uint64_t dispatch_archive(const char* name);
