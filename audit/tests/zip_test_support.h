@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "driver/run_state.h"
+#include "sample_images.h"
 #include "test_support.h"
 #include "zip/zip_reader.h"
 #include "zip/zip_streams.h"
@@ -232,7 +233,18 @@ class ZipTest : public ::testing::Test {
   std::string write_archive(const Bytes& bytes, const std::string& name = "test.zip") {
     const std::string path = files / name;
     write_bytes(path, bytes);
+    keep_as_seed(bytes);
     return path;
+  }
+
+  // With VALD_ZIP_SEED_DIR set, every archive a test builds is also kept
+  // there: that is how the fuzzer's seed corpus (fuzz/corpus) was made.
+  static void keep_as_seed(const Bytes& bytes) {
+    const char* directory = std::getenv("VALD_ZIP_SEED_DIR");
+    if (directory == nullptr || *directory == '\0') return;
+    char name[32];
+    std::snprintf(name, sizeof name, "/%08x-%zu.zip", crc32_of(bytes), bytes.size());
+    write_bytes(directory + std::string(name), bytes);
   }
 
   std::string log_text() {
