@@ -32,6 +32,7 @@ class ZipToolTest : public ZipTest {
     const std::string comment_option = comment.empty() ? "" : " -z";
     shell(source.path(), zip + " -q " + options + comment_option + " '" + archive +
                              "' game.bin manual.txt notes.txt < comment.in");
+    keep_as_seed(read_bytes(archive));
     return archive;
   }
 

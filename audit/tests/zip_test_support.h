@@ -9,12 +9,14 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "driver/run_state.h"
+#include "sample_images.h"
 #include "test_support.h"
 #include "zip/zip_reader.h"
 #include "zip/zip_streams.h"
@@ -82,59 +84,69 @@ class ZipBuilder {
   Bytes build() const {
     Bytes out, directory;
     for (const Member& member : members_) {
-      const std::size_t offset = out.size();
-      put(out, 0x04034B50, 4);
-      put(out, member.versionNeeded, 1);
-      put(out, member.hostSystemNeeded, 1);
-      put(out, 0, 2);  // flags
-      put(out, member.method, 2);
-      put(out, 0, 2);     // time
-      put(out, 0x21, 2);  // date
-      put(out, member.crc, 4);
-      put(out, member.compressedSize, 4);
-      put(out, member.uncompressedSize, 4);
-      put(out, member.name.size(), 2);
-      put(out, member.localExtra.size(), 2);
-      append(out, member.name, member.localExtra, member.payload);
-
-      put(directory, 0x02014B50, 4);
-      put(directory, 0x0314, 2);  // made by 2.0 on Unix
-      put(directory, member.versionNeeded, 1);
-      put(directory, member.hostSystemNeeded, 1);
-      put(directory, 0, 2);  // flags
-      put(directory, member.method, 2);
-      put(directory, 0, 2);     // time
-      put(directory, 0x21, 2);  // date
-      put(directory, member.crc, 4);
-      put(directory, member.compressedSize, 4);
-      put(directory, member.uncompressedSize, 4);
-      put(directory, member.nameLength.value_or(member.name.size()), 2);
-      put(directory, member.extra.size(), 2);
-      put(directory, member.comment.size(), 2);
-      put(directory, member.diskStart, 2);
-      put(directory, 0, 2);  // internal attributes
-      put(directory, 0, 4);  // external attributes
-      put(directory, member.localHeaderOffset.value_or(offset), 4);
-      append(directory, member.name, member.extra, member.comment);
+      put_directory_header(directory, member, out.size());
+      put_local_header(out, member);
     }
-    const std::size_t count = members_.size();
     const std::size_t offset = out.size();
     append(out, directory);
-    put(out, 0x06054B50, 4);
-    put(out, end.diskNumber.value_or(0), 2);
-    put(out, end.directoryDisk.value_or(0), 2);
-    put(out, end.entriesOnDisk.value_or(count), 2);
-    put(out, end.totalEntries.value_or(count), 2);
-    put(out, end.directorySize.value_or(directory.size()), 4);
-    put(out, end.directoryOffset.value_or(offset), 4);
-    put(out, end.comment.size(), 2);
-    append(out, end.comment);
+    put_end_record(out, directory.size(), offset);
     return out;
   }
 
   EndFields end;
 
  private:
+  static void put_local_header(Bytes& out, const Member& member) {
+    put(out, 0x04034B50, 4);
+    put(out, member.versionNeeded, 1);
+    put(out, member.hostSystemNeeded, 1);
+    put(out, 0, 2);  // flags
+    put(out, member.method, 2);
+    put(out, 0, 2);     // time
+    put(out, 0x21, 2);  // date
+    put(out, member.crc, 4);
+    put(out, member.compressedSize, 4);
+    put(out, member.uncompressedSize, 4);
+    put(out, member.name.size(), 2);
+    put(out, member.localExtra.size(), 2);
+    append(out, member.name, member.localExtra, member.payload);
+  }
+
+  static void put_directory_header(Bytes& out, const Member& member, std::size_t offset) {
+    put(out, 0x02014B50, 4);
+    put(out, 0x0314, 2);  // made by 2.0 on Unix
+    put(out, member.versionNeeded, 1);
+    put(out, member.hostSystemNeeded, 1);
+    put(out, 0, 2);  // flags
+    put(out, member.method, 2);
+    put(out, 0, 2);     // time
+    put(out, 0x21, 2);  // date
+    put(out, member.crc, 4);
+    put(out, member.compressedSize, 4);
+    put(out, member.uncompressedSize, 4);
+    put(out, member.nameLength.value_or(member.name.size()), 2);
+    put(out, member.extra.size(), 2);
+    put(out, member.comment.size(), 2);
+    put(out, member.diskStart, 2);
+    put(out, 0, 2);  // internal attributes
+    put(out, 0, 4);  // external attributes
+    put(out, member.localHeaderOffset.value_or(offset), 4);
+    append(out, member.name, member.extra, member.comment);
+  }
+
+  void put_end_record(Bytes& out, std::size_t directory_size, std::size_t offset) const {
+    const std::size_t count = members_.size();
+    put(out, 0x06054B50, 4);
+    put(out, end.diskNumber.value_or(0), 2);
+    put(out, end.directoryDisk.value_or(0), 2);
+    put(out, end.entriesOnDisk.value_or(count), 2);
+    put(out, end.totalEntries.value_or(count), 2);
+    put(out, end.directorySize.value_or(directory_size), 4);
+    put(out, end.directoryOffset.value_or(offset), 4);
+    put(out, end.comment.size(), 2);
+    append(out, end.comment);
+  }
+
   static void put(Bytes& out, std::uint64_t value, int width) {
     for (int index = 0; index < width; ++index) {
       out.push_back(static_cast<unsigned char>(value >> (8 * index)));
@@ -145,7 +157,7 @@ class ZipBuilder {
     (out.insert(out.end(), pieces.begin(), pieces.end()), ...);
   }
 
-  std::vector<Member> members_;
+  std::deque<Member> members_;  // add() hands out references that must stay valid
 };
 
 // Full path of `program` found on PATH; empty when it is not there.
@@ -232,7 +244,18 @@ class ZipTest : public ::testing::Test {
   std::string write_archive(const Bytes& bytes, const std::string& name = "test.zip") {
     const std::string path = files / name;
     write_bytes(path, bytes);
+    keep_as_seed(bytes);
     return path;
+  }
+
+  // With VALD_ZIP_SEED_DIR set, every archive a test builds is also kept
+  // there: that is how the fuzzer's seed corpus (fuzz/corpus) was made.
+  static void keep_as_seed(const Bytes& bytes) {
+    const char* directory = std::getenv("VALD_ZIP_SEED_DIR");
+    if (directory == nullptr || *directory == '\0') return;
+    char name[32];
+    std::snprintf(name, sizeof name, "/%08x-%zu.zip", crc32_of(bytes), bytes.size());
+    write_bytes(directory + std::string(name), bytes);
   }
 
   std::string log_text() {
