@@ -15,9 +15,13 @@ namespace {
 constexpr char SYSTEM_NAME[] = "Atari 2600";
 constexpr char SCAN_LOG_NAME[] = "2600Scan.txt";
 
-void print_cannot_open(const char* name) { std::fprintf(stderr, "Cannot open %s\n", name); }
+void print_cannot_open(const char* name) {
+  std::fprintf(stderr, "Cannot open %s\n", name);
+}
 
-void print_bad_size(const char* name) { std::printf("Unrecognized image size in %s\n", name); }
+void print_bad_size(const char* name) {
+  std::printf("Unrecognized image size in %s\n", name);
+}
 
 void print_not_2600(const char* name) {
   std::printf("NOT in %s Format --> %s\n", SYSTEM_NAME, name);
@@ -69,6 +73,8 @@ void identify_image(const char* name, std::uint64_t size) {
       print_cannot_open(name);
       return;
     }
+    // One read of the whole image: a stream buffer would only add a copy.
+    std::setvbuf(file, nullptr, _IONBF, 0);
   }
   // The size is checked before the buffer grows, so a huge listed length
   // never costs memory.

@@ -120,13 +120,30 @@ std::optional<std::string> dupes_target(int index, const std::string& oldName) {
 }
 
 // Tries the duplicate name, then the counter names after it, until a move
-// succeeds, fails for another reason or the names run out.
-void move_to_dupes(std::string candidate, const char* oldName) {
-  while (is_taken(file_system().move_file(oldName, candidate))) {
+// succeeds, fails for another reason or the names run out. Names this run
+// already found taken are not tried again.
+void move_to_dupes(const std::string& duplicate, const char* oldName) {
+  auto& last_counter_names = run_state().rename.lastCounterName;
+  const auto known = last_counter_names.find(duplicate);
+  std::string candidate = duplicate;
+  if (known != last_counter_names.end()) {
+    const char* next = next_counter_name(known->second);
+    if (next == nullptr) return;
+    candidate = next;
+  }
+  FsStatus status;
+  while (is_taken(status = file_system().move_file(oldName, candidate))) {
     const char* next = next_counter_name(candidate);
     if (next == nullptr) return;
     candidate = next;
   }
+  if (status == FsStatus::ok && candidate != duplicate) last_counter_names[duplicate] = candidate;
+}
+
+bool prepare_dupes_folder() {
+  bool& prepared = run_state().rename.dupesPrepared;
+  if (!prepared) prepared = ensure_directory(DUPES_TARGET_DIR);
+  return prepared;
 }
 
 // Moves the image into 2600Ren or 2600Dupes; a file that cannot be moved
@@ -136,7 +153,7 @@ bool move_image(int index, const char* oldName) {
   const auto target = rename_target(index, oldName);
   if (!target || !is_taken(file_system().move_file(oldName, *target))) return true;
   print_already_exists(*target, oldName);
-  if (!ensure_directory(DUPES_TARGET_DIR)) return false;
+  if (!prepare_dupes_folder()) return false;
   if (const auto duplicate = dupes_target(index, oldName)) move_to_dupes(*duplicate, oldName);
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "catalogue/info_config.h"
 #include "catalogue/rom_database.h"
@@ -26,7 +27,7 @@ struct ImageBuffer {
 
 // Set by the dispatch for the file in hand, read by the identification.
 struct DispatchState {
-  bool inMemory = false;     // the image is in the buffer, or its CRC is known
+  bool inMemory = false;       // the image is in the buffer, or its CRC is known
   std::uint32_t knownCrc = 0;  // catalogued CRC from an archive directory, 0: none
 };
 
@@ -39,7 +40,11 @@ struct ToolLogs {
 
 struct RenameState {
   bool targetPrepared = false;  // 2600Ren (and group folders) handled
+  bool dupesPrepared = false;   // 2600Dupes exists
   std::string counterName;      // last candidate of the counter scheme
+  // For each duplicate name, the last counter name a file was moved to: the
+  // names before it are taken, so the next duplicate starts after it.
+  std::unordered_map<std::string, std::string> lastCounterName;
 };
 
 struct RunState {

@@ -161,3 +161,26 @@ TEST_F(RenameSafetyTest, SeparatorCharThatIsAPathSeparatorLeavesTheFileInPlace) 
 }
 
 }  // namespace
+
+TEST_F(RenameSafetyTest, ManyCopiesInOneRunTakeEachFreeNameOnce) {
+  // A file of the user's own holds .bi1 from the start.
+  make_dir(in_start("2600Dupes"));
+  write_text(duplicate(std::string(kPitfall) + ".bi1"), "the user's own");
+  std::vector<std::vector<unsigned char>> copies;
+  CaptureStdout();
+  for (std::uint32_t copy = 0; copy < 6; ++copy) {
+    const std::string file = "copy" + std::to_string(copy) + ".bin";
+    copies.push_back(put_image(file, kPitfall, copy));
+    rename(file, kPitfall);
+  }
+  GetCapturedStdout();
+  const std::string base = std::string(kPitfall) + ".b";
+  EXPECT_EQ(read_bytes(renamed(std::string(kPitfall) + ".bin")), copies[0]);
+  EXPECT_EQ(read_bytes(duplicate(base + "in")), copies[1]);
+  EXPECT_EQ(read_bytes(duplicate(base + "i0")), copies[2]);
+  EXPECT_EQ(read_text(duplicate(base + "i1")), "the user's own");
+  EXPECT_EQ(read_bytes(duplicate(base + "i2")), copies[3]);
+  EXPECT_EQ(read_bytes(duplicate(base + "i3")), copies[4]);
+  EXPECT_EQ(read_bytes(duplicate(base + "i4")), copies[5]);
+  EXPECT_EQ(have(kPitfall), 6);
+}
