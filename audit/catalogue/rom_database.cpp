@@ -5,14 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "catalogue/reports.h"
 #include "catalogue/rom_table.h"
 #include "driver/run_state.h"
 #include "driver/tool_files.h"
 
 namespace {
 
-constexpr char DB_FILE_NAME[] = "Vald2600.db";
-constexpr char HAVE_FILE_NAME[] = "2600Have.txt";
 constexpr char DB_MAGIC[] = "VALD";
 constexpr std::uint32_t SYSTEM_TYPE = 1;  // the Atari 2600
 constexpr std::size_t HAVE_LINE_LIMIT = 199;
@@ -30,7 +29,7 @@ bool read_big_endian(std::FILE* file, std::uint32_t& value) {
 // Seeds the counters from the have database; false when it is missing or
 // belongs to another system.
 bool seed_from_database() {
-  std::FILE* file = open_tool_file(DB_FILE_NAME, "rb");
+  std::FILE* file = open_tool_file(HAVE_DATABASE_NAME, "rb");
   if (file == nullptr) return false;
   char magic[4];
   std::uint32_t system = 0;
@@ -79,7 +78,7 @@ bool is_have_name_line(const std::string& line) {
 }
 
 void seed_from_have_list() {
-  std::FILE* file = open_tool_file(HAVE_FILE_NAME, "r");
+  std::FILE* file = open_tool_file(HAVE_REPORT_NAME, "r");
   if (file == nullptr) return;
   // Names come in catalogue order, so the search only moves forward.
   int cursor = 0;
@@ -123,7 +122,7 @@ void db_prepare() {
   if (seed_from_database()) {
     const RunOptions& options = run_state().options;
     if (!options.quiet && !options.messExport) {
-      std::printf("Found %s.db, Ignoring %s\n", "Vald2600", HAVE_FILE_NAME);
+      std::printf("Found %s, Ignoring %s\n", HAVE_DATABASE_NAME, HAVE_REPORT_NAME);
     }
     return;
   }

@@ -1,7 +1,6 @@
 #include "driver/run_driver.h"
 
 #include <cstdio>
-#include <new>
 
 #include "catalogue/audit_mode.h"
 #include "catalogue/info_config.h"
@@ -16,7 +15,6 @@
 namespace {
 
 constexpr std::size_t IMAGE_BUFFER_SIZE = 5 * 1024 * 1024;
-constexpr std::size_t IMAGE_BUFFER_SLACK = 64 * 1024;
 
 void print_convert_refusal() {
   std::printf("Cannot convert this system to other formats\n");
@@ -32,16 +30,6 @@ void save_directories() {
   directories.program = executable_directory();
 }
 
-// Allocates the image buffer unless a larger one exists; false when the
-// allocation fails.
-bool set_up_image_buffer() {
-  ImageBuffer& image = run_state().image;
-  if (image.capacity > IMAGE_BUFFER_SIZE) return true;
-  image.data.reset(new (std::nothrow) unsigned char[IMAGE_BUFFER_SIZE + IMAGE_BUFFER_SLACK]);
-  image.capacity = image.data ? IMAGE_BUFFER_SIZE : 0;
-  return image.data != nullptr;
-}
-
 void free_image_buffer() {
   run_state().image.data.reset();
   run_state().image.capacity = 0;
@@ -49,7 +37,7 @@ void free_image_buffer() {
 
 void run_walk_modes() {
   RunOptions& options = run_state().options;
-  const bool have_buffer = set_up_image_buffer();
+  const bool have_buffer = grow_image_buffer(IMAGE_BUFFER_SIZE);
   if (options.list) options.rename = 1;
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
