@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 
+#include "about/form2.h"
 #include "icons/icons.h"
 #include "main_window/manual.h"
 #include "main_window/texts.h"
@@ -90,11 +91,22 @@ void Form1::connect_handlers() {
   on_click(File1, this, &Form1::File1_Click);
   on_click(Option1, this, &Form1::Option1_Click);
   on_click(Option2, this, &Form1::Option2_Click);
+  on_click(Check1, this, &Form1::Check1_Click);
+  on_click(Check2, this, &Form1::Check2_Click);
+  connect(Picture1, &PictureBox::clicked, this, &Form1::Picture1_Click);
+  connect(Image1, &PictureBox::clicked, this, &Form1::Image1_Click);
+  connect(Text1, &ManualBox::keyDown, this, &Form1::Text1_KeyDown);
   connect(File1, &ListBox::doubleClicked, this, &Form1::File1_DblClick);
   connect(Open, &PictureBox::doubleClicked, this, &Form1::Open_DblClick);
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   on_activate(this, [this] { Form_Activate(); });
+}
+
+void Form1::Image1_Click() {
+  // A fresh About window at every opening; the call returns when it closes.
+  Form2 form2(this);
+  form2.exec();
 }
 
 QString Form1::selected_base() const {

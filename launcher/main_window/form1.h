@@ -45,6 +45,18 @@ class Form1 : public QWidget {
   void Option1_Click();
   void Option2_Click();
 
+  // The Courier option, detaching the manual, the manual box's keys.
+  void Check1_Click();
+  void Check2_Click();
+  void Picture1_Click();
+  void Text1_KeyDown(int keyCode);
+  // "[" and "]" (by virtual key code) select the previous or next entry,
+  // as far as there is one; other keys do nothing.
+  void step_through_list(int keyCode);
+
+  // The About window.
+  void Image1_Click();
+
   // Launching and exit.
   void Command2_Click();
   void File1_DblClick();

@@ -68,6 +68,11 @@ void Form1::set_courier_tooltips(const QString& base) {
 }
 
 void Form1::Option1_Click() {
+  if (Check2->isChecked()) {
+    Picture1_Click();
+    Check2->setEnabled(true);
+    return;
+  }
   set_outer_height(this, EXPANDED_HEIGHT);
   Check1->show();
   Check2->show();

@@ -148,6 +148,12 @@ void set_font_name(QWidget* control, const QString& name) {
   control->setFont(font);
 }
 
+void show_window(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 bool is_minimized(const QWidget* window) {
   return window->windowState() & Qt::WindowMinimized;
 }

@@ -100,6 +100,9 @@ QString font_name(const QWidget* control);
 // Changes only the font's name; size, weight and style stay.
 void set_font_name(QWidget* control, const QString& name);
 
+// Shows a window modelessly, in front and active.
+void show_window(QWidget* window);
+
 bool is_minimized(const QWidget* window);
 void set_minimized(QWidget* window, bool minimized);
 

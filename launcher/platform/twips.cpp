@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -27,12 +28,12 @@ int to_twips(int pixels, bool horizontal) {
   return static_cast<int>(std::lround(pixels * TWIPS_PER_INCH / dots_per_inch(horizontal)));
 }
 
-// The frame in twips along one axis, as described in the header.
+// The frame in twips along one axis, as described in the header: the
+// window system's once the window has been created and it reports one.
 int frame_twips(const QWidget* window, bool horizontal) {
-  if (window->isVisible()) {
-    const QRect outer = window->frameGeometry();
-    const QRect inner = window->geometry();
-    const int pixels = horizontal ? outer.width() - inner.width() : outer.height() - inner.height();
+  if (const QWindow* handle = window->windowHandle()) {
+    const QMargins frame = handle->frameMargins();
+    const int pixels = horizontal ? frame.left() + frame.right() : frame.top() + frame.bottom();
     if (pixels > 0) return to_twips(pixels, horizontal);
   }
   return horizontal ? DEFAULT_FRAME_WIDTH : DEFAULT_FRAME_HEIGHT;
@@ -77,9 +78,11 @@ void set_outer_size(QWidget* window, int twips, bool horizontal) {
   const int before = outer_size(window, horizontal);
   const int pixels = std::max(0, to_pixels(twips - frame_twips(window, horizontal), horizontal));
   const bool samePixels = pixels == client_pixels(window, horizontal);
-  resize_client(window, pixels, horizontal);
+  // Remembered first, so the window's own resize handling reads the size
+  // that was set.
   window->setProperty(remembered_twips(horizontal), twips);
-  window->setProperty(remembered_pixels(horizontal), client_pixels(window, horizontal));
+  window->setProperty(remembered_pixels(horizontal), pixels);
+  resize_client(window, pixels, horizontal);
   if (samePixels && before != twips && window->isVisible()) {
     QResizeEvent event(window->size(), window->size());
     QCoreApplication::sendEvent(window, &event);

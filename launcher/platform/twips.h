@@ -4,7 +4,7 @@
 //
 // Window sizes are outer sizes, frame and title bar included. The frame is
 // the one the window system reports once the window is on screen; where it
-// reports none (before the first show, or without a window manager) a frame
+// reports none (before the window is created, or without a window manager) a frame
 // of 375 twips vertically and 120 horizontally is assumed, so the layout is
 // the same everywhere. A size set in twips reads back exactly as long as the
 // window keeps the pixel size it was given; otherwise it is converted from

@@ -20,7 +20,7 @@ class Form1LaunchTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { drop_size_hint_warnings(); }
+  void initTestCase() { drop_offscreen_warnings(); }
   void playStartsTheSelectedName_data();
   void playStartsTheSelectedName();
   void everyWayOfLaunching_data();

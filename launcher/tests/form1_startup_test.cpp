@@ -21,7 +21,7 @@ class Form1StartupTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { drop_size_hint_warnings(); }
+  void initTestCase() { drop_offscreen_warnings(); }
   void startsAndCloses_data();
   void startsAndCloses();
   void invalidPositionIsFixedForTheNextStart();

@@ -105,16 +105,16 @@ namespace {
 
 QtMessageHandler previous_handler = nullptr;
 
-void without_size_hint_warnings(QtMsgType type, const QMessageLogContext& context,
+void without_offscreen_warnings(QtMsgType type, const QMessageLogContext& context,
                                 const QString& message) {
-  if (message.contains(QLatin1String("does not support propagateSizeHints"))) return;
+  if (message.startsWith(QLatin1String("This plugin does not support"))) return;
   previous_handler(type, context, message);
 }
 
 }  // namespace
 
-void drop_size_hint_warnings() {
-  previous_handler = qInstallMessageHandler(without_size_hint_warnings);
+void drop_offscreen_warnings() {
+  previous_handler = qInstallMessageHandler(without_offscreen_warnings);
 }
 
 namespace {

@@ -69,9 +69,9 @@ std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QStrin
 void real_click(QWidget* widget, QPoint position = {});
 void real_double_click(QWidget* widget, QPoint position = {});
 
-// Offscreen windows cannot take size hints and warn at every change of a
-// fixed size; this drops that one warning (call it from initTestCase).
-void drop_size_hint_warnings();
+// The offscreen platform warns at every size hint and raise it cannot
+// carry out; this drops those warnings (call it from initTestCase).
+void drop_offscreen_warnings();
 
 // Twips compared within one pixel.
 bool near_twips(int actual, int expected);
