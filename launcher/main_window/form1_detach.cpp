@@ -18,7 +18,6 @@ void Form1::Check1_Click() {
   const QString windowFont = font_name(this);
   const bool courier = Check1->isChecked();
   form3->Check1->setChecked(courier);
-
   if (courier) set_font_name(Text1, texts::COURIER_FONT);
   if (!courier && is_shown(Text1)) {
     Text1->setFocus();

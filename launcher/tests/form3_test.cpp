@@ -55,6 +55,7 @@ class Form3Test : public QObject {
   void detachKeyInTheAttachedBox();
   void iconAnimatesWhileLoaded();
   void comesBackInItsDesignState();
+  void closingTheMainWindowUnloadsIt();
 };
 
 void Form3Test::courierKeepsBothSidesInStep_data() {
@@ -312,6 +313,20 @@ void Form3Test::comesBackInItsDesignState() {
   QCOMPARE(font_name(fresh.Text1), OWN_FONT);
   QVERIFY(fresh.attachRequest.isEmpty() && fresh.closeRequest.isEmpty());
   QCOMPARE(fresh.windowTitle(), QStringLiteral(" g1 game manual"));
+}
+
+void Form3Test::closingTheMainWindowUnloadsIt() {
+  LauncherFolder folder;
+  MessageRecorder recorder;
+  auto form1 = launcher_with_manuals(folder, 6);
+  form1->Picture1_Click();
+  QPointer<Form3> form3 = &form1->form3.get();
+  form1->Command1->click();
+  QVERIFY(form1->unloaded());
+  QVERIFY(!form1->form3.loaded());
+  QVERIFY(form3.isNull() || !form3->isVisible());
+  QCOMPARE(folder.read(QStringLiteral("vorbel.idx")), QByteArray(" 6 \r\n"));
+  QCOMPARE(recorder.messages(), QStringList{});
 }
 
 QTEST_MAIN(Form3Test)

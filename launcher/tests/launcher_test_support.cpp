@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTest>
 
 #include "main_window/form1.h"
@@ -33,7 +35,12 @@ void LauncherFolder::add_images(const QStringList& names) const {
 void LauncherFolder::add_picture(const QString& relative, QSize size, QColor colour) const {
   QDir().mkpath(QFileInfo(path(relative)).path());
   QImage image(size, QImage::Format_RGB32);
-  image.fill(colour);
+  QPainter painter(&image);
+  QLinearGradient gradient(0, 0, size.width(), size.height());
+  gradient.setColorAt(0, colour.lighter(150));
+  gradient.setColorAt(1, colour.darker(200));
+  painter.fillRect(image.rect(), gradient);
+  painter.end();
   QVERIFY(image.save(path(relative), "JPEG"));
 }
 

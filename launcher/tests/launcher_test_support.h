@@ -25,7 +25,7 @@ class LauncherFolder {
   void add_file(const QString& relative, const QByteArray& bytes = {}) const;
   // Empty image files.
   void add_images(const QStringList& names) const;
-  // A JPEG of one colour, written by Qt.
+  // A JPEG shaded from `colour`, written by Qt.
   void add_picture(const QString& relative, QSize size = {64, 48},
                    QColor colour = Qt::darkGreen) const;
   // The stand-in emulator "orv": it writes its working directory, its
