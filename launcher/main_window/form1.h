@@ -65,7 +65,6 @@ class Form1 : public QWidget {
 
   // The base name of the selected entry; empty when none is selected.
   QString selected_base() const;
-  const LauncherDirectories& directories() const { return directories_; }
 
   QGroupBox* Frame2;
   ListBox* File1;

@@ -14,21 +14,25 @@ namespace {
 const QString COURIER = QStringLiteral("Courier New");
 const QString OWN_FONT = QStringLiteral("MS Sans Serif");
 
-// Ten entries g0.bin to g9.bin, each with a manual and the first five with a
-// picture; `selected` restored at start; the manual preview on.
-std::unique_ptr<Form1> launcher_with_manuals(const LauncherFolder& folder, int selected) {
-  QStringList names;
-  for (int i = 0; i < 10; ++i) {
-    names.append(QStringLiteral("g%1.bin").arg(i));
-    folder.add_file(QStringLiteral("Text/g%1.txt").arg(i),
-                    QStringLiteral("manual %1").arg(i).toUtf8());
-    if (i < 5) folder.add_picture(QStringLiteral("Pics/g%1.jpg").arg(i), QSize(40 + i, 30));
+// A launcher on ten entries g0.bin to g9.bin, each with a manual and the
+// first five with a picture: `selected` restored at start, the manual on.
+struct Launcher {
+  explicit Launcher(int selected) {
+    QStringList names;
+    for (int i = 0; i < 10; ++i) {
+      names.append(QStringLiteral("g%1.bin").arg(i));
+      folder.add_file(QStringLiteral("Text/g%1.txt").arg(i),
+                      QStringLiteral("manual %1").arg(i).toUtf8());
+      if (i < 5) folder.add_picture(QStringLiteral("Pics/g%1.jpg").arg(i), QSize(40 + i, 30));
+    }
+    folder.add_usual(names, QByteArray::number(selected));
+    form1 = start_form1(folder);
+    form1->Option1->setChecked(true);
   }
-  folder.add_usual(names, QByteArray::number(selected));
-  auto form1 = start_form1(folder);
-  form1->Option1->setChecked(true);
-  return form1;
-}
+  LauncherFolder folder;
+  MessageRecorder recorder;
+  std::unique_ptr<Form1> form1;
+};
 
 void wait_active(QWidget* window) {
   QVERIFY(QTest::qWaitForWindowActive(window));
@@ -73,9 +77,8 @@ void Form3Test::courierKeepsBothSidesInStep() {
   QFETCH(bool, detached);
   QFETCH(bool, fromManualWindow);
   QFETCH(bool, startTicked);
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 3);
+  Launcher launcher(3);
+  Form1* form1 = launcher.form1.get();
   form1->Check1->setChecked(startTicked);
   if (detached) form1->Picture1_Click();
   QCOMPARE(form1->form3->Check1->isChecked(), startTicked);
@@ -91,21 +94,20 @@ void Form3Test::courierKeepsBothSidesInStep() {
   QCOMPARE(form1->Check1->toolTip(), tooltip);
   QCOMPARE(form1->form3->Check1->toolTip(), tooltip);
   QCOMPARE(visible->window()->focusWidget(), visible);
-  QCOMPARE(recorder.messages(), QStringList{});
+  QCOMPARE(launcher.recorder.messages(), QStringList{});
 }
 
 void Form3Test::detachByTheGrip() {
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 1);
+  Launcher launcher(1);
+  Form1* form1 = launcher.form1.get();
   form1->Check1->setChecked(true);
   real_click(form1->Picture1, {2, 2});  // the grip reaches past the window's edge
 
   Form3& form3 = form1->form3.get();
   QVERIFY(form3.isVisible());
-  COMPARE_TWIPS(outer_height(form1.get()), Form1::COLLAPSED_HEIGHT);
-  COMPARE_TWIPS(outer_left(&form3), outer_left(form1.get()));
-  COMPARE_TWIPS(outer_top(&form3), outer_top(form1.get()) + Form1::COLLAPSED_HEIGHT);
+  COMPARE_TWIPS(outer_height(form1), Form1::COLLAPSED_HEIGHT);
+  COMPARE_TWIPS(outer_left(&form3), outer_left(form1));
+  COMPARE_TWIPS(outer_top(&form3), outer_top(form1) + Form1::COLLAPSED_HEIGHT);
   QCOMPARE(form3.windowTitle(), QStringLiteral(" g1 game manual"));
   QCOMPARE(form3.Text1->toPlainText(), QStringLiteral("manual 1"));
   QCOMPARE(font_name(form3.Text1), COURIER);
@@ -117,17 +119,17 @@ void Form3Test::detachByTheGrip() {
 }
 
 void Form3Test::attach() {
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 2);
+  Launcher launcher(2);
+  Form1* form1 = launcher.form1.get();
   form1->Picture1_Click();
   QPointer<Form3> detached = &form1->form3.get();
-  folder.add_file(QStringLiteral("Text/g2.txt"), "manual 2, revised");  // reloaded at attach
+  launcher.folder.add_file(QStringLiteral("Text/g2.txt"),
+                           "manual 2, revised");  // reloaded at attach
   detached->Command1->click();
 
   QVERIFY(detached.isNull() || !detached->isVisible());
   QVERIFY(!form1->form3->isVisible());
-  COMPARE_TWIPS(outer_height(form1.get()), Form1::EXPANDED_HEIGHT);
+  COMPARE_TWIPS(outer_height(form1), Form1::EXPANDED_HEIGHT);
   QVERIFY(is_shown(form1->Text1) && is_shown(form1->Picture1));
   QCOMPARE(form1->Text1->toPlainText(), QStringLiteral("manual 2, revised"));
   QVERIFY(!form1->Check2->isChecked());
@@ -145,9 +147,8 @@ void Form3Test::closeTurnsThePreviewOff_data() {
 
 void Form3Test::closeTurnsThePreviewOff() {
   QFETCH(QString, way);
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 0);
+  Launcher launcher(0);
+  Form1* form1 = launcher.form1.get();
   form1->Picture1_Click();
   Form3* form3 = &form1->form3.get();
   if (way == QLatin1String("button")) {
@@ -161,7 +162,7 @@ void Form3Test::closeTurnsThePreviewOff() {
   QVERIFY(!form3->isVisible());
   QVERIFY(!form1->form3->isVisible());
   QVERIFY(form1->Option2->isChecked());
-  COMPARE_TWIPS(outer_height(form1.get()), Form1::COLLAPSED_HEIGHT);
+  COMPARE_TWIPS(outer_height(form1), Form1::COLLAPSED_HEIGHT);
   QVERIFY(!is_enabled(form1->Check1) && !is_enabled(form1->Check2));
   QVERIFY(form1->Check2->isChecked());
   QVERIFY(!is_shown(form1->Text1));
@@ -186,9 +187,8 @@ void Form3Test::layoutRule() {
   QFETCH(bool, horizontal);
   QFETCH(int, size);
   QFETCH(bool, changes);
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 0);
+  Launcher launcher(0);
+  Form1* form1 = launcher.form1.get();
   form1->Picture1_Click();
   Form3& form3 = form1->form3.get();
   QWidget* const controls[] = {form3.Text1, form3.Command1, form3.Command2, form3.Check1};
@@ -219,15 +219,14 @@ void Form3Test::layoutRule() {
 }
 
 void Form3Test::followsAMinimisedMainWindow() {
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 0);
+  Launcher launcher(0);
+  Form1* form1 = launcher.form1.get();
   form1->Picture1_Click();
   Form3& form3 = form1->form3.get();
   wait_active(&form3);
   form1->activateWindow();
-  wait_active(form1.get());
-  set_minimized(form1.get(), true);
+  wait_active(form1);
+  set_minimized(form1, true);
   QVERIFY(!is_minimized(&form3));
   form3.activateWindow();
   QTRY_VERIFY(is_minimized(&form3));
@@ -249,9 +248,8 @@ void Form3Test::keysStepThroughTheList() {
   QFETCH(int, selected);
   QFETCH(int, key);
   QFETCH(int, after);
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, selected);
+  Launcher launcher(selected);
+  Form1* form1 = launcher.form1.get();
   form1->Picture1_Click();
   Form3& form3 = form1->form3.get();
   QTest::keyClick(form3.Text1, Qt::Key(key));
@@ -264,9 +262,8 @@ void Form3Test::keysStepThroughTheList() {
 }
 
 void Form3Test::detachKeyInTheAttachedBox() {
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 4);
+  Launcher launcher(4);
+  Form1* form1 = launcher.form1.get();
   QTest::keyClick(form1->Text1, Qt::Key_BracketRight);
   QCOMPARE(form1->Text1->toPlainText(), QStringLiteral("manual 5"));
   QTest::keyClick(form1->Text1, Qt::Key_D);
@@ -276,9 +273,8 @@ void Form3Test::detachKeyInTheAttachedBox() {
 }
 
 void Form3Test::iconAnimatesWhileLoaded() {
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 0);
+  Launcher launcher(0);
+  Form1* form1 = launcher.form1.get();
   Form3& form3 = form1->form3.get();
   QVERIFY(!form3.isVisible());
   QVERIFY(form3.Timer1->isActive());
@@ -297,9 +293,8 @@ void Form3Test::iconAnimatesWhileLoaded() {
 }
 
 void Form3Test::comesBackInItsDesignState() {
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 0);
+  Launcher launcher(0);
+  Form1* form1 = launcher.form1.get();
   form1->Picture1_Click();
   Form3* first = &form1->form3.get();
   const QSize designSize = first->size();
@@ -316,17 +311,16 @@ void Form3Test::comesBackInItsDesignState() {
 }
 
 void Form3Test::closingTheMainWindowUnloadsIt() {
-  LauncherFolder folder;
-  MessageRecorder recorder;
-  auto form1 = launcher_with_manuals(folder, 6);
+  Launcher launcher(6);
+  Form1* form1 = launcher.form1.get();
   form1->Picture1_Click();
   QPointer<Form3> form3 = &form1->form3.get();
   form1->Command1->click();
   QVERIFY(form1->unloaded());
   QVERIFY(!form1->form3.loaded());
   QVERIFY(form3.isNull() || !form3->isVisible());
-  QCOMPARE(folder.read(QStringLiteral("vorbel.idx")), QByteArray(" 6 \r\n"));
-  QCOMPARE(recorder.messages(), QStringList{});
+  QCOMPARE(launcher.folder.read(QStringLiteral("vorbel.idx")), QByteArray(" 6 \r\n"));
+  QCOMPARE(launcher.recorder.messages(), QStringList{});
 }
 
 QTEST_MAIN(Form3Test)
