@@ -42,6 +42,13 @@ void ListBox::follow_selection() {
   emit indexChanged();
 }
 
+void ListBox::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  // Qt makes the first entry current on focus; with nothing selected the
+  // first arrow key would then skip it.
+  if (index_ < 0) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }

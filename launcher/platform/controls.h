@@ -27,6 +27,9 @@ class ListBox : public QListWidget {
   void indexChanged();
   void doubleClicked();
 
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+
  private:
   void follow_selection();
   int index_ = -1;

@@ -173,15 +173,17 @@ void Form1SelectionTest::baseNameEndsAtTheFirstDot() {
 
 void Form1SelectionTest::keyboardMovesTheSelection() {
   LauncherFolder folder;
-  folder.add_usual({"a.bin", "b.bin", "c.bin"}, "0");
+  folder.add_usual({"a.bin", "b.bin", "c.bin"}, "-1");
   MessageRecorder recorder;
   auto form1 = start_form1(folder);
   form1->File1->setFocus();
+  QTest::keyClick(form1->File1, Qt::Key_Down);  // nothing selected: the first entry
+  QCOMPARE(form1->File1->listIndex(), 0);
   QTest::keyClick(form1->File1, Qt::Key_Down);
   QCOMPARE(form1->File1->listIndex(), 1);
   QCOMPARE(form1->Label5->text(), QStringLiteral("2/3"));
   QCOMPARE(form1->Command2->toolTip(), QStringLiteral("Click this to play b"));
-  // A click beside the entries leaves the selection as it is.
+  // A Ctrl+click on the selected entry leaves it selected.
   QTest::mouseClick(form1->File1->viewport(), Qt::LeftButton, Qt::ControlModifier,
                     form1->File1->visualItemRect(form1->File1->item(1)).center());
   QCOMPARE(form1->File1->listIndex(), 1);
