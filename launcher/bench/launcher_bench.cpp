@@ -53,6 +53,14 @@ void make_folder(const QString& root, int images, QSize pictureSize) {
   }
 }
 
+// The offscreen platform warns at every size hint it cannot carry out.
+QtMessageHandler default_handler = nullptr;
+void quiet_offscreen_warnings(QtMsgType type, const QMessageLogContext& context,
+                              const QString& message) {
+  if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+  default_handler(type, context, message);
+}
+
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
@@ -115,6 +123,7 @@ int main(int argc, char* argv[]) {
   QElapsedTimer appClock;
   appClock.start();
   QApplication app(argc, argv);
+  default_handler = qInstallMessageHandler(quiet_offscreen_warnings);
   const double appMs = appClock.nsecsElapsed() / 1e6;
   int messages = 0;
   set_message_sink([&messages](const QString&) { ++messages; });
