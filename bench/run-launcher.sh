@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# The launcher's start-up with 10,000 images in its folder and one selection
+# with a 1600x1200 JPEG picture, offscreen, each beside the same measurement
+# on a small case.
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+if [ ! -x "$build/launcher_bench" ]; then
+  echo "launcher_bench not built (needs Qt 6 and VALD_BUILD_BENCH): skipped"
+  exit 0
+fi
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$build/xdg-runtime}"
+QT_QPA_PLATFORM=offscreen "$build/launcher_bench"

@@ -1,0 +1,153 @@
+// How long the launcher takes to come up with a large folder and to show a
+// selection with a large picture, offscreen. Each figure is printed next to
+// the same measurement on a small case, taken in the same run.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "main_window/form1.h"
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr int RUNS = 7;
+
+void write_file(const QString& path, const QByteArray& bytes = {}) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    std::exit(1);
+  }
+}
+
+void write_picture(const QString& path, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  // A gradient, so the JPEG is not trivially small.
+  for (int y = 0; y < size.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < size.width(); ++x) line[x] = qRgb(x % 256, y % 256, (x * y) % 256);
+  }
+  QDir().mkpath(QFileInfo(path).path());
+  if (!image.save(path, "JPEG", 85)) std::exit(1);
+}
+
+// A launcher folder with `images` names, each with a picture of `pictureSize`
+// for the first two.
+void make_folder(const QString& root, int images, QSize pictureSize) {
+  for (int i = 0; i < images; ++i)
+    write_file(root + QStringLiteral("/game%1.bin").arg(i, 5, 10, QLatin1Char('0')));
+  write_file(root + QStringLiteral("/orv"));
+  write_file(root + QStringLiteral("/vorbel.idx"), "0\r\n");
+  write_picture(root + QStringLiteral("/Default.jpg"), {320, 200});
+  for (int i = 0; i < 2; ++i) {
+    write_picture(root + QStringLiteral("/Pics/game%1.jpg").arg(i, 5, 10, QLatin1Char('0')),
+                  pictureSize);
+  }
+}
+
+// The offscreen platform warns at every size hint it cannot carry out.
+QtMessageHandler default_handler = nullptr;
+void quiet_offscreen_warnings(QtMsgType type, const QMessageLogContext& context,
+                              const QString& message) {
+  if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+  default_handler(type, context, message);
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Notices the first paint of the window it watches.
+class PaintWatch : public QObject {
+ public:
+  bool painted = false;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted = true;
+    return false;
+  }
+};
+
+// Builds the main window, runs its start-up and shows it; stops the clock
+// when its first paint has been done.
+double startup_ms(const QString& folder) {
+  QElapsedTimer clock;
+  clock.start();
+  Form1 form1({folder, folder});
+  PaintWatch watch;
+  form1.installEventFilter(&watch);
+  form1.Form_Load();
+  form1.show();
+  while (!watch.painted) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  const double elapsed = clock.nsecsElapsed() / 1e6;
+  form1.close();
+  return elapsed;
+}
+
+// Moves the selection between the first two entries; the median time of one
+// selection, picture decoded and shown.
+double selection_ms(const QString& folder) {
+  Form1 form1({folder, folder});
+  form1.Form_Load();
+  form1.show();
+  QCoreApplication::processEvents();
+  std::vector<double> times;
+  for (int run = 0; run < RUNS * 2; ++run) {
+    QElapsedTimer clock;
+    clock.start();
+    form1.File1->setListIndex(1 - form1.File1->listIndex());
+    form1.repaint();
+    times.push_back(clock.nsecsElapsed() / 1e6);
+  }
+  form1.close();
+  return median(times);
+}
+
+void report(const char* what, double large, const char* smallCase, double small, double goal) {
+  std::printf("%-28s %8.1f ms  (%s: %.1f ms; goal under %.0f ms: %s)\n", what, large, smallCase,
+              small, goal, large < goal ? "met" : "MISSED");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QElapsedTimer appClock;
+  appClock.start();
+  QApplication app(argc, argv);
+  default_handler = qInstallMessageHandler(quiet_offscreen_warnings);
+  const double appMs = appClock.nsecsElapsed() / 1e6;
+  int messages = 0;
+  set_message_sink([&messages](const QString&) { ++messages; });
+
+  QTemporaryDir small;
+  QTemporaryDir large;
+  make_folder(small.path(), 10, {320, 200});
+  make_folder(large.path(), 10000, {1600, 1200});
+
+  std::vector<double> smallStart, largeStart;
+  for (int run = 0; run < RUNS; ++run) {
+    smallStart.push_back(startup_ms(small.path()));
+    largeStart.push_back(startup_ms(large.path()));
+  }
+  const double smallSelect = selection_ms(small.path());
+  const double largeSelect = selection_ms(large.path());
+
+  std::printf("vorbel, offscreen, median of %d runs (application object: %.1f ms once)\n", RUNS,
+              appMs);
+  report("start-up, 10000 names", median(largeStart), "10 names", median(smallStart), 500);
+  report("selection, 1600x1200 JPEG", largeSelect, "320x200 JPEG", smallSelect, 50);
+  if (messages != 0) {
+    std::fprintf(stderr, "unexpected messages: %d\n", messages);
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,105 @@
+#pragma once
+// Form1, the launcher's main window: the list of images, the preview picture,
+// the manual, the buttons that start the emulator and close the launcher.
+// Controls and handlers bear the names the launcher's design gives them.
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+#include "manual_window/form3.h"
+#include "platform/controls.h"
+#include "platform/toolkit_rules.h"
+
+// The two directories of a run: the program directory holds the start-up
+// checks' files and vorbel.idx, the list directory the images, their
+// pictures and manuals; the emulator is started in the list directory.
+struct LauncherDirectories {
+  QString program;
+  QString list;
+};
+
+class Form1 : public QWidget {
+  Q_OBJECT
+ public:
+  // Heights and top edge in twips.
+  static constexpr int COLLAPSED_HEIGHT = 5150;
+  static constexpr int EXPANDED_HEIGHT = 6975;
+  static constexpr int WINDOW_TOP = 700;
+
+  // Builds the window in its design state, hidden; Form_Load() starts it.
+  explicit Form1(LauncherDirectories directories);
+
+  // Start-up, activation and closing.
+  void Form_Load();
+  void Form_Activate();
+  void Form_Unload();
+  // True once the window has closed (Form_Unload has run).
+  bool unloaded() const { return unloaded_; }
+
+  // Selection and the manual preview.
+  void File1_Click();
+  void Option1_Click();
+  void Option2_Click();
+
+  // The Courier option, detaching the manual, the manual box's keys.
+  void Check1_Click();
+  void Check2_Click();
+  void Picture1_Click();
+  void Text1_KeyDown(int keyCode);
+  // "[" and "]" (by virtual key code) select the previous or next entry,
+  // as far as there is one; other keys do nothing.
+  void step_through_list(int keyCode);
+
+  // The About window.
+  void Image1_Click();
+
+  // Launching and exit.
+  void Command2_Click();
+  void File1_DblClick();
+  void Open_DblClick();
+  void Command1_Click();
+
+  // The base name of the selected entry; empty when none is selected.
+  QString selected_base() const;
+
+  QGroupBox* Frame2;
+  ListBox* File1;
+  QLabel* Label5;
+  QGroupBox* Frame3;
+  PictureBox* Open;
+  QPushButton* Command2;
+  QPushButton* Command1;
+  PictureBox* Image1;
+  QGroupBox* Frame1;
+  QRadioButton* Option1;
+  QRadioButton* Option2;
+  QCheckBox* Check1;
+  QCheckBox* Check2;
+  ManualBox* Text1;
+  PictureBox* Picture1;
+  QLabel* Label1;  // hidden: the path of the picture now shown
+  OnDemand<Form3> form3;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void build_controls();
+  void place_controls();
+  void place_manual_row();
+  void connect_handlers();
+  void read_start_position();
+  void update_counter();
+  void show_picture(const QString& base);
+  QString manual_path(const QString& base) const;
+  void load_manual(ManualBox* box, const QString& base, bool announce);
+  void set_courier_tooltips(const QString& base);
+  void launch(const QString& name);
+
+  LauncherDirectories directories_;
+  bool unloaded_ = false;
+};

@@ -1,0 +1,99 @@
+// Form1: what a selection shows, and the manual preview switched on and off.
+
+#include "main_window/form1.h"
+#include "main_window/manual.h"
+#include "main_window/texts.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/twips.h"
+
+void Form1::File1_Click() {
+  for (QWidget* control : {static_cast<QWidget*>(Command2), static_cast<QWidget*>(Option1),
+                           static_cast<QWidget*>(Option2), static_cast<QWidget*>(Frame1),
+                           static_cast<QWidget*>(Label5)}) {
+    control->setEnabled(true);
+  }
+  const QString base = selected_base();
+  update_counter();
+  form3->setWindowTitle(texts::manual_title(base));
+  show_picture(base);
+  if (is_shown(Text1)) load_manual(Text1, base, true);
+  Command2->setToolTip(texts::play_tooltip(base));
+  Option1->setToolTip(texts::on_tooltip(base));
+  Option2->setToolTip(texts::OFF_TOOLTIP);
+  set_courier_tooltips(base);
+  if (form3->isVisible()) load_manual(form3->Text1, base, false);
+}
+
+// The game's picture from Pics, else the fallback picture; a picture that
+// does not decode counts as missing, and with no usable picture at all the
+// preview is empty.
+void Form1::show_picture(const QString& base) {
+  const QString& directory = directories_.list;
+  const QString own = find_file(
+      directory, texts::PICTURE_FOLDER + QLatin1Char('/') + base + texts::PICTURE_EXTENSION);
+  QString shown = own;
+  QPixmap picture = read_picture(own);
+  if (picture.isNull()) {
+    shown = find_file(directory, texts::FALLBACK_PICTURE);
+    picture = read_picture(shown);
+  }
+  Label1->setText(picture.isNull() ? QString() : shown);
+  Open->setPicture(picture);
+  Open->resize(picture.size());
+}
+
+QString Form1::manual_path(const QString& base) const {
+  return find_file(directories_.list,
+                   texts::MANUAL_FOLDER + QLatin1Char('/') + base + texts::MANUAL_EXTENSION);
+}
+
+void Form1::load_manual(ManualBox* box, const QString& base, bool announce) {
+  box->clear();
+  const Manual manual = read_manual(manual_path(base));
+  if (manual.outcome == Manual::Outcome::Shown) {
+    box->setPlainText(manual.text);
+    return;
+  }
+  if (manual.outcome == Manual::Outcome::TooLarge && announce) {
+    show_message(texts::MANUAL_TOO_LARGE);
+  }
+  box->setPlainText(texts::manual_not_available(base));
+}
+
+void Form1::set_courier_tooltips(const QString& base) {
+  const QString tooltip = texts::courier_tooltip(base, Check1->isChecked());
+  Check1->setToolTip(tooltip);
+  form3->Check1->setToolTip(tooltip);
+}
+
+void Form1::Option1_Click() {
+  if (Check2->isChecked()) {
+    Picture1_Click();
+    Check2->setEnabled(true);
+    return;
+  }
+  set_outer_height(this, EXPANDED_HEIGHT);
+  Check1->show();
+  Check2->show();
+  Check1->setEnabled(true);
+  Check2->setEnabled(true);
+  Text1->show();
+  Picture1->show();
+  Text1->setFocus();
+  place_manual_row();
+  const QString base = selected_base();
+  load_manual(Text1, base, true);
+  Check1->setToolTip(texts::courier_tooltip(base, Check1->isChecked()));
+  if (Check1->isChecked()) set_font_name(Text1, texts::COURIER_FONT);
+}
+
+void Form1::Option2_Click() {
+  if (!is_minimized(this)) {
+    set_outer_height(this, COLLAPSED_HEIGHT);
+    Check1->setEnabled(false);
+    Check2->setEnabled(false);
+    Text1->hide();
+  }
+  form3.unload();
+}

@@ -1,0 +1,94 @@
+// Form1: start-up checks, activation, the list position and closing.
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "main_window/form1.h"
+#include "main_window/position_file.h"
+#include "main_window/texts.h"
+#include "platform/files.h"
+#include "platform/launch.h"
+#include "platform/message_box.h"
+#include "platform/twips.h"
+
+namespace {
+
+// Horizontally the window starts in the middle of the screen.
+int centred_left(const QWidget* window) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int screenWidth = screen ? pixels_to_twips_x(screen->availableGeometry().width()) : 0;
+  return std::max(0, (screenWidth - outer_width(window)) / 2);
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+  for (QWidget* control : {static_cast<QWidget*>(Option1), static_cast<QWidget*>(Option2),
+                           static_cast<QWidget*>(Check2), static_cast<QWidget*>(Check1),
+                           static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Label5)}) {
+    control->setEnabled(false);
+  }
+  Text1->clear();
+  Text1->hide();
+  Picture1->hide();
+  form3->Text1->hide();
+
+  set_outer_height(this, COLLAPSED_HEIGHT);
+  move_outer(this, centred_left(this), WINDOW_TOP);
+
+  // All three look-ups come before any message.
+  const QString& directory = directories_.program;
+  const bool haveImages = !first_match(directory, texts::LIST_PATTERN).isEmpty();
+  const bool haveEmulator = !first_match(directory, emulator_file_name()).isEmpty();
+  const bool haveFallback = !first_match(directory, texts::FALLBACK_PICTURE).isEmpty();
+  if (!haveEmulator) {
+    show_message(texts::emulator_missing(emulator_file_name()));
+    File1->setEnabled(false);
+  }
+  if (!haveImages) {
+    show_message(texts::NO_IMAGES);
+    close();
+    return;
+  }
+  if (!haveFallback) {
+    show_message(texts::NO_FALLBACK_PICTURE);
+    close();
+    return;
+  }
+  read_start_position();
+}
+
+void Form1::read_start_position() {
+  const QString found = first_match(directories_.program, texts::POSITION_FILE);
+  if (found.isEmpty()) {
+    show_message(texts::POSITION_NOT_SET);
+    return;
+  }
+  const std::optional<int> index = read_position(join_path(directories_.program, found));
+  if (!index || *index < -1 || *index >= File1->count()) {
+    // Closing writes the index now selected, -1: that is the repair.
+    show_message(texts::POSITION_INVALID);
+    close();
+    return;
+  }
+  File1->setListIndex(*index);
+}
+
+void Form1::Form_Activate() {
+  if (File1->count() == 0) Command2->setEnabled(false);
+  setWindowTitle(texts::title(File1->count()));
+  if (File1->listIndex() < 0) Command2->setEnabled(false);
+  update_counter();
+}
+
+void Form1::Form_Unload() {
+  const QString found = first_match(directories_.program, texts::POSITION_FILE);
+  if (found.isEmpty()) {
+    show_message(texts::POSITION_NOT_SAVED);
+  } else {
+    // A file that cannot be rewritten keeps its old position; the window
+    // closes all the same.
+    write_position(join_path(directories_.program, found), File1->listIndex());
+  }
+  form3.unload();
+}

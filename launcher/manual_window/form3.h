@@ -1,0 +1,56 @@
+#pragma once
+// Form3, the manual window: the game manual detached from the main window
+// into a window of its own, placed under it and resizable. Its controls and
+// handlers bear the names the launcher's design gives them.
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include "platform/controls.h"
+
+class Form1;
+
+class Form3 : public QWidget {
+  Q_OBJECT
+ public:
+  // Builds the window in its design state, hidden, owned by the main window.
+  explicit Form3(Form1& form1);
+
+  void Form_Load();
+  void Form_Activate();
+  void Form_Resize();
+  void Form_Unload();
+  void Timer1_Timer();
+  void Check1_Click();
+  void Command1_Click();
+  void Command2_Click();
+  void Command2_LostFocus();
+  void Text1_KeyDown(int keyCode);
+
+  ManualBox* Text1;
+  QCheckBox* Check1;
+  QPushButton* Command1;
+  QPushButton* Command2;
+  PictureBox* scorp1;
+  PictureBox* scorp2;
+  QTimer* Timer1;
+
+  // Which scorpion frame the icon shows next (0 or 1), and the requests
+  // Attach and Close leave for the unload sequence ("True", "False", or
+  // empty, which counts as "False").
+  int iconToggle = 0;
+  QString attachRequest;
+  QString closeRequest;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void build_controls();
+  Form1& form1_;
+  QString windowFont_;  // the window's own font name, taken at load
+};

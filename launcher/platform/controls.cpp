@@ -1,0 +1,178 @@
+#include "platform/controls.h"
+
+#include <QGroupBox>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &ListBox::follow_selection);
+  connect(this, &QListWidget::itemDoubleClicked, this, &ListBox::doubleClicked);
+}
+
+void ListBox::setListIndex(int index) {
+  settingFromCode_ = true;
+  if (index < 0 || index >= count()) {
+    clearSelection();
+  } else {
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+  }
+  settingFromCode_ = false;
+}
+
+QString ListBox::selectedName() const {
+  return index_ < 0 ? QString() : item(index_)->text();
+}
+
+void ListBox::follow_selection() {
+  const QModelIndexList selected = selectionModel()->selectedIndexes();
+  const int now = selected.isEmpty() ? -1 : selected.first().row();
+  if (now < 0 && index_ >= 0 && !settingFromCode_) {
+    // A click beside the entries or a Ctrl+click cleared the selection:
+    // the list keeps its entry, as a list without a "none" entry should.
+    setCurrentRow(index_, QItemSelectionModel::ClearAndSelect);
+    return;
+  }
+  if (now == index_) return;
+  index_ = now;
+  emit indexChanged();
+}
+
+void ListBox::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  // Qt makes the first entry current on focus; with nothing selected the
+  // first arrow key would then skip it.
+  if (index_ < 0) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void PictureBox::setPicture(const QPixmap& picture) {
+  picture_ = picture;
+  if (picture.isNull())
+    clear();
+  else
+    setPixmap(picture);
+}
+
+bool PictureBox::showsPictureOf(const PictureBox* other) const {
+  return !picture_.isNull() && picture_.cacheKey() == other->picture_.cacheKey();
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    emit clicked();
+  }
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  QLabel::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit doubleClicked();
+}
+
+ManualBox::ManualBox(QWidget* parent) : QPlainTextEdit(parent) {
+  setReadOnly(true);
+  setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setTabChangesFocus(true);
+}
+
+void ManualBox::keyPressEvent(QKeyEvent* event) {
+  // The handler may change what the box shows; the key still gets the box's
+  // own handling afterwards (it is not consumed).
+  const QPointer<ManualBox> self(this);
+  emit keyDown(virtual_key_code(event));
+  if (self) QPlainTextEdit::keyPressEvent(event);
+}
+
+int virtual_key_code(const QKeyEvent* event) {
+  const int key = event->key();
+  if (key == Qt::Key_BracketLeft || key == Qt::Key_BraceLeft) return 219;
+  if (key == Qt::Key_BracketRight || key == Qt::Key_BraceRight) return 221;
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
+  return 0;
+}
+
+void make_default_button(QPushButton* button) {
+  for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* shortcut = new QShortcut(QKeySequence(key), button->window());
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+      auto* focused = qobject_cast<QPushButton*>(button->window()->focusWidget());
+      (focused ? focused : button)->click();
+    });
+  }
+}
+
+void make_cancel_button(QPushButton* button) {
+  auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), button->window());
+  QObject::connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+}
+
+bool is_enabled(const QWidget* control) {
+  return !control->testAttribute(Qt::WA_ForceDisabled);
+}
+
+bool is_shown(const QWidget* control) {
+  return !control->isHidden();
+}
+
+QFont named_font(const QString& name, double points) {
+  static const bool substitutes = [] {
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    QFont::insertSubstitutions(QStringLiteral("Courier New"),
+                               {QStringLiteral("Liberation Mono"), QStringLiteral("Courier")});
+    return true;
+  }();
+  Q_UNUSED(substitutes);
+  QFont font(name);
+  font.setPointSizeF(points);
+  return font;
+}
+
+QGroupBox* make_frame(const QString& caption, QWidget* parent) {
+  auto* frame = new QGroupBox(caption, parent);
+  frame->setStyleSheet(QStringLiteral(
+      "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+  return frame;
+}
+
+QString font_name(const QWidget* control) {
+  return control->font().family();
+}
+
+void set_font_name(QWidget* control, const QString& name) {
+  QFont font = control->font();
+  font.setFamily(name);
+  control->setFont(font);
+}
+
+void show_window(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+bool is_minimized(const QWidget* window) {
+  return window->windowState() & Qt::WindowMinimized;
+}
+
+void set_minimized(QWidget* window, bool minimized) {
+  const Qt::WindowStates state = window->windowState();
+  window->setWindowState(minimized ? state | Qt::WindowMinimized : state & ~Qt::WindowMinimized);
+}
+
+QPixmap read_picture(const QString& path) {
+  if (path.isEmpty()) return {};
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  return QPixmap::fromImage(reader.read());
+}

@@ -1,0 +1,77 @@
+#include "platform/files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+bool sorted_before(const QString& a, const QString& b) {
+  const int order = QString::compare(a, b, Qt::CaseInsensitive);
+  return order != 0 ? order < 0 : a < b;
+}
+
+// Names of `directory` that are directories (wantDirectories) or normal
+// files, unsorted.
+QStringList entries(const QString& directory, bool wantDirectories) {
+  QDir::Filters filters = QDir::NoDotAndDotDot | QDir::Hidden;
+  filters |= wantDirectories ? QDir::Dirs : QDir::Files;
+  return QDir(directory).entryList(filters, QDir::Unsorted);
+}
+
+// The entry of `directory` called `name` without regard to case, exact case
+// first; empty when none.
+QString match_name(const QString& directory, const QString& name, bool wantDirectory) {
+  const QFileInfo exact(join_path(directory, name));
+  if (exact.exists() && (wantDirectory ? exact.isDir() : exact.isFile())) return name;
+  QStringList candidates;
+  for (const QString& entry : entries(directory, wantDirectory)) {
+    if (entry.compare(name, Qt::CaseInsensitive) == 0) candidates.append(entry);
+  }
+  if (candidates.isEmpty()) return {};
+  return *std::min_element(candidates.begin(), candidates.end(), sorted_before);
+}
+
+}  // namespace
+
+QString program_directory() {
+  return QCoreApplication::applicationDirPath();
+}
+
+QString working_directory() {
+  return QDir::currentPath();
+}
+
+QString join_path(const QString& directory, const QString& name) {
+  return directory + QLatin1Char('/') + name;
+}
+
+QStringList list_files(const QString& directory, const QString& pattern) {
+  const QRegularExpression matcher(QRegularExpression::wildcardToRegularExpression(pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+  QStringList names;
+  for (const QString& name : entries(directory, false)) {
+    if (!name.startsWith(QLatin1Char('.')) && matcher.match(name).hasMatch()) names.append(name);
+  }
+  std::sort(names.begin(), names.end(), sorted_before);
+  return names;
+}
+
+QString first_match(const QString& directory, const QString& pattern) {
+  if (!pattern.contains(QLatin1Char('*'))) return match_name(directory, pattern, false);
+  return list_files(directory, pattern).value(0);
+}
+
+QString find_file(const QString& directory, const QString& relative) {
+  const QStringList parts = relative.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+  QString path = directory;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    const bool last = i + 1 == parts.size();
+    const QString name = match_name(path, parts[i], !last);
+    if (name.isEmpty()) return {};
+    path = join_path(path, name);
+  }
+  return parts.isEmpty() ? QString() : path;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Starting the emulator as a program of its own.
+
+#include <QString>
+
+// The emulator's file name on this platform ("orv", or "orv.exe" on Windows).
+QString emulator_file_name();
+
+// Where the program `name` is found: in `programDirectory`, then in
+// `workingDirectory` (both without regard to case), then on the PATH. When
+// it is nowhere, the path it would have in the program directory.
+QString resolve_program(const QString& name, const QString& programDirectory,
+                        const QString& workingDirectory);
+
+// Starts `program` detached, in `workingDirectory`, with `argument` as its
+// one and only argument, and does not wait for it. Returns its process id,
+// or 0 when it could not be started.
+qint64 start_program(const QString& program, const QString& argument,
+                     const QString& workingDirectory);
+
+// Brings the window of process `processId` to the front where the platform
+// lets a program do that. On X11 and Wayland the window manager decides
+// (a newly mapped window normally gets the focus), so this does nothing
+// there; a process without a window is not an error.
+void activate_application(qint64 processId);

@@ -1,0 +1,144 @@
+#include "launcher_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTest>
+
+#include "main_window/form1.h"
+#include "platform/message_box.h"
+#include "platform/twips.h"
+
+LauncherFolder::LauncherFolder() {
+  QVERIFY(dir_.isValid());
+}
+
+QString LauncherFolder::path(const QString& relative) const {
+  const QString root = QDir(dir_.path()).canonicalPath();
+  return relative.isEmpty() ? root : root + QLatin1Char('/') + relative;
+}
+
+void LauncherFolder::add_file(const QString& relative, const QByteArray& bytes) const {
+  QDir().mkpath(QFileInfo(path(relative)).path());
+  QFile file(path(relative));
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+void LauncherFolder::add_images(const QStringList& names) const {
+  for (const QString& name : names) add_file(name);
+}
+
+void LauncherFolder::add_picture(const QString& relative, QSize size, QColor colour) const {
+  QDir().mkpath(QFileInfo(path(relative)).path());
+  QImage image(size, QImage::Format_RGB32);
+  QPainter painter(&image);
+  QLinearGradient gradient(0, 0, size.width(), size.height());
+  gradient.setColorAt(0, colour.lighter(150));
+  gradient.setColorAt(1, colour.darker(200));
+  painter.fillRect(image.rect(), gradient);
+  painter.end();
+  QVERIFY(image.save(path(relative), "JPEG"));
+}
+
+void LauncherFolder::add_emulator(const QString& name) const {
+  QDir().mkpath(path(QStringLiteral("launches")));
+  add_file(name,
+           "#!/bin/sh\n"
+           "# Stand-in for the emulator: records how it was started.\n"
+           "log=\"$(dirname \"$0\")/launches/$$\"\n"
+           "{ pwd -P; echo \"$#\"; for arg in \"$@\"; do echo \"$arg\"; done; } > \"$log.part\"\n"
+           "mv \"$log.part\" \"$log\"\n");
+  QFile::setPermissions(path(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QStringList LauncherFolder::launches() const {
+  QStringList records;
+  const QDir launches(path(QStringLiteral("launches")));
+  for (const QString& name : launches.entryList({QStringLiteral("*[0-9]")}, QDir::Files)) {
+    records.append(QString::fromUtf8(read(QStringLiteral("launches/") + name)));
+  }
+  return records;
+}
+
+QByteArray LauncherFolder::read(const QString& relative) const {
+  QFile file(path(relative));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool LauncherFolder::exists(const QString& relative) const {
+  return QFileInfo::exists(path(relative));
+}
+
+void LauncherFolder::add_usual(const QStringList& images, const QByteArray& position) const {
+  add_images(images);
+  add_emulator();
+  add_picture(QStringLiteral("Default.jpg"), {32, 32}, Qt::gray);
+  if (!position.isNull()) add_file(QStringLiteral("vorbel.idx"), position);
+}
+
+MessageRecorder::MessageRecorder() : messages_(std::make_shared<QStringList>()) {
+  set_message_sink([messages = messages_](const QString& text) { messages->append(text); });
+}
+
+MessageRecorder::~MessageRecorder() {
+  set_message_sink({});
+}
+
+std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QString& listDirectory) {
+  auto form1 = std::make_unique<Form1>(LauncherDirectories{programDirectory, listDirectory});
+  form1->Form_Load();
+  if (!form1->unloaded()) {
+    form1->show();
+    form1->activateWindow();
+    if (!QTest::qWaitForWindowActive(form1.get()))
+      qWarning("the main window did not become active");
+  }
+  return form1;
+}
+
+std::unique_ptr<Form1> start_form1(const LauncherFolder& folder) {
+  return start_form1(folder.path(), folder.path());
+}
+
+bool near_twips(int actual, int expected) {
+  return std::abs(actual - expected) < std::max(pixels_to_twips_x(1), pixels_to_twips_y(1));
+}
+
+namespace {
+
+QtMessageHandler previous_handler = nullptr;
+
+void without_offscreen_warnings(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message) {
+  if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+  previous_handler(type, context, message);
+}
+
+}  // namespace
+
+void drop_offscreen_warnings() {
+  previous_handler = qInstallMessageHandler(without_offscreen_warnings);
+}
+
+namespace {
+
+QPoint in_window(QWidget* widget, QPoint position) {
+  if (position.isNull()) position = widget->rect().center();
+  return widget->window()->mapFromGlobal(widget->mapToGlobal(position));
+}
+
+}  // namespace
+
+void real_click(QWidget* widget, QPoint position) {
+  QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {},
+                    in_window(widget, position));
+}
+
+void real_double_click(QWidget* widget, QPoint position) {
+  QTest::mouseDClick(widget->window()->windowHandle(), Qt::LeftButton, {},
+                     in_window(widget, position));
+}
