@@ -51,7 +51,7 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	git ls-files '*.cpp' '*.h' | grep -v rom_table | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -31,10 +31,12 @@ std::uint32_t catalogue_crc(unsigned long index) {
 
 int write_many(unsigned long count, bool catalogued, std::size_t size, const std::string& folder) {
   for (unsigned long index = 0; index < count; ++index) {
-    const std::uint32_t crc = catalogued ? catalogue_crc(index) : 0x5a000000u + static_cast<std::uint32_t>(index);
+    const std::uint32_t crc =
+        catalogued ? catalogue_crc(index) : 0x5a000000u + static_cast<std::uint32_t>(index);
     char name[32];
     std::snprintf(name, sizeof name, "/rom%05lu.bin", index);
-    if (!write_file(folder + name, make_sample_image(crc, size, static_cast<std::uint32_t>(index)))) {
+    if (!write_file(folder + name,
+                    make_sample_image(crc, size, static_cast<std::uint32_t>(index)))) {
       std::fprintf(stderr, "make_sample_image: cannot write %s%s\n", folder.c_str(), name);
       return 1;
     }

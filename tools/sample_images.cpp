@@ -33,8 +33,7 @@ std::uint32_t table_index_with_top_byte(std::uint32_t top_byte) {
 }  // namespace
 
 std::uint32_t crc32_of(const std::vector<unsigned char>& bytes) {
-  return static_cast<std::uint32_t>(
-      crc32(0L, bytes.data(), static_cast<uInt>(bytes.size())));
+  return static_cast<std::uint32_t>(crc32(0L, bytes.data(), static_cast<uInt>(bytes.size())));
 }
 
 void force_crc32(std::vector<unsigned char>& bytes, std::uint32_t crc) {

@@ -16,7 +16,9 @@ constexpr char DB_MAGIC[] = "VALD";
 constexpr std::uint32_t SYSTEM_TYPE = 1;  // the Atari 2600
 constexpr std::size_t HAVE_LINE_LIMIT = 199;
 
-RomDatabase& db() { return run_state().db; }
+RomDatabase& db() {
+  return run_state().db;
+}
 
 bool read_big_endian(std::FILE* file, std::uint32_t& value) {
   unsigned char bytes[4];
@@ -97,7 +99,9 @@ void seed_from_have_list() {
   std::fclose(file);
 }
 
-bool name_contains(const char* name, const char* piece) { return std::strstr(name, piece); }
+bool name_contains(const char* name, const char* piece) {
+  return std::strstr(name, piece);
+}
 
 }  // namespace
 
@@ -144,7 +148,9 @@ int db_find_crc(std::uint32_t crc) {
   return -1;
 }
 
-const char* db_name(int index) { return db().entries[index] + DB_NAME_OFFSET; }
+const char* db_name(int index) {
+  return db().entries[index] + DB_NAME_OFFSET;
+}
 
 DbStats db_stats() {
   DbStats stats;
@@ -170,7 +176,8 @@ void db_print_stats() {
   if (run_state().options.messExport) return;
   const DbStats stats = db_stats();
   char unclassed[32] = "";
-  if (stats.unclassed > 0) std::snprintf(unclassed, sizeof unclassed, " (%d unclassed)", stats.unclassed);
+  if (stats.unclassed > 0)
+    std::snprintf(unclassed, sizeof unclassed, " (%d unclassed)", stats.unclassed);
   std::printf("\nStats: %d entries%s, %d redumps, %d hacks/trainers, %d bad dumps\n", stats.entries,
               unclassed, stats.redumps, stats.hacks, stats.badDumps);
 }

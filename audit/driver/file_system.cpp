@@ -97,14 +97,18 @@ FileSystem& file_system() {
   return installed_file_system != nullptr ? *installed_file_system : real_file_system;
 }
 
-void use_file_system(FileSystem* replacement) { installed_file_system = replacement; }
+void use_file_system(FileSystem* replacement) {
+  installed_file_system = replacement;
+}
 
 std::string current_directory() {
   std::unique_ptr<char, void (*)(void*)> path(getcwd(nullptr, 0), std::free);
   return path ? std::string(path.get()) : std::string();
 }
 
-bool change_directory(const std::string& path) { return chdir(path.c_str()) == 0; }
+bool change_directory(const std::string& path) {
+  return chdir(path.c_str()) == 0;
+}
 
 namespace {
 

@@ -1,3 +1,5 @@
 #include "driver/run_driver.h"
 
-int main(int argc, char** argv) { return run_vald(argc, argv); }
+int main(int argc, char** argv) {
+  return run_vald(argc, argv);
+}

@@ -13,7 +13,9 @@ void close_log(std::FILE*& log) {
 
 }  // namespace
 
-RunState& run_state() { return state; }
+RunState& run_state() {
+  return state;
+}
 
 void close_tool_logs() {
   close_log(state.logs.change);

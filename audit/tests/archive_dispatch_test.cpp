@@ -22,15 +22,18 @@ class ArchiveDispatchTest : public ::testing::Test {
   const int other_title = catalogue_index_of("Adventure + (2003) (Homebrew)");
 
   // Zips the named members, made on the fly, into work/<archive>.
-  void zip(const std::string& archive, const std::vector<std::pair<std::string, std::vector<unsigned char>>>& members) {
+  void zip(const std::string& archive,
+           const std::vector<std::pair<std::string, std::vector<unsigned char>>>& members) {
     std::vector<std::string> arguments = {"-q", "-j", sandbox.work(archive)};
     for (const auto& [name, bytes] : members) {
       write_bytes(source / name, bytes);
       arguments.push_back(source / name);
     }
-    ASSERT_EQ(run_program("/usr/bin/zip", arguments, source.path(), sandbox.home_dir()).exitCode, 0);
+    ASSERT_EQ(run_program("/usr/bin/zip", arguments, source.path(), sandbox.home_dir()).exitCode,
+              0);
   }
-  std::vector<unsigned char> image(std::uint32_t crc, std::uint32_t seed = 1, std::size_t size = 4096) {
+  std::vector<unsigned char> image(std::uint32_t crc, std::uint32_t seed = 1,
+                                   std::size_t size = 4096) {
     return make_sample_image(crc, size, seed);
   }
   static std::vector<unsigned char> text(const std::string& words) {
@@ -80,10 +83,12 @@ TEST_F(ArchiveDispatchTest, CataloguedMemberWithAnyNameIsFoundByItsCrc) {
 }
 
 TEST_F(ArchiveDispatchTest, TwoImagesAreSkippedExceptInListModeWhereBothCount) {
-  zip("pair.zip", {{"one.bin", image(catalogue_crc(title))}, {"two.a26", image(catalogue_crc(other_title))}});
+  zip("pair.zip",
+      {{"one.bin", image(catalogue_crc(title))}, {"two.a26", image(catalogue_crc(other_title))}});
   for (const char* mode : {"rename", "move", "scan"}) {
     const ProgramResult result = sandbox.run({mode});
-    EXPECT_NE(result.out.find("Multiple ROMS found in pair.zip ... skipping\n"), std::string::npos) << mode;
+    EXPECT_NE(result.out.find("Multiple ROMS found in pair.zip ... skipping\n"), std::string::npos)
+        << mode;
     EXPECT_TRUE(file_exists(sandbox.work("pair.zip"))) << mode;
   }
   EXPECT_FALSE(file_exists(sandbox.work("2600Scan.txt")));
@@ -115,8 +120,10 @@ TEST_F(ArchiveDispatchTest, ArchiveWithoutAnImageSaysSo) {
 TEST_F(ArchiveDispatchTest, CorruptArchiveIsReportedAndLogged) {
   write_text(sandbox.work("broken.zip"), "this is not an archive at all");
   const ProgramResult result = sandbox.run({"rename"});
-  EXPECT_NE(result.out.find("Error in zipfile broken.zip\nThe zipfile seems to be corrupt, please check it\n"),
-            std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(
+                "Error in zipfile broken.zip\nThe zipfile seems to be corrupt, please check it\n"),
+            std::string::npos)
+      << result.out;
   EXPECT_EQ(read_text(sandbox.work("Vald_ZIP.txt")),
             "Error in zipfile broken.zip: Reading ECD (end of central directory)\n");
   EXPECT_TRUE(file_exists(sandbox.work("broken.zip")));
@@ -129,7 +136,8 @@ TEST_F(ArchiveDispatchTest, MemberThatCannotBeExtractedSkipsTheArchive) {
   member.compressedSize = static_cast<std::uint32_t>(member.payload.size());
   write_bytes(sandbox.work("cut.zip"), builder.build());
   const ProgramResult result = sandbox.run({"scan"});
-  EXPECT_NE(result.out.find("Error reading cut.zip ... skipping\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Error reading cut.zip ... skipping\n"), std::string::npos)
+      << result.out;
   EXPECT_FALSE(file_exists(sandbox.work("2600Scan.txt")));
 }
 
@@ -141,7 +149,8 @@ TEST_F(ArchiveDispatchTest, MemberOfImpossibleSizeIsRefusedWithoutExtraction) {
   write_bytes(sandbox.work("big.zip"), builder.build());
   zip("large.zip", {{"large.bin", image(kUnknownCrc, 2, 132097)}});
   const ProgramResult result = sandbox.run({"scan"});
-  EXPECT_NE(result.out.find("Unrecognized image size in big.zip\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Unrecognized image size in big.zip\n"), std::string::npos)
+      << result.out;
   EXPECT_NE(result.out.find("Unrecognized image size in large.zip\n"), std::string::npos);
   EXPECT_EQ(result.out.find("Error"), std::string::npos);
   EXPECT_FALSE(file_exists(sandbox.work("Vald_ZIP.txt")));

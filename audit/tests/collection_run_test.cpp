@@ -18,12 +18,14 @@ namespace fs = std::filesystem;
 
 // Contents of every file below `folder` that the tool did not write itself.
 std::vector<std::string> user_file_contents(const std::string& folder) {
-  static const std::vector<std::string> tool_files = {"2600Have.txt", "2600Miss.txt", "2600Dupes.txt",
-                                                      "2600Log.txt", "2600Scan.txt", "Vald_ZIP.txt"};
+  static const std::vector<std::string> tool_files = {"2600Have.txt",  "2600Miss.txt",
+                                                      "2600Dupes.txt", "2600Log.txt",
+                                                      "2600Scan.txt",  "Vald_ZIP.txt"};
   std::vector<std::string> contents;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || std::count(tool_files.begin(), tool_files.end(), name)) continue;
+    if (!entry.is_regular_file() || std::count(tool_files.begin(), tool_files.end(), name))
+      continue;
     contents.push_back(read_text(entry.path().string()));
   }
   std::sort(contents.begin(), contents.end());
@@ -71,9 +73,11 @@ TEST_F(CollectionRunTest, RenameKeepsEveryByteAndLeavesSubfoldersAlone) {
     EXPECT_TRUE(file_exists(sandbox.work(stays))) << stays;
   }
   EXPECT_EQ(result.out.find("Scanning ./sub"), std::string::npos);
-  EXPECT_NE(result.out.find(catalogue_name(title) + " [3 copies]\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(catalogue_name(title) + " [3 copies]\n"), std::string::npos)
+      << result.out;
   EXPECT_NE(result.out.find("You have 2 of 1544 known Atari 2600 ROMS\n"), std::string::npos);
-  EXPECT_NE(result.out.find("You are missing 1542 of 1544 known Atari 2600 ROMS\n"), std::string::npos);
+  EXPECT_NE(result.out.find("You are missing 1542 of 1544 known Atari 2600 ROMS\n"),
+            std::string::npos);
   EXPECT_EQ(count_of(read_text(sandbox.work("2600Log.txt")), "\n"), 4);
   EXPECT_TRUE(file_exists(sandbox.program("Vald2600.db")));
   EXPECT_FALSE(file_exists(sandbox.work("Vald2600.db")));
@@ -87,11 +91,14 @@ TEST_F(CollectionRunTest, WhatYouHaveCarriesOverToTheNextRun) {
   // The next run finds another copy in a fresh folder: counted twice in all.
   add_image("again.bin", catalogue_crc(title), 2);
   const ProgramResult result = sandbox.run({"list", "changes"});
-  EXPECT_EQ(result.out.find("Found Vald2600.db, Ignoring 2600Have.txt\n"), result.out.find("Found"));
+  EXPECT_EQ(result.out.find("Found Vald2600.db, Ignoring 2600Have.txt\n"),
+            result.out.find("Found"));
   EXPECT_NE(result.out.find("Found Vald2600.db, Ignoring 2600Have.txt\n"), std::string::npos);
-  EXPECT_NE(result.out.find("N: \"" + catalogue_name(title) + "\"  O: \"again\"\n"), std::string::npos);
+  EXPECT_NE(result.out.find("N: \"" + catalogue_name(title) + "\"  O: \"again\"\n"),
+            std::string::npos);
   EXPECT_NE(result.out.find("You have 1 of 1544"), std::string::npos);
-  EXPECT_NE(result.out.find(catalogue_name(title) + " [2 copies]\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(catalogue_name(title) + " [2 copies]\n"), std::string::npos)
+      << result.out;
   EXPECT_TRUE(file_exists(sandbox.work("again.bin")));  // list moves nothing
   EXPECT_EQ(read_text(sandbox.work("2600Have.txt")),
             " You have 1 of 1544 known Atari 2600 ROMS\n\n" + catalogue_name(title) + "\n");
@@ -123,11 +130,13 @@ TEST_F(CollectionRunTest, DirsFilesIntoTheGroupsOfTheConfigurationBesideTheProgr
   int unwanted = 0;
   for (int index = 0; index < 1544; ++index) {
     const std::string name = catalogue_name(index);
-    if (name.find("(HES)") != std::string::npos && name.find("(PAL)") == std::string::npos) ++unwanted;
+    if (name.find("(HES)") != std::string::npos && name.find("(PAL)") == std::string::npos)
+      ++unwanted;
   }
   ASSERT_GT(unwanted, 0);
   const std::string headline = "You are missing " + std::to_string(1542 - unwanted) +
-                               " of 1544 known Atari 2600 ROMS (" + std::to_string(unwanted) + " excluded)\n";
+                               " of 1544 known Atari 2600 ROMS (" + std::to_string(unwanted) +
+                               " excluded)\n";
   EXPECT_NE(result.out.find(headline), std::string::npos) << result.out;
 }
 

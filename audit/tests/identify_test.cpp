@@ -38,7 +38,8 @@ class ScanTest : public ::testing::Test {
   ValdSandbox sandbox;
 
   void add_image(const std::string& name, std::uint32_t crc, std::size_t size = 4096) {
-    write_bytes(sandbox.work(name), make_sample_image(crc, size, static_cast<std::uint32_t>(name.size())));
+    write_bytes(sandbox.work(name),
+                make_sample_image(crc, size, static_cast<std::uint32_t>(name.size())));
   }
   std::string scan_log() const { return read_text(sandbox.work("2600Scan.txt")); }
 };
@@ -143,7 +144,8 @@ TEST_F(ScanTest, UnwritableLogFallsBackToHome) {
   make_dir(sandbox.work("2600Scan.txt"));  // a folder where the log should be
   const ProgramResult result = sandbox.run({"scan"});
   const std::string fallback = sandbox.home_dir() + "/2600Scan.txt";
-  EXPECT_NE(result.err.find("Using default log: " + fallback + "\n"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("Using default log: " + fallback + "\n"), std::string::npos)
+      << result.err;
   EXPECT_EQ(read_text(fallback), record(unknown_crc, "a"));
 }
 

@@ -51,16 +51,16 @@ TEST(ShippedCatalogueTest, StatisticsOfTheShippedTable) {
 
 TEST(DbStatsTest, EachRuleCountsItsTags) {
   static const char* const table[] = {
-      "00000001 Alpha (1982) [!]",          // redump
-      "00000002 Beta (Hack) (!)",           // redump; "Hack" is not "hack"
-      "00000003 Gamma hack",                // hack
-      "00000004 Delta [h1] [t]",            // hack once, though two tags
-      "00000005 Epsilon trained [b1]",      // hack and bad dump
-      "00000006 Zeta [o2]",                 // bad dump
-      "00000007 Eta (bad dump) Bad Dump",   // bad dump once
-      "00000008 Theta (overdump)",          // bad dump
-      "00000009 ZZZ_Iota",                  // unclassed
-      "0000000a Kappa",                     // nothing
+      "00000001 Alpha (1982) [!]",         // redump
+      "00000002 Beta (Hack) (!)",          // redump; "Hack" is not "hack"
+      "00000003 Gamma hack",               // hack
+      "00000004 Delta [h1] [t]",           // hack once, though two tags
+      "00000005 Epsilon trained [b1]",     // hack and bad dump
+      "00000006 Zeta [o2]",                // bad dump
+      "00000007 Eta (bad dump) Bad Dump",  // bad dump once
+      "00000008 Theta (overdump)",         // bad dump
+      "00000009 ZZZ_Iota",                 // unclassed
+      "0000000a Kappa",                    // nothing
   };
   reset_run_state();
   run_state().db.entries = table;
@@ -107,17 +107,20 @@ TEST_F(DbLookupTest, UpperCaseHexFindsNothing) {
   }
   ASSERT_GE(index, 0);
   std::string upper(shipped_catalogue()[index], 8);
-  for (char& digit : upper) digit = static_cast<char>(std::toupper(static_cast<unsigned char>(digit)));
+  for (char& digit : upper)
+    digit = static_cast<char>(std::toupper(static_cast<unsigned char>(digit)));
   EXPECT_EQ(db_find_crc_text(upper.c_str(), 0), -1);
 }
 
 // Seeding the have counters from an earlier run's files.
 class DbSeedTest : public FreshRunTest {
  protected:
-  static std::vector<unsigned char> database(std::uint32_t system, const std::vector<int>& indexes) {
+  static std::vector<unsigned char> database(std::uint32_t system,
+                                             const std::vector<int>& indexes) {
     std::vector<unsigned char> bytes = {'V', 'A', 'L', 'D'};
     auto put = [&bytes](std::uint32_t value) {
-      for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(value >> shift));
+      for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<unsigned char>(value >> shift));
     };
     put(system);
     for (const int index : indexes) put(catalogue_crc(index));
@@ -139,7 +142,8 @@ class DbSeedTest : public FreshRunTest {
   }
 
   static std::string have_lines(const std::vector<int>& indexes, const char* line_end) {
-    std::string text = std::string(" You have some of the known Atari 2600 ROMS") + line_end + line_end;
+    std::string text =
+        std::string(" You have some of the known Atari 2600 ROMS") + line_end + line_end;
     for (const int index : indexes) text += catalogue_name(index) + line_end;
     return text;
   }
@@ -184,8 +188,9 @@ TEST_F(DbSeedTest, HeaderOnlySeedsNothingButStillWins) {
 
 TEST_F(DbSeedTest, TrailingPartialCrcAndUnknownCrcsAreIgnored) {
   auto bytes = database(1, {3});
-  for (const unsigned char byte : {0x12, 0x34, 0x56, 0x78}) bytes.push_back(byte);  // not catalogued
-  bytes.push_back(static_cast<unsigned char>(catalogue_crc(4) >> 24));             // 1 of 4 bytes
+  for (const unsigned char byte : {0x12, 0x34, 0x56, 0x78})
+    bytes.push_back(byte);                                              // not catalogued
+  bytes.push_back(static_cast<unsigned char>(catalogue_crc(4) >> 24));  // 1 of 4 bytes
   bytes.push_back(static_cast<unsigned char>(catalogue_crc(4) >> 16));
   write_bytes(in_program("Vald2600.db"), bytes);
   prepare();
@@ -220,15 +225,18 @@ TEST_F(DbSeedTest, OnlyNamesAtOrAfterThePreviousMatchAreSeeded) {
 
 TEST_F(DbSeedTest, NamesMatchWithRegardToCaseAndWhole) {
   std::string lower = catalogue_name(12);
-  for (char& character : lower) character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+  for (char& character : lower)
+    character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
   ASSERT_NE(lower, catalogue_name(12));
-  write_text(in_start("2600Have.txt"), lower + "\n" + catalogue_name(13) + " \n" + catalogue_name(14) + "\n");
+  write_text(in_start("2600Have.txt"),
+             lower + "\n" + catalogue_name(13) + " \n" + catalogue_name(14) + "\n");
   prepare();
   EXPECT_EQ(seeded(), (std::vector<int>{14}));
 }
 
 TEST_F(DbSeedTest, OverlongLinesAndGarbageAreSkipped) {
-  std::string text = std::string(250, 'A') + catalogue_name(7) + "\n";  // tail is not a line of its own
+  std::string text =
+      std::string(250, 'A') + catalogue_name(7) + "\n";  // tail is not a line of its own
   text += std::string("\x01\xff\x80garbage\0bytes", 17) + "\n";
   text += "\xc3" + catalogue_name(8) + "\n";  // starts beyond ASCII
   text += "x\n\n";

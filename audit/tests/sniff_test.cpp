@@ -18,7 +18,9 @@ Bytes image_with(const Patch& patch, std::size_t size = 1024) {
   return bytes;
 }
 
-bool passes(const Bytes& bytes) { return sniff_2600_image(bytes.data(), bytes.size()); }
+bool passes(const Bytes& bytes) {
+  return sniff_2600_image(bytes.data(), bytes.size());
+}
 
 struct RuleCase {
   const char* what;
@@ -50,13 +52,16 @@ TEST(SniffTest, EachRuleAlonePasses) {
   }
 }
 
-TEST(SniffTest, ZeroBytesFail) { EXPECT_FALSE(passes(image_with({}))); }
+TEST(SniffTest, ZeroBytesFail) {
+  EXPECT_FALSE(passes(image_with({})));
+}
 
 TEST(SniffTest, StartupSequenceMayBeginAtOffset511ButNot512) {
   const Bytes sequence = {0xD8, 0x78, 0xA2, 0xFF, 0x9A};
   for (const std::size_t start : {511u, 512u}) {
     Patch patch;
-    for (std::size_t index = 0; index < sequence.size(); ++index) patch.push_back({start + index, sequence[index]});
+    for (std::size_t index = 0; index < sequence.size(); ++index)
+      patch.push_back({start + index, sequence[index]});
     EXPECT_EQ(passes(image_with(patch)), start == 511) << start;
   }
   // The CLD LDX TXS form has the same limit.
@@ -71,7 +76,8 @@ TEST(SniffTest, FourOfTheSixCommonOpcodesAreNotEnough) {
       Patch four;
       Patch five;
       for (int index = 0; index < 6; ++index) {
-        if (index != left_out_a && index != left_out_b) four.push_back({200u + index * 100u, opcodes[index]});
+        if (index != left_out_a && index != left_out_b)
+          four.push_back({200u + index * 100u, opcodes[index]});
         if (index != left_out_a) five.push_back({200u + index * 100u, opcodes[index]});
       }
       EXPECT_FALSE(passes(image_with(four))) << left_out_a << "," << left_out_b;

@@ -68,7 +68,9 @@ TempDir::~TempDir() {
   rmdir(path_.c_str());
 }
 
-std::string TempDir::operator/(const std::string& relative) const { return path_ + "/" + relative; }
+std::string TempDir::operator/(const std::string& relative) const {
+  return path_ + "/" + relative;
+}
 
 std::string read_text(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -89,7 +91,8 @@ void write_text(const std::string& path, const std::string& text) {
 
 void write_bytes(const std::string& path, const std::vector<unsigned char>& bytes) {
   std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 bool file_exists(const std::string& path) {
@@ -97,7 +100,9 @@ bool file_exists(const std::string& path) {
   return lstat(path.c_str(), &info) == 0;
 }
 
-void make_dir(const std::string& path) { fs::create_directories(path); }
+void make_dir(const std::string& path) {
+  fs::create_directories(path);
+}
 
 std::vector<std::string> list_names(const std::string& path) {
   std::vector<std::string> names;
@@ -119,7 +124,8 @@ ProgramResult run_program(const std::string& program, const std::vector<std::str
   if (child == 0) {
     const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(directory.c_str()) != 0) {
+    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
+        chdir(directory.c_str()) != 0) {
       _exit(127);
     }
     setenv("HOME", home.c_str(), 1);
@@ -157,17 +163,21 @@ ProgramResult ValdSandbox::run_in(const std::string& directory,
 
 int count_of(const std::string& text, const std::string& piece) {
   int count = 0;
-  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size())) {
+  for (std::size_t at = text.find(piece); at != std::string::npos;
+       at = text.find(piece, at + piece.size())) {
     ++count;
   }
   return count;
 }
 
 std::uint32_t catalogue_crc(int index) {
-  return static_cast<std::uint32_t>(std::strtoul(std::string(ROM_TABLE[index], 8).c_str(), nullptr, 16));
+  return static_cast<std::uint32_t>(
+      std::strtoul(std::string(ROM_TABLE[index], 8).c_str(), nullptr, 16));
 }
 
-std::string catalogue_name(int index) { return ROM_TABLE[index] + 9; }
+std::string catalogue_name(int index) {
+  return ROM_TABLE[index] + 9;
+}
 
 int catalogue_index_of(const std::string& name) {
   for (int index = 0; index < ROM_TABLE_COUNT; ++index) {

@@ -56,7 +56,8 @@ class ValdSandbox {
 
   ProgramResult run(const std::vector<std::string>& arguments) const;
   // Runs in a subfolder of work/ (or any folder) instead.
-  ProgramResult run_in(const std::string& directory, const std::vector<std::string>& arguments) const;
+  ProgramResult run_in(const std::string& directory,
+                       const std::vector<std::string>& arguments) const;
 
  private:
   TempDir root_;

@@ -47,8 +47,7 @@ TEST_F(ToolFilesTest, TextFilesGoToTheStartFolderWhateverTheCurrentFolder) {
 TEST_F(ToolFilesTest, FallsBackToHomeAndSaysSo) {
   // A start folder that has gone away cannot take the log.
   run_state().directories.start = start_dir() + "/gone";
-  EXPECT_EQ(append("2600Log.txt", "line\n"),
-            "Using default log: " + in_home("2600Log.txt") + "\n");
+  EXPECT_EQ(append("2600Log.txt", "line\n"), "Using default log: " + in_home("2600Log.txt") + "\n");
   EXPECT_EQ(read_text(in_home("2600Log.txt")), "line\n");
 }
 

@@ -21,7 +21,9 @@ namespace {
 
 constexpr std::uint32_t kCrc = 0x00c0ffee;  // not in the catalogue
 
-std::string record(const std::string& name) { return "\"00c0ffee " + name + "\",\n"; }
+std::string record(const std::string& name) {
+  return "\"00c0ffee " + name + "\",\n";
+}
 
 class WalkTest : public ::testing::Test {
  protected:
