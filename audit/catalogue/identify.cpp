@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr char SYSTEM_NAME[] = "Atari 2600";
 constexpr char SCAN_LOG_NAME[] = "2600Scan.txt";
 
 void print_cannot_open(const char* name) {

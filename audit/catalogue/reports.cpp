@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr char SYSTEM_NAME[] = "Atari 2600";
 constexpr char IMAGE_NOUN[] = "ROMS";
 constexpr char DATABASE_MAGIC[] = "VALD";
 constexpr std::uint32_t SYSTEM_TYPE = 1;

@@ -6,6 +6,9 @@
 #include <span>
 #include <vector>
 
+// The one system the catalogue knows, as reports and messages name it.
+inline constexpr char SYSTEM_NAME[] = "Atari 2600";
+
 // Where an entry's name begins within its catalogue text.
 inline constexpr int DB_NAME_OFFSET = 9;
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr char SYSTEM_NAME[] = "Atari 2600";
-
 struct ArchiveCount {
   bool opened = false;
   int images = 0;

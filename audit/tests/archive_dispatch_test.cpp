@@ -29,8 +29,10 @@ class ArchiveDispatchTest : public ::testing::Test {
       write_bytes(source / name, bytes);
       arguments.push_back(source / name);
     }
-    ASSERT_EQ(run_program("/usr/bin/zip", arguments, source.path(), sandbox.home_dir()).exitCode,
-              0);
+    ASSERT_EQ(
+        run_program(ziptest::find_on_path("zip"), arguments, source.path(), sandbox.home_dir())
+            .exitCode,
+        0);
   }
   std::vector<unsigned char> image(std::uint32_t crc, std::uint32_t seed = 1,
                                    std::size_t size = 4096) {
