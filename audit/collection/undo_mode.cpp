@@ -1,0 +1,155 @@
+#include "collection/undo_mode.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "collection/disk_view.h"
+#include "collection/journal_writer.h"
+#include "collection/run_state.h"
+#include "system/file_system.h"
+
+namespace {
+
+// A name as the console shows it: control bytes as "%" and two hex digits,
+// so that one file stays one line.
+std::string shown(const std::string& name) {
+  std::string text;
+  for (const char character : name) {
+    const auto byte = static_cast<unsigned char>(character);
+    if (byte >= ' ' && byte != 0x7f) {
+      text += character;
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+      text += escaped;
+    }
+  }
+  return text;
+}
+
+const char* reason_text(LeftFile::Reason reason) {
+  switch (reason) {
+    case LeftFile::Reason::nameTaken:
+      return "a file has taken its old name since";
+    case LeftFile::Reason::changed:
+      return "its size is not the one the run moved";
+    case LeftFile::Reason::gone:
+      return "it is no longer where the run put it";
+    case LeftFile::Reason::cannotMove:
+      return "it cannot be moved back";
+  }
+  return "";
+}
+
+void print_journal_problem(JournalProblem problem, std::uint64_t line) {
+  switch (problem) {
+    case JournalProblem::foreign:
+      std::printf("%s is not an undo journal; nothing was moved.\n", UNDO_JOURNAL_NAME);
+      break;
+    case JournalProblem::damaged:
+      std::printf("%s: line %" PRIu64 " cannot be read; the run it belongs to was left as it is.\n",
+                  UNDO_JOURNAL_NAME, line);
+      break;
+    case JournalProblem::tooLarge:
+      std::printf("%s: too large to read at line %" PRIu64 "; nothing was moved.\n",
+                  UNDO_JOURNAL_NAME, line);
+      break;
+    default:
+      std::printf("%s cannot be read; nothing was moved.\n", UNDO_JOURNAL_NAME);
+      break;
+  }
+}
+
+void print_outcome(const UndoOutcome& outcome) {
+  std::printf("Restored %d files; %zu left as they are%s\n", outcome.restored,
+              outcome.left.size(), outcome.left.empty() ? "." : ":");
+  for (const LeftFile& file : outcome.left) {
+    std::printf("  %s -> %s: %s\n", shown(file.place).c_str(), shown(file.original).c_str(),
+                reason_text(file.reason));
+  }
+}
+
+class RunUndoer {
+ public:
+  RunUndoer() : view_(file_system()) {}
+
+  void undo_move(const JournalStep& step) {
+    const DirectoryEntry* placed = view_.find(step.target);
+    const bool source_taken = view_.find(step.path) != nullptr;
+    if (placed == nullptr) {
+      if (!source_taken) leave(step, LeftFile::Reason::gone);
+      return;  // else the move never happened
+    }
+    if (placed->isDirectory || placed->size != step.size) return leave(step, LeftFile::Reason::changed);
+    if (source_taken) return leave(step, LeftFile::Reason::nameTaken);
+    const DirectoryEntry entry = *placed;
+    const FsStatus status = file_system().move_file(step.target, step.path);
+    if (status == FsStatus::alreadyExists) return leave(step, LeftFile::Reason::nameTaken);
+    if (status != FsStatus::ok) return leave(step, LeftFile::Reason::cannotMove);
+    view_.remove(step.target);
+    view_.add(step.path, entry);
+    ++outcome_.restored;
+  }
+
+  // Only an empty folder goes; any other answer leaves it.
+  void undo_folder(const JournalStep& step) {
+    if (file_system().remove_directory(step.path) == FsStatus::ok) view_.remove(step.path);
+  }
+
+  UndoOutcome outcome() const { return outcome_; }
+
+ private:
+  void leave(const JournalStep& step, LeftFile::Reason reason) {
+    outcome_.left.push_back({step.target, step.path, reason});
+  }
+
+  DiskView view_;
+  UndoOutcome outcome_;
+};
+
+}  // namespace
+
+UndoOutcome undo_run(const JournalRun& run) {
+  RunUndoer undoer;
+  for (auto step = run.steps.rbegin(); step != run.steps.rend(); ++step) {
+    if (step->isFolder) {
+      undoer.undo_folder(*step);
+    } else {
+      undoer.undo_move(*step);
+    }
+  }
+  return undoer.outcome();
+}
+
+void run_undo() {
+  const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
+  std::FILE* journal = std::fopen(path.c_str(), "rb");
+  if (journal == nullptr) {
+    std::printf("Nothing to undo: there is no %s here.\n", UNDO_JOURNAL_NAME);
+    return;
+  }
+  const JournalReading reading = read_last_open_run(journal);
+  std::fclose(journal);
+  if (reading.problem != JournalProblem::none) return print_journal_problem(reading.problem, reading.line);
+  if (!reading.found) {
+    std::printf("Nothing to undo: every run in %s was undone already.\n", UNDO_JOURNAL_NAME);
+    return;
+  }
+  // The mark must be writable before anything moves, or a second undo
+  // would take the same run again.
+  JournalWriter writer;
+  if (writer.open(path) != JournalOpenFailure::none) {
+    std::printf("%s cannot be written, so the run could not be marked undone; nothing was moved.\n",
+                UNDO_JOURNAL_NAME);
+    return;
+  }
+  std::printf("Undoing the %s run of %s\n", reading.run.mode.c_str(), shown(reading.run.time).c_str());
+  const UndoOutcome outcome = undo_run(reading.run);
+  JournalRecord mark;
+  mark.kind = JournalRecordKind::undone;
+  mark.run = reading.run.number;
+  if (!writer.append(mark) || !writer.close()) {
+    std::printf("%s: the run could not be marked undone.\n", UNDO_JOURNAL_NAME);
+  }
+  print_outcome(outcome);
+}
