@@ -54,8 +54,7 @@ bool DiskView::list(const std::string& folderPath, std::vector<DirectoryEntry>& 
   return true;
 }
 
-void DiskView::remember(const std::string& folderPath,
-                        const std::vector<DirectoryEntry>& entries) {
+void DiskView::remember(const std::string& folderPath, const std::vector<DirectoryEntry>& entries) {
   const std::string normal = normal_path(folderPath);
   if (folders_.count(normal) == 0) fill(folders_[normal], entries);
 }

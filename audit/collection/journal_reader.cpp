@@ -113,8 +113,7 @@ JournalOutline outline_journal(LineReader& reader) {
       }
       outline.runs.push_back({reader.start(), reader.number(), false});
     }
-    if ((!record || !fits_outline(*record, outline, after_move)) &&
-        outline.firstDamagedLine == 0) {
+    if ((!record || !fits_outline(*record, outline, after_move)) && outline.firstDamagedLine == 0) {
       outline.firstDamagedLine = reader.number();
     }
   }

@@ -53,8 +53,7 @@ bool JournalWriter::append(const JournalRecord& record) {
 }
 
 bool JournalWriter::write(const std::string& text) {
-  return std::fwrite(text.data(), 1, text.size(), file_) == text.size() &&
-         std::fflush(file_) == 0;
+  return std::fwrite(text.data(), 1, text.size(), file_) == text.size() && std::fflush(file_) == 0;
 }
 
 bool JournalWriter::close() {

@@ -61,8 +61,8 @@ void print_journal_problem(JournalProblem problem, std::uint64_t line) {
 }
 
 void print_outcome(const UndoOutcome& outcome) {
-  std::printf("Restored %d files; %zu left as they are%s\n", outcome.restored,
-              outcome.left.size(), outcome.left.empty() ? "." : ":");
+  std::printf("Restored %d files; %zu left as they are%s\n", outcome.restored, outcome.left.size(),
+              outcome.left.empty() ? "." : ":");
   for (const LeftFile& file : outcome.left) {
     std::printf("  %s -> %s: %s\n", shown(file.place).c_str(), shown(file.original).c_str(),
                 reason_text(file.reason));
@@ -80,7 +80,8 @@ class RunUndoer {
       if (!source_taken) leave(step, LeftFile::Reason::gone);
       return;  // else the move never happened
     }
-    if (placed->isDirectory || placed->size != step.size) return leave(step, LeftFile::Reason::changed);
+    if (placed->isDirectory || placed->size != step.size)
+      return leave(step, LeftFile::Reason::changed);
     if (source_taken) return leave(step, LeftFile::Reason::nameTaken);
     const DirectoryEntry entry = *placed;
     const FsStatus status = file_system().move_file(step.target, step.path);
@@ -130,7 +131,8 @@ void run_undo() {
   }
   const JournalReading reading = read_last_open_run(journal);
   std::fclose(journal);
-  if (reading.problem != JournalProblem::none) return print_journal_problem(reading.problem, reading.line);
+  if (reading.problem != JournalProblem::none)
+    return print_journal_problem(reading.problem, reading.line);
   if (!reading.found) {
     std::printf("Nothing to undo: every run in %s was undone already.\n", UNDO_JOURNAL_NAME);
     return;
@@ -143,7 +145,8 @@ void run_undo() {
                 UNDO_JOURNAL_NAME);
     return;
   }
-  std::printf("Undoing the %s run of %s\n", reading.run.mode.c_str(), shown(reading.run.time).c_str());
+  std::printf("Undoing the %s run of %s\n", reading.run.mode.c_str(),
+              shown(reading.run.time).c_str());
   const UndoOutcome outcome = undo_run(reading.run);
   JournalRecord mark;
   mark.kind = JournalRecordKind::undone;

@@ -16,9 +16,15 @@
 namespace {
 
 TEST(UndoJournalTest, AnyNameSurvivesAsOneBlankFreeField) {
-  const std::vector<std::string> names = {
-      "plain.bin", "with space.bin", "quote\" and ' .bin", "tab\there.bin", "new\nline.bin",
-      "per%cent.bin", std::string("nul\0in.bin", 10), "\xff\xfe not UTF-8.a26", ""};
+  const std::vector<std::string> names = {"plain.bin",
+                                          "with space.bin",
+                                          "quote\" and ' .bin",
+                                          "tab\there.bin",
+                                          "new\nline.bin",
+                                          "per%cent.bin",
+                                          std::string("nul\0in.bin", 10),
+                                          "\xff\xfe not UTF-8.a26",
+                                          ""};
   for (const std::string& name : names) {
     const std::string field = escape_journal_field(name);
     EXPECT_EQ(field.find_first_of(" \t\r\n"), std::string::npos) << field;
@@ -38,10 +44,10 @@ TEST(UndoJournalTest, AnyNameSurvivesAsOneBlankFreeField) {
 
 TEST(UndoJournalTest, LinesNotWrittenExactlySoAreRefused) {
   const char* const lines[] = {
-      "",        "move 12 a",   "move -1 a b", "move 01 a b",   "move 99999999999999999999 a b",
-      "move 1  b", "move 1 a%4 b", "move 1 a b c", "folder",    "folder a b",
-      "folder %zz", "run 2026 copy", "run rename", "undone 0", "undone x",
-      "failed x", "MOVE 1 a b",  "move 1 a\tb b"};
+      "",           "move 12 a",     "move -1 a b",  "move 01 a b", "move 99999999999999999999 a b",
+      "move 1  b",  "move 1 a%4 b",  "move 1 a b c", "folder",      "folder a b",
+      "folder %zz", "run 2026 copy", "run rename",   "undone 0",    "undone x",
+      "failed x",   "MOVE 1 a b",    "move 1 a\tb b"};
   for (const char* line : lines) EXPECT_FALSE(parse_journal_line(line)) << line;
   EXPECT_TRUE(parse_journal_line("move 0 a b"));
   EXPECT_TRUE(parse_journal_line("undone 18446744073709551615"));
@@ -78,12 +84,13 @@ TEST(UndoJournalTest, ReaderPicksTheLastRunNotUndoneAndOnlyAnUndamagedOne) {
       {"cut short", one + "move 5 b 2600Ren/b", JournalProblem::damaged, 0, 0},
       {"undone ahead", one + "undone 2\n", JournalProblem::damaged, 0, 0},
       {"failed alone", "run T1 move\nfailed\n", JournalProblem::damaged, 0, 0},
-      {"move before a run", "move 5 a b\n" + two, JournalProblem::none, 2, 1},
+      {"move before a run", "move 5 a b\n" + two, JournalProblem::none, 1, 1},
       {"over-long line", one + std::string(JOURNAL_LINE_LIMIT + 5, 'x') + "\n",
        JournalProblem::damaged, 0, 0},
   };
   for (const ReadingCase& row : cases) {
-    const JournalReading reading = read_text_journal(std::string(JOURNAL_FIRST_LINE) + "\n" + row.text);
+    const JournalReading reading =
+        read_text_journal(std::string(JOURNAL_FIRST_LINE) + "\n" + row.text);
     EXPECT_EQ(reading.problem, row.problem) << row.what;
     EXPECT_EQ(reading.found, row.run != 0) << row.what;
     if (reading.found) {
