@@ -17,7 +17,7 @@ void print_plan_summary(int moves) {
 
 void print_journal_refusal(JournalOpenFailure failure) {
   const char* why =
-      failure == JournalOpenFailure::foreign ? "it is not an undo journal" : "it cannot be written";
+      failure == JournalOpenFailure::foreign ? "is not an undo journal" : "cannot be written";
   std::printf("No file was moved: %s %s, and a move that cannot be undone is not made.\n",
               UNDO_JOURNAL_NAME, why);
 }

@@ -2,6 +2,8 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 
 #include "collection/disk_view.h"
 #include "collection/journal_writer.h"
@@ -30,7 +32,7 @@ std::string shown(const std::string& name) {
 const char* reason_text(LeftFile::Reason reason) {
   switch (reason) {
     case LeftFile::Reason::nameTaken:
-      return "a file has taken its old name since";
+      return "its old name is in use";
     case LeftFile::Reason::changed:
       return "its size is not the one the run moved";
     case LeftFile::Reason::gone:
@@ -111,12 +113,20 @@ class RunUndoer {
 }  // namespace
 
 UndoOutcome undo_run(const JournalRun& run) {
+  // A run never moves a file out of its targets, so a move to a name an
+  // earlier move of the run took cannot have happened: it is the last one
+  // of a run stopped before its failure was on record.
+  std::unordered_map<std::string_view, std::size_t> first_move_to;
+  for (std::size_t at = 0; at < run.steps.size(); ++at) {
+    if (!run.steps[at].isFolder) first_move_to.try_emplace(run.steps[at].target, at);
+  }
   RunUndoer undoer;
-  for (auto step = run.steps.rbegin(); step != run.steps.rend(); ++step) {
-    if (step->isFolder) {
-      undoer.undo_folder(*step);
-    } else {
-      undoer.undo_move(*step);
+  for (std::size_t at = run.steps.size(); at-- > 0;) {
+    const JournalStep& step = run.steps[at];
+    if (step.isFolder) {
+      undoer.undo_folder(step);
+    } else if (first_move_to[step.target] == at) {
+      undoer.undo_move(step);
     }
   }
   return undoer.outcome();
