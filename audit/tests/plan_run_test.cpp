@@ -110,6 +110,7 @@ std::string run_captured(bool plan) {
   run_state().directories = directories;
   run_state().options.rename = 1;
   run_state().options.plan = plan ? 1 : 0;
+  db_prepare();
   CaptureStdout();
   run_moving_walk(walk_only);
   return GetCapturedStdout();
