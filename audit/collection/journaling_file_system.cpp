@@ -68,6 +68,7 @@ FsStatus JournalingFileSystem::move_file(const std::string& from, const std::str
   move.size = source != nullptr ? source->size : 0;
   if (!record(move)) return FsStatus::failed;
   const FsStatus status = inner_.move_file(from, to);
+  if (status == FsStatus::ok) ++moves_;
   if (status != FsStatus::ok) {
     JournalRecord failed;
     failed.kind = JournalRecordKind::failed;

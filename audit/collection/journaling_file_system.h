@@ -34,6 +34,9 @@ class JournalingFileSystem : public FileSystem {
   // Why moves were refused: none while the journal takes every record.
   JournalOpenFailure refusal() const { return refusal_; }
 
+  // The moves made (each one on record).
+  int moves() const { return moves_; }
+
  private:
   bool start_journal();
   bool record(const JournalRecord& record);
@@ -46,4 +49,5 @@ class JournalingFileSystem : public FileSystem {
   std::vector<std::string> earlyFolders_;  // created before the first move
   JournalOpenFailure refusal_ = JournalOpenFailure::none;
   bool wroteAll_ = true;
+  int moves_ = 0;
 };

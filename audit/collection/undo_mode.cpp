@@ -62,6 +62,27 @@ void print_journal_problem(JournalProblem problem, std::uint64_t line) {
   }
 }
 
+void print_no_journal() {
+  std::printf("Nothing to undo: there is no %s here.\n", UNDO_JOURNAL_NAME);
+}
+
+void print_all_undone() {
+  std::printf("Nothing to undo: every run in %s was undone already.\n", UNDO_JOURNAL_NAME);
+}
+
+void print_journal_unwritable() {
+  std::printf("%s cannot be written, so the run could not be marked undone; nothing was moved.\n",
+              UNDO_JOURNAL_NAME);
+}
+
+void print_mark_failed() {
+  std::printf("%s: the run could not be marked undone.\n", UNDO_JOURNAL_NAME);
+}
+
+void print_undoing(const JournalRun& run) {
+  std::printf("Undoing the %s run of %s\n", run.mode.c_str(), shown(run.time).c_str());
+}
+
 void print_outcome(const UndoOutcome& outcome) {
   std::printf("Restored %d files; %zu left as they are%s\n", outcome.restored, outcome.left.size(),
               outcome.left.empty() ? "." : ":");
@@ -110,6 +131,28 @@ class RunUndoer {
   UndoOutcome outcome_;
 };
 
+// Reads the run to take back from the journal at `path`; false, after
+// saying why, when there is none or it cannot be trusted.
+bool read_run_to_undo(const std::string& path, JournalRun& run) {
+  std::FILE* journal = std::fopen(path.c_str(), "rb");
+  if (journal == nullptr) {
+    print_no_journal();
+    return false;
+  }
+  JournalReading reading = read_last_open_run(journal);
+  std::fclose(journal);
+  if (reading.problem != JournalProblem::none) {
+    print_journal_problem(reading.problem, reading.line);
+    return false;
+  }
+  if (!reading.found) {
+    print_all_undone();
+    return false;
+  }
+  run = std::move(reading.run);
+  return true;
+}
+
 }  // namespace
 
 UndoOutcome undo_run(const JournalRun& run) {
@@ -134,35 +177,17 @@ UndoOutcome undo_run(const JournalRun& run) {
 
 void run_undo() {
   const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
-  std::FILE* journal = std::fopen(path.c_str(), "rb");
-  if (journal == nullptr) {
-    std::printf("Nothing to undo: there is no %s here.\n", UNDO_JOURNAL_NAME);
-    return;
-  }
-  const JournalReading reading = read_last_open_run(journal);
-  std::fclose(journal);
-  if (reading.problem != JournalProblem::none)
-    return print_journal_problem(reading.problem, reading.line);
-  if (!reading.found) {
-    std::printf("Nothing to undo: every run in %s was undone already.\n", UNDO_JOURNAL_NAME);
-    return;
-  }
+  JournalRun run;
+  if (!read_run_to_undo(path, run)) return;
   // The mark must be writable before anything moves, or a second undo
   // would take the same run again.
   JournalWriter writer;
-  if (writer.open(path) != JournalOpenFailure::none) {
-    std::printf("%s cannot be written, so the run could not be marked undone; nothing was moved.\n",
-                UNDO_JOURNAL_NAME);
-    return;
-  }
-  std::printf("Undoing the %s run of %s\n", reading.run.mode.c_str(),
-              shown(reading.run.time).c_str());
-  const UndoOutcome outcome = undo_run(reading.run);
+  if (writer.open(path) != JournalOpenFailure::none) return print_journal_unwritable();
+  print_undoing(run);
+  const UndoOutcome outcome = undo_run(run);
   JournalRecord mark;
   mark.kind = JournalRecordKind::undone;
-  mark.run = reading.run.number;
-  if (!writer.append(mark) || !writer.close()) {
-    std::printf("%s: the run could not be marked undone.\n", UNDO_JOURNAL_NAME);
-  }
+  mark.run = run.number;
+  if (!writer.append(mark) || !writer.close()) print_mark_failed();
   print_outcome(outcome);
 }
