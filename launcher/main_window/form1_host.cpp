@@ -29,7 +29,7 @@ void Form1::unload_manual_window() {
 
 void Form1::attach_manual() {
   form3.unload();
-  // Touching the handle loads a fresh manual window, as the design does.
+  // Touching the handle loads a fresh manual window (the OnDemand rule).
   form3->attachRequest = Form3::REQUEST_FALSE;
   Check1->setEnabled(true);
   Text1->show();
