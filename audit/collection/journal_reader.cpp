@@ -1,13 +1,15 @@
 #include "collection/journal_reader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "collection/undo_journal.h"
 
 namespace {
 
-// Hands out the lines of a stream one at a time, never keeping more than
-// JOURNAL_LINE_LIMIT bytes of a line.
+// Hands out the lines of a stream one at a time, reading it in blocks and
+// never keeping more than JOURNAL_LINE_LIMIT bytes of a line.
 class LineReader {
  public:
   explicit LineReader(std::FILE* file) : file_(file) {}
@@ -18,15 +20,17 @@ class LineReader {
     line.clear();
     start_ = offset_;
     bool too_long = false;
-    int character;
-    while ((character = std::getc(file_)) != EOF) {
-      ++offset_;
-      if (character == '\n') return too_long ? Result::tooLong : Result::line;
-      if (line.size() + 1 >= JOURNAL_LINE_LIMIT) {
-        too_long = true;
-      } else {
-        line += static_cast<char>(character);
-      }
+    while (at_ < filled_ || refill()) {
+      const char* begin = block_ + at_;
+      const auto* end = static_cast<const char*>(std::memchr(begin, '\n', filled_ - at_));
+      const std::size_t piece = end != nullptr ? end - begin : filled_ - at_;
+      const std::size_t room = JOURNAL_LINE_LIMIT - 1 - line.size();
+      if (piece > room) too_long = true;
+      line.append(begin, std::min(piece, room));
+      const std::size_t used = piece + (end != nullptr ? 1 : 0);
+      at_ += used;
+      offset_ += static_cast<long>(used);
+      if (end != nullptr) return too_long ? Result::tooLong : Result::line;
     }
     if (offset_ == start_) return Result::end;
     return too_long ? Result::tooLong : Result::unended;
@@ -39,11 +43,21 @@ class LineReader {
   bool seek(long offset, std::uint64_t number) {
     offset_ = start_ = offset;
     number_ = number;
+    at_ = filled_ = 0;
     return std::fseek(file_, offset, SEEK_SET) == 0;
   }
 
  private:
+  bool refill() {
+    at_ = 0;
+    filled_ = std::fread(block_, 1, sizeof block_, file_);
+    return filled_ > 0;
+  }
+
   std::FILE* file_;
+  char block_[64 * 1024];
+  std::size_t at_ = 0;
+  std::size_t filled_ = 0;
   long offset_ = 0;
   long start_ = 0;
   std::uint64_t number_ = 0;

@@ -48,17 +48,18 @@ JournalOpenFailure JournalWriter::open(const std::string& path) {
   return JournalOpenFailure::cannotWrite;
 }
 
-bool JournalWriter::append(const JournalRecord& record) {
-  return file_ != nullptr && write(journal_line(record));
+bool JournalWriter::append(const JournalRecord& record, bool flush) {
+  return file_ != nullptr && write(journal_line(record), flush);
 }
 
-bool JournalWriter::write(const std::string& text) {
-  return std::fwrite(text.data(), 1, text.size(), file_) == text.size() && std::fflush(file_) == 0;
+bool JournalWriter::write(const std::string& text, bool flush) {
+  return std::fwrite(text.data(), 1, text.size(), file_) == text.size() &&
+         (!flush || std::fflush(file_) == 0);
 }
 
-bool JournalWriter::close() {
+bool JournalWriter::close(bool sync) {
   if (file_ == nullptr) return true;
-  const bool synced = sync_file(file_);
+  const bool synced = sync ? sync_file(file_) : std::fflush(file_) == 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
   return synced && closed;

@@ -23,17 +23,18 @@ class JournalWriter {
   // that is not a journal.
   JournalOpenFailure open(const std::string& path);
 
-  // Writes and flushes one record; false when that fails.
-  bool append(const JournalRecord& record);
+  // Writes one record and, unless `flush` is false, flushes it with any
+  // record held back before; false when that fails.
+  bool append(const JournalRecord& record, bool flush = true);
 
-  // Syncs the journal to the disk and closes it. Returns false when a write,
-  // the sync or the close failed.
-  bool close();
+  // Syncs the journal to the disk (unless `sync` is false) and closes it.
+  // Returns false when a write, the sync or the close failed.
+  bool close(bool sync = true);
 
   bool is_open() const { return file_ != nullptr; }
 
  private:
-  bool write(const std::string& text);
+  bool write(const std::string& text, bool flush = true);
 
   std::FILE* file_ = nullptr;
 };

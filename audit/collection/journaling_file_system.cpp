@@ -38,8 +38,8 @@ FsStatus JournalingFileSystem::make_directory(const std::string& path) {
   return status;
 }
 
-bool JournalingFileSystem::record(const JournalRecord& record) {
-  if (writer_.append(record)) return true;
+bool JournalingFileSystem::record(const JournalRecord& record, bool flush) {
+  if (writer_.append(record, flush)) return true;
   refusal_ = JournalOpenFailure::cannotWrite;
   wroteAll_ = false;
   return false;
@@ -70,9 +70,11 @@ FsStatus JournalingFileSystem::move_file(const std::string& from, const std::str
   const FsStatus status = inner_.move_file(from, to);
   if (status == FsStatus::ok) ++moves_;
   if (status != FsStatus::ok) {
+    // Goes out with the next record: a run killed before that leaves a
+    // move on record that did not happen, which undo finds undone already.
     JournalRecord failed;
     failed.kind = JournalRecordKind::failed;
-    record(failed);
+    record(failed, false);
   }
   return status;
 }

@@ -39,7 +39,7 @@ class JournalingFileSystem : public FileSystem {
 
  private:
   bool start_journal();
-  bool record(const JournalRecord& record);
+  bool record(const JournalRecord& record, bool flush = true);
 
   FileSystem& inner_;
   DiskView sizes_;
