@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Vald2600 rename and list of 10,000 catalogued images (forged CRC-32s; each
 # title about six times, so duplicates and counter names are part of the
-# work), side by side with a shell mv of the same files into one folder: the
-# floor any rename must pay.
+# work), and undo of that rename, side by side with a shell mv of the same
+# files into one folder: the floor any rename must pay.
 set -euo pipefail
 build=$1
 bench=$(cd "$(dirname "$0")" && pwd)
