@@ -93,6 +93,15 @@ FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
   return status_of_errno(error);
 }
 
+FsStatus FileSystem::remove_directory(const std::string& path) {
+  if (rmdir(path.c_str()) != 0) return status_of_errno(errno);
+  return FsStatus::ok;
+}
+
+bool FileSystem::allows_changes(const std::string& path) {
+  return access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 FileSystem& file_system() {
   return installed_file_system != nullptr ? *installed_file_system : real_file_system;
 }

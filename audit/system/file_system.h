@@ -34,6 +34,13 @@ class FileSystem {
 
   // Moves a file; never replaces an existing `to`.
   virtual FsStatus move_file(const std::string& from, const std::string& to);
+
+  // Removes a folder only when it is empty (alreadyExists when it is not).
+  virtual FsStatus remove_directory(const std::string& path);
+
+  // Whether entries may be added to and removed from the folder `path`;
+  // false when that cannot be told.
+  virtual bool allows_changes(const std::string& path);
 };
 
 // The file system in use: the real one unless a test installed another.

@@ -32,9 +32,14 @@ void announce_fallback(const std::string& path) {
   std::fprintf(stderr, "Using default log: %s\n", path.c_str());
 }
 
+std::FILE* open_discarding_file() {
+  return std::fopen("/dev/null", "wb");
+}
+
 }  // namespace
 
 std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
+  if (directories.discardWrites && mode[0] != 'r') return open_discarding_file();
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     if (std::FILE* file = std::fopen(path.c_str(), mode)) {
@@ -47,6 +52,8 @@ std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, 
 
 std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const char* name,
                                       std::string& temporaryPath) {
+  temporaryPath.clear();
+  if (directories.discardWrites) return open_discarding_file();
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     temporaryPath = path + REPLACEMENT_SUFFIX;
@@ -60,6 +67,10 @@ std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const 
 }
 
 bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryPath) {
+  if (temporaryPath.empty()) {  // a discarded replacement: nothing to put in place
+    std::fclose(file);
+    return false;
+  }
   // The data must be on disk before the new name points at it.
   bool written = std::fflush(file) == 0 && std::ferror(file) == 0 && fsync(fileno(file)) == 0;
   written = std::fclose(file) == 0 && written;
