@@ -32,6 +32,11 @@ class ArchiveReader {
   // archive or after a reported error.
   virtual const ArchiveMember* next_member() = 0;
 
+  // True once the listing has ended on an error (reported), not at the end
+  // of the archive. The own ZIP reader does not tell: it reports again on a
+  // second pass, as it always has.
+  virtual bool listing_failed() const { return false; }
+
   // Reads the member last returned into `destination`, which has room for
   // `limit` bytes, and sets `size` and `crc` to what the data are. Fails
   // (reported) when the data cannot be read, are encrypted, would pass

@@ -18,14 +18,19 @@ namespace {
 
 using ArchiveHandle = std::unique_ptr<archive, decltype(&archive_read_free)>;
 
-// Reports libarchive's last failure with its reason: as unsupported when
-// the reason says so, else as damage.
+// Reports libarchive's last failure with its reason, in the family its
+// reason belongs to: encryption, something libarchive does not support, or
+// damage.
 void report_failure(ZipLog& log, const char* path, archive* handle) {
   const char* reason = archive_error_string(handle);
   if (reason == nullptr) reason = "no reason given";
-  const bool unsupported = std::strstr(reason, "nsupported") != nullptr;
-  zip_report_cause(log, unsupported ? ZipError::decodingUnsupported : ZipError::decoding, path,
-                   reason);
+  ZipError error = ZipError::decoding;
+  if (std::strstr(reason, "ncrypt") != nullptr) {
+    error = ZipError::encrypted;
+  } else if (std::strstr(reason, "support") != nullptr) {
+    error = ZipError::decodingUnsupported;
+  }
+  zip_report_cause(log, error, path, reason);
 }
 
 ArchiveHandle open_handle(const char* path, ArchiveFormat format, ZipLog& log) {
@@ -55,6 +60,7 @@ class LibarchiveReader final : public ArchiveReader {
     if (result == ARCHIVE_EOF) return end();
     if (result < ARCHIVE_WARN) {
       report_failure(log_, path_.c_str(), handle_.get());
+      failed_ = true;
       return end();
     }
     const char* name = archive_entry_pathname(entry);
@@ -64,6 +70,8 @@ class LibarchiveReader final : public ArchiveReader {
     encrypted_ = archive_entry_is_encrypted(entry) != 0;
     return &member_;
   }
+
+  bool listing_failed() const override { return failed_; }
 
   bool read_member(unsigned char* destination, std::size_t limit, std::size_t& size,
                    std::uint32_t& crc) override {
@@ -115,6 +123,7 @@ class LibarchiveReader final : public ArchiveReader {
   ArchiveMember member_;
   bool encrypted_ = false;
   bool ended_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace

@@ -62,6 +62,7 @@ ArchiveCount count_images(const char* name, ArchiveFormat format) {
     }
     if (name_has_extension(EXTENSIONS_2600, member->name.c_str())) ++count.images;
   }
+  count.opened = !reader->listing_failed();
   return count;
 }
 

@@ -122,10 +122,12 @@ struct Refusal {
 };
 
 const Refusal REFUSALS[] = {
-    {"locked.zip", false, "zip -q -e -P fire locked.zip game.bin", "Encrypted member game.bin",
-     "encrypted"},
-    {"locked.7z", true, "%7z a -bso0 -pfire locked.7z game.bin", "Encrypted member game.bin",
-     "encrypted"},
+    {"locked.zip", false, "zip -q -e -P fire locked.zip game.bin",
+     "Encrypted, cannot be read: game.bin", "encrypted"},
+    {"locked.7z", true, "%7z a -bso0 -pfire locked.7z game.bin",
+     "Encrypted, cannot be read: game.bin", "encrypted"},
+    {"hidden.7z", true, "%7z a -bso0 -pfire -mhe=on hidden.7z game.bin",
+     "Encrypted, cannot be read:", "encrypted"},
     {"two.7z", true, "%7z a -bso0 two.7z game.bin other.a26", nullptr,
      "Multiple ROMS found in two.7z ... skipping"},
     {"text.7z", true, "%7z a -bso0 text.7z manual.txt", nullptr,
@@ -201,7 +203,7 @@ const Damage DAMAGES[] = {
     {"local.zip", false, [](ziptest::Member& m, const Bytes&) { m.localCrc = m.crc ^ 1; },
      "CRC mismatch in game.bin (local header says "},
     {"aes.zip", true, [](ziptest::Member& m, const Bytes&) { m.method = 99; },
-     "Encrypted member game.bin"},
+     "Encrypted, cannot be read: game.bin"},
 };
 
 // The user's case: a catalogued CRC in the directory over data that do not

@@ -40,7 +40,7 @@ constexpr ErrorText ERROR_TEXTS[] = {
     {ZipError::systemUnsupported, UNSUPPORTED, "OS not supported"},
     {ZipError::inflating, CORRUPT, "Inflating compressed data"},
     {ZipError::methodUnsupported, UNSUPPORTED, "Compression method unsupported"},
-    {ZipError::encrypted, ENCRYPTED, "Encrypted member"},
+    {ZipError::encrypted, ENCRYPTED, "Encrypted, cannot be read:"},
     {ZipError::crcMismatch, CORRUPT, "CRC mismatch in"},
     {ZipError::memberTooLarge, CORRUPT, "More data than an image may have in"},
     {ZipError::sizeDiffers, CORRUPT, "Size differs from the directory's in"},
