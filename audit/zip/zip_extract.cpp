@@ -51,14 +51,11 @@ int check_local_crc(const ZipArchive& archive, const ZipEntry& entry, std::uint3
 // directory's and handed to the caller.
 int check_data(const ZipArchive& archive, const ZipEntry& entry, const unsigned char* data,
                std::uint32_t* data_crc) {
-  std::uint32_t crc = entry.crc;
-  if (crc_checks) {
-    crc = static_cast<std::uint32_t>(
-        crc32_z(0L, data, static_cast<z_size_t>(entry.uncompressedSize)));
-    if (crc != entry.crc) {
-      zip_report_crc_mismatch(*archive.log, archive.path.c_str(), entry.name, entry.crc, crc);
-      return INCONSISTENT;
-    }
+  const auto crc =
+      static_cast<std::uint32_t>(crc32_z(0L, data, static_cast<z_size_t>(entry.uncompressedSize)));
+  if (crc_checks && crc != entry.crc) {
+    zip_report_crc_mismatch(*archive.log, archive.path.c_str(), entry.name, entry.crc, crc);
+    return INCONSISTENT;
   }
   if (data_crc != nullptr) *data_crc = crc;
   return OK;

@@ -104,8 +104,8 @@ bool zip_method_supported(const ZipEntry& entry);
 // method (99).
 bool zip_entry_encrypted(const ZipEntry& entry);
 
-// For benchmarks only: with false, zip_read_entry computes and compares no
-// CRC-32 and gives the directory's as `dataCrc`, as the reader once trusted it.
+// For benchmarks only: with false, zip_read_entry compares no CRC-32 (it
+// still computes the data's, which identification computed before).
 void zip_set_crc_checks(bool on);
 
 // Closes the stream and frees the archive with everything it holds.
