@@ -16,6 +16,11 @@
 
 namespace {
 
+// A 7z member may sit in a solid block behind others that must be unpacked
+// first; behind more than this (as the archive claims it), it is refused
+// rather than unpacked at length.
+constexpr std::uint64_t MOST_UNPACKED_BEFORE = 64 * 1024 * 1024;
+
 using ArchiveHandle = std::unique_ptr<archive, decltype(&archive_read_free)>;
 
 // Reports libarchive's last failure with its reason, in the family its
@@ -50,11 +55,12 @@ ArchiveHandle open_handle(const char* path, ArchiveFormat format, ZipLog& log) {
 
 class LibarchiveReader final : public ArchiveReader {
  public:
-  LibarchiveReader(const char* path, ZipLog& log, ArchiveHandle handle)
-      : path_(path), log_(log), handle_(std::move(handle)) {}
+  LibarchiveReader(const char* path, ZipLog& log, ArchiveHandle handle, bool solid)
+      : path_(path), log_(log), handle_(std::move(handle)), solid_(solid) {}
 
   const ArchiveMember* next_member() override {
     if (ended_) return nullptr;
+    unpackedBefore_ += member_.size;
     archive_entry* entry = nullptr;
     const int result = archive_read_next_header(handle_.get(), &entry);
     if (result == ARCHIVE_EOF) return end();
@@ -83,6 +89,10 @@ class LibarchiveReader final : public ArchiveReader {
                     std::size_t& size, std::uint32_t& crc) {
     if (encrypted_) {
       zip_report_cause(log_, ZipError::encrypted, path_.c_str(), claimed.name.c_str());
+      return false;
+    }
+    if (solid_ && unpackedBefore_ > MOST_UNPACKED_BEFORE) {
+      zip_report_cause(log_, ZipError::tooMuchBefore, path_.c_str(), claimed.name.c_str());
       return false;
     }
     if (!read_data(claimed, destination, limit, size)) return false;
@@ -124,6 +134,8 @@ class LibarchiveReader final : public ArchiveReader {
   bool encrypted_ = false;
   bool ended_ = false;
   bool failed_ = false;
+  bool solid_;                        // 7z: members before this one may need unpacking
+  std::uint64_t unpackedBefore_ = 0;  // claimed sizes of the members passed
 };
 
 }  // namespace
@@ -131,7 +143,7 @@ class LibarchiveReader final : public ArchiveReader {
 std::unique_ptr<ArchiveReader> open_seven_zip(const char* path, ZipLog& log) {
   ArchiveHandle handle = open_handle(path, ArchiveFormat::sevenZip, log);
   if (handle == nullptr) return nullptr;
-  return std::make_unique<LibarchiveReader>(path, log, std::move(handle));
+  return std::make_unique<LibarchiveReader>(path, log, std::move(handle), true);
 }
 
 bool read_zip_member_through_libarchive(const char* path, ZipLog& log, const ArchiveMember& claimed,
@@ -139,7 +151,7 @@ bool read_zip_member_through_libarchive(const char* path, ZipLog& log, const Arc
                                         std::size_t& size, std::uint32_t& crc) {
   ArchiveHandle handle = open_handle(path, ArchiveFormat::zip, log);
   if (handle == nullptr) return false;
-  LibarchiveReader reader(path, log, std::move(handle));
+  LibarchiveReader reader(path, log, std::move(handle), false);
   while (const ArchiveMember* member = reader.next_member()) {
     if (member->name == claimed.name) {
       return reader.read_checked(claimed, destination, limit, size, crc);

@@ -47,6 +47,7 @@ constexpr ErrorText ERROR_TEXTS[] = {
     {ZipError::decoding, CORRUPT, "Decoding failed:"},
     {ZipError::decodingUnsupported, UNSUPPORTED, "Decoding failed:"},
     {ZipError::formatNotBuilt, UNSUPPORTED, "7z archives need libarchive, which this build lacks"},
+    {ZipError::tooMuchBefore, UNSUPPORTED, "Too much data to unpack before"},
 };
 
 // The rows follow the order of ZipError, so a problem finds its texts by number.
@@ -54,7 +55,7 @@ constexpr bool rows_follow_the_enum() {
   for (std::size_t row = 0; row < std::size(ERROR_TEXTS); ++row) {
     if (static_cast<std::size_t>(ERROR_TEXTS[row].error) != row) return false;
   }
-  return std::size(ERROR_TEXTS) == static_cast<std::size_t>(ZipError::formatNotBuilt) + 1;
+  return std::size(ERROR_TEXTS) == static_cast<std::size_t>(ZipError::tooMuchBefore) + 1;
 }
 static_assert(rows_follow_the_enum(), "one row per ZipError, in enum order");
 

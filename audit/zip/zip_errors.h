@@ -31,6 +31,7 @@ enum class ZipError {
   decoding,             // libarchive failed on damaged data
   decodingUnsupported,  // libarchive failed on something it does not read
   formatNotBuilt,       // a 7z archive in a build without libarchive
+  tooMuchBefore,        // a 7z member behind more data than is worth unpacking
 };
 
 // Where the reader logs its problems: "Vald_ZIP.txt", kept in `file` once
