@@ -55,7 +55,6 @@ ArchiveCount count_images(const char* name, ArchiveFormat format) {
   ArchiveCount count;
   const std::unique_ptr<ArchiveReader> reader = open_archive(name, format, run_state().logs.zip);
   if (reader == nullptr) return count;
-  count.opened = true;
   while (const ArchiveMember* member = reader->next_member()) {
     if (name_has_extension(EXTENSIONS_EXECUTABLE, member->name.c_str())) {
       count.emulatorPackage = true;
