@@ -24,7 +24,7 @@ for image in "$work"/source/*.bin; do
 done
 cat "$work"/sevens/*.7z "$work"/zips/*.zip >/dev/null  # warm the page cache
 
-time_it() { python3 "$bench/timing.py" --repeat 5 "$@"; }
+time_it() { python3 "$bench/timing.py" --repeat 21 "$@"; }
 export HOME="$work/home"
 results=$(
   time_it --cwd "$work/sevens" --setup 'rm -f 2600Scan.txt' "Vald2600 scan (7z)" -- \
