@@ -9,6 +9,7 @@
 #include <archive_entry.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "archive/member_checks.h"
@@ -60,7 +61,8 @@ class LibarchiveReader final : public ArchiveReader {
 
   const ArchiveMember* next_member() override {
     if (ended_) return nullptr;
-    unpackedBefore_ += member_.size;
+    // Counted only up to just past the limit, so that huge claims cannot wrap.
+    unpackedBefore_ += std::min(member_.size, MOST_UNPACKED_BEFORE + 1 - unpackedBefore_);
     archive_entry* entry = nullptr;
     const int result = archive_read_next_header(handle_.get(), &entry);
     if (result == ARCHIVE_EOF) return end();
