@@ -5,6 +5,7 @@
 #   make bench      the benchmarks, side by side with reference tools
 #   make fuzz-zip   run the ZIP reader's fuzzer (FUZZ_SECONDS=60)
 #   make fuzz-journal  run the undo journal reader's fuzzer (FUZZ_SECONDS=60)
+#   make fuzz-archive  run the fuzzer of the 7z and libarchive path (FUZZ_SECONDS=60)
 #   make install    install both programs (PREFIX=/usr/local)
 
 BUILD      ?= build
@@ -14,7 +15,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal install format clean
+.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal fuzz-archive install format clean
 
 all: build
 
@@ -50,6 +51,8 @@ fuzz-zip: deps
 
 fuzz-journal: deps
 	bash scripts/fuzz-journal.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+fuzz-archive: deps
+	bash scripts/fuzz-archive.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
