@@ -4,6 +4,7 @@
 #   make test-asan  the same suite under AddressSanitizer and UBSan
 #   make bench      the benchmarks, side by side with reference tools
 #   make fuzz-zip   run the ZIP reader's fuzzer (FUZZ_SECONDS=60)
+#   make fuzz-dat   run the DAT readers' fuzzers (FUZZ_SECONDS=60 each)
 #   make install    install both programs (PREFIX=/usr/local)
 
 BUILD      ?= build
@@ -13,7 +14,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build demo test test-asan bench fuzz-zip install format clean
+.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-dat install format clean
 
 all: build
 
@@ -46,6 +47,9 @@ bench: build
 
 fuzz-zip: deps
 	bash scripts/fuzz-zip.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-dat: deps
+	bash scripts/fuzz-dat.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
