@@ -11,6 +11,19 @@ bool has_at(std::string_view word, std::size_t position, char expected) {
   return std::toupper(static_cast<unsigned char>(word[position])) == expected;
 }
 
+// "dat=PATH" and "fixdat". A word that starts with F or has '=' at index 3
+// meets none of the rules above, so neither word sets anything else.
+void apply_catalogue_word(RunOptions& options, std::string_view word) {
+  if (has_at(word, 0, 'D') && has_at(word, 1, 'A') && has_at(word, 2, 'T') &&
+      has_at(word, 3, '=')) {
+    options.datFiles.emplace_back(word.substr(4));
+  }
+  if (word.size() == 6 && has_at(word, 0, 'F') && has_at(word, 1, 'I') && has_at(word, 2, 'X') &&
+      has_at(word, 3, 'D') && has_at(word, 4, 'A') && has_at(word, 5, 'T')) {
+    options.fixDat = 1;
+  }
+}
+
 }  // namespace
 
 bool apply_option_word(RunOptions& options, std::string_view word) {
@@ -54,6 +67,7 @@ bool apply_option_word(RunOptions& options, std::string_view word) {
     options.rename = 1;
   }
   if (has_at(word, 0, 'M') && has_at(word, 8, 'S')) options.messExport = 1;
+  apply_catalogue_word(options, word);
   return convert;
 }
 
