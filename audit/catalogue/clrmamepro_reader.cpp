@@ -1,5 +1,7 @@
 // The clrmamepro text format: words, quoted values and parentheses.
 
+#include <array>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/dat_formats.h"
@@ -9,6 +11,12 @@ namespace {
 
 constexpr std::size_t VALUE_LIMIT = 4096;
 constexpr int DEPTH_LIMIT = 64;
+
+std::array<bool, 256> stop_bytes(std::string_view stops) {
+  std::array<bool, 256> table{};
+  for (const char stop : stops) table[static_cast<unsigned char>(stop)] = true;
+  return table;
+}
 
 enum class TokenKind { Open, Close, Word, End };
 
@@ -25,14 +33,22 @@ class Tokenizer {
   // The next token; End at the end of the input or after an error.
   Token next() {
     Token token;
+    next(token);
+    return token;
+  }
+
+  // The same into `token`, whose text keeps its room for the next one.
+  void next(Token& token) {
+    token.kind = TokenKind::End;
+    token.text.clear();
     input_.skip_blanks();
     token.line = input_.line();
     const int character = input_.peek();
-    if (character < 0) return token;
+    if (character < 0) return;
     if (character == '(' || character == ')') {
       input_.get();
       token.kind = character == '(' ? TokenKind::Open : TokenKind::Close;
-      return token;
+      return;
     }
     token.kind = TokenKind::Word;
     if (character == '"') {
@@ -42,37 +58,26 @@ class Tokenizer {
       read_bare(token);
     }
     if (!input_.error().empty()) token.kind = TokenKind::End;
-    return token;
   }
 
  private:
-  bool append(Token& token, int character) {
-    if (token.text.size() >= VALUE_LIMIT) {
-      input_.fail("a value longer than " + std::to_string(VALUE_LIMIT) + " characters");
-      return false;
-    }
-    token.text.push_back(static_cast<char>(character));
-    return true;
-  }
-
   void read_quoted(Token& token) {
-    while (true) {
-      const int character = input_.get();
-      if (character == '"') return;
-      if (character < 0 || character == '\n') {
-        input_.fail_at(token.line, "a quoted value not closed on its line");
-        return;
-      }
-      if (!append(token, character)) return;
-    }
+    static const std::array<bool, 256> stops = stop_bytes("\"");
+    input_.take_run(token.text, stops, VALUE_LIMIT);
+    if (too_long(token)) return;
+    if (input_.get() != '"') input_.fail_at(token.line, "a quoted value not closed on its line");
   }
 
   void read_bare(Token& token) {
-    while (true) {
-      const int character = input_.peek();
-      if (character < 0 || is_dat_blank(character) || character == '(' || character == ')') return;
-      if (!append(token, input_.get())) return;
-    }
+    static const std::array<bool, 256> stops = stop_bytes(" \t\r()");
+    input_.take_run(token.text, stops, VALUE_LIMIT);
+    too_long(token);
+  }
+
+  bool too_long(const Token& token) {
+    if (token.text.size() <= VALUE_LIMIT) return false;
+    input_.fail("a value longer than " + std::to_string(VALUE_LIMIT) + " characters");
+    return true;
   }
 
   DatInput& input_;
@@ -123,15 +128,17 @@ class ClrmameproReader {
   // each; a block as a value is skipped, a key right before ')' is a flag.
   template <typename Field>
   bool read_fields(int line, const char* what, Field field) {
+    Token key;
+    Token value;
     while (true) {
-      const Token key = tokens_.next();
+      tokens_.next(key);
       if (key.kind == TokenKind::Close) return true;
       if (key.kind == TokenKind::End) break;
       if (key.kind == TokenKind::Open) {
         skip_block(key.line, 2);
         continue;
       }
-      const Token value = tokens_.next();
+      tokens_.next(value);
       if (value.kind == TokenKind::End) break;
       if (value.kind == TokenKind::Open) {
         if (!field(key.text, nullptr)) skip_block(value.line, 2);

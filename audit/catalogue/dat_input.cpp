@@ -1,5 +1,7 @@
 #include "catalogue/dat_input.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::size_t BLOCK_SIZE = 64 * 1024;
@@ -24,7 +26,7 @@ bool DatInput::fill() {
   return count > 0 && error_.empty();
 }
 
-int DatInput::peek() {
+int DatInput::peek_slowly() {
   if (!fill()) return -1;
   const auto byte = static_cast<unsigned char>(view_[position_]);
   if (byte == 0) {
@@ -38,12 +40,22 @@ int DatInput::peek() {
   return byte;
 }
 
-int DatInput::get() {
-  const int byte = peek();
-  if (byte < 0) return byte;
-  ++position_;
-  if (byte == '\n') ++line_;
-  return byte;
+void DatInput::take_run(std::string& into, const std::array<bool, 256>& stops, std::size_t limit) {
+  while (into.size() <= limit && peek() >= 0) {
+    // The run ends within the block in hand, at a stop, the file cap or the
+    // caller's limit; the next turn refills the block.
+    std::size_t end = position_;
+    const std::size_t last =
+        std::min({view_.size(), position_ + (limit + 1 - into.size()), DAT_FILE_LIMIT - consumed_});
+    while (end < last) {
+      const auto byte = static_cast<unsigned char>(view_[end]);
+      if (stops[byte] || byte == '\n' || byte == 0) break;
+      ++end;
+    }
+    into.append(view_.data() + position_, end - position_);
+    position_ = end;
+    if (end < last) return;
+  }
 }
 
 bool DatInput::take(std::string_view text) {
@@ -72,4 +84,7 @@ void DatInput::fail_at(int line, std::string what) {
   if (!error_.empty()) return;
   error_ = std::move(what);
   errorLine_ = line;
+  // Nothing is left to read, for the inline path of peek() too.
+  view_ = std::string_view();
+  position_ = 0;
 }

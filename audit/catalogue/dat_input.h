@@ -4,6 +4,7 @@
 // from memory. A NUL byte or a file longer than the cap ends the input with a
 // sticky error, so every parser meets hostile input as an early end.
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -20,9 +21,24 @@ class DatInput {
   explicit DatInput(std::string_view bytes);
 
   // The next byte, or -1 at the end or after an error.
-  int get();
+  int get() {
+    const int byte = peek();
+    if (byte < 0) return byte;
+    ++position_;
+    if (byte == '\n') ++line_;
+    return byte;
+  }
   // The next byte without taking it, or -1.
-  int peek();
+  int peek() {
+    // The common case stays inline: a byte in hand, no NUL, under the cap.
+    if (position_ < view_.size() && view_[position_] != 0 && consumed_ + position_ < DAT_FILE_LIMIT)
+      return static_cast<unsigned char>(view_[position_]);
+    return peek_slowly();
+  }
+  // Takes bytes into `into` up to the first byte marked in `stops` (a line
+  // end and a NUL always stop), the end, or until `into` holds more than
+  // `limit` bytes, which the caller then refuses.
+  void take_run(std::string& into, const std::array<bool, 256>& stops, std::size_t limit);
   // True when `text` comes next; takes it then.
   bool take(std::string_view text);
   // Takes blanks (space, tab, CR, LF).
@@ -39,6 +55,7 @@ class DatInput {
 
  private:
   bool fill();
+  int peek_slowly();
 
   std::FILE* file_ = nullptr;
   std::string block_;

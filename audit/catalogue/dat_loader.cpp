@@ -1,7 +1,9 @@
 #include "catalogue/dat_loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -155,11 +157,11 @@ bool CatalogueBuilder::add(const DatRom& rom) {
     ++summary.leftOutBadCrc;
   } else if (rom.name.empty()) {
     ++summary.leftOutNoName;
-  } else if (crcs_.contains(*crc)) {
+  } else if (entries_.size() >= DAT_ENTRY_LIMIT) {
+    return false;
+  } else if (!insert_crc(*crc)) {
     ++summary.leftOutRepeated;
   } else {
-    if (entries_.size() >= DAT_ENTRY_LIMIT) return false;
-    crcs_.insert(*crc);
     CatalogueEntry& entry = entries_.emplace_back();
     entry.name = rom.name;
     entry.crc = *crc;
@@ -172,10 +174,33 @@ bool CatalogueBuilder::add(const DatRom& rom) {
   return true;
 }
 
+bool CatalogueBuilder::insert_crc(std::uint32_t crc) {
+  if (crc == 0) return !std::exchange(zeroSeen_, true);
+  if (2 * (crcCount_ + 1) > crcSlots_.size()) {
+    std::vector<std::uint32_t> old = std::move(crcSlots_);
+    crcSlots_.assign(std::max<std::size_t>(1024, 2 * old.size()), 0);
+    crcCount_ = 0;
+    for (const std::uint32_t kept : old) {
+      if (kept != 0) insert_crc(kept);
+    }
+  }
+  const std::size_t mask = crcSlots_.size() - 1;
+  for (std::size_t slot = (crc * 0x9E3779B1u) & mask;; slot = (slot + 1) & mask) {
+    if (crcSlots_[slot] == crc) return false;
+    if (crcSlots_[slot] == 0) {
+      crcSlots_[slot] = crc;
+      ++crcCount_;
+      return true;
+    }
+  }
+}
+
 std::vector<CatalogueEntry> CatalogueBuilder::finish() {
   std::vector<CatalogueEntry> entries = std::move(entries_);
   entries_.clear();
-  crcs_.clear();
+  crcSlots_.clear();
+  crcCount_ = 0;
+  zeroSeen_ = false;
   number_equal_names(entries);
   return entries;
 }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "catalogue/dat_formats.h"
@@ -57,8 +56,14 @@ class CatalogueBuilder : public RomSink {
 
  private:
   bool load(DatInput& input, const std::string& label, DatError& error);
+  // Records `crc`; false when it was recorded before.
+  bool insert_crc(std::uint32_t crc);
 
   std::vector<CatalogueEntry> entries_;
-  std::unordered_set<std::uint32_t> crcs_;
+  // The CRCs seen, open addressing at most half full; 0 marks an empty slot,
+  // so the CRC 0 is kept apart.
+  std::vector<std::uint32_t> crcSlots_;
+  std::size_t crcCount_ = 0;
+  bool zeroSeen_ = false;
   std::vector<DatLoadSummary> summaries_;
 };

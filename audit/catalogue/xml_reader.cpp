@@ -1,15 +1,18 @@
 #include "catalogue/xml_reader.h"
 
+#include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace {
 
 constexpr std::size_t ATTRIBUTE_LIMIT = 64;
 constexpr std::size_t REFERENCE_LIMIT = 12;
 
-bool is_name_byte(int character) {
-  return character > 0 && !is_dat_blank(character) && character != '/' && character != '>' &&
-         character != '<' && character != '=' && character != '"' && character != '\'';
+std::array<bool, 256> stop_bytes(std::string_view stops) {
+  std::array<bool, 256> table{};
+  for (const char stop : stops) table[static_cast<unsigned char>(stop)] = true;
+  return table;
 }
 
 void append_utf8(std::string& into, std::uint32_t code) {
@@ -102,6 +105,12 @@ void XmlReader::finish() {
   event_.kind = XmlEventKind::Finished;
 }
 
+bool XmlReader::too_long(const std::string& value) {
+  if (value.size() <= XML_VALUE_LIMIT) return false;
+  input_.fail("a name or text longer than " + std::to_string(XML_VALUE_LIMIT) + " characters");
+  return true;
+}
+
 bool XmlReader::append(std::string& into, int character) {
   if (into.size() >= XML_VALUE_LIMIT) {
     input_.fail("a name or text longer than " + std::to_string(XML_VALUE_LIMIT) + " characters");
@@ -190,10 +199,10 @@ bool XmlReader::read_cdata() {
 }
 
 bool XmlReader::read_name(std::string& name) {
+  static const std::array<bool, 256> stops = stop_bytes(" \t\r/><=\"'");
   name.clear();
-  while (is_name_byte(input_.peek())) {
-    if (!append(name, input_.get())) return false;
-  }
+  input_.take_run(name, stops, XML_VALUE_LIMIT);
+  if (too_long(name)) return false;
   if (name.empty()) input_.fail("a tag without a name");
   return !name.empty();
 }
@@ -252,20 +261,24 @@ bool XmlReader::read_attribute() {
 }
 
 bool XmlReader::read_quoted(std::string& value) {
+  static const std::array<bool, 256> doubleStops = stop_bytes("\"&<\t\r");
+  static const std::array<bool, 256> singleStops = stop_bytes("'&<\t\r");
   const int quote = input_.get();
   if (quote != '"' && quote != '\'') {
     input_.fail("an attribute value without quotes");
     return false;
   }
   while (true) {
+    input_.take_run(value, quote == '"' ? doubleStops : singleStops, XML_VALUE_LIMIT);
+    if (too_long(value)) return false;
     const int character = input_.get();
     if (character < 0 || character == '<') {
       input_.fail("an unterminated attribute value");
       return false;
     }
     if (character == quote) return true;
-    const bool ok = character == '&' ? read_reference(value)
-                                     : append(value, is_dat_blank(character) ? ' ' : character);
+    // Blanks in a value read as spaces, as XML normalises them.
+    const bool ok = character == '&' ? read_reference(value) : append(value, ' ');
     if (!ok) return false;
   }
 }
@@ -304,18 +317,21 @@ bool XmlReader::read_end_tag() {
 }
 
 // Text between tags; blank text and text outside the root are no event.
+// Leading blanks are not kept, so indentation never meets the cap.
 bool XmlReader::read_text() {
+  static const std::array<bool, 256> stops = stop_bytes("<&");
   event_.kind = XmlEventKind::Text;
-  bool blank = true;
+  input_.skip_blanks();
   while (input_.peek() >= 0 && input_.peek() != '<') {
-    const int character = input_.get();
-    // Leading blanks are not kept, so indentation never meets the cap.
-    if (blank && is_dat_blank(character)) continue;
-    blank = false;
+    input_.take_run(event_.text, stops, XML_VALUE_LIMIT);
+    if (too_long(event_.text)) return false;
+    const int character = input_.peek();
+    if (character < 0 || character == '<') break;
+    input_.get();
     const bool ok = character == '&' ? read_reference(event_.text) : append(event_.text, character);
     if (!ok) return false;
   }
-  if (blank || open_.empty()) {
+  if (event_.text.empty() || open_.empty()) {
     event_.text.clear();
     return false;
   }

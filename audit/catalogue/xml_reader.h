@@ -53,6 +53,7 @@ class XmlReader {
   bool skip_declaration();
   bool read_cdata();
   bool append(std::string& into, int character);
+  bool too_long(const std::string& value);
   void finish();
 
   DatInput& input_;
