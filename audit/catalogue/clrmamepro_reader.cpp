@@ -158,7 +158,7 @@ class ClrmameproReader {
         if (key == "baddump") rom.badDump = true;
         return false;
       }
-      if (key == "name") rom.name = *value;
+      if (key == "name") rom.image = *value;
       if (key == "crc") rom.crc = *value;
       if (key == "size") rom.size = *value;
       if (key == "md5") rom.md5 = *value;
@@ -190,7 +190,7 @@ class ClrmameproReader {
     std::size_t withCrc = 0;
     for (const DatRom& rom : roms) withCrc += rom.crc.empty() ? 0 : 1;
     for (DatRom& rom : roms) {
-      rom.name = dat_entry_name(game, rom.name, withCrc > 1);
+      rom.name = dat_entry_name(game, rom.image, withCrc > 1);
       if (!sink_.add(rom)) {
         input_.fail("more than " + std::to_string(DAT_ENTRY_LIMIT) + " entries");
         return;

@@ -13,11 +13,13 @@
 inline constexpr std::size_t DAT_ENTRY_LIMIT = 1000000;
 inline constexpr std::size_t DAT_GAME_ROM_LIMIT = 4096;
 
-// One image as a DAT states it; `name` is already the entry name (cleaned).
+// One image as a DAT states it; `name` is the entry name (cleaned) the
+// reader makes from the game's name and the image's own.
 struct DatRom {
   std::string name;
-  std::string crc;   // as written; empty when the DAT gives none
-  std::string size;  // as written
+  std::string image;  // the image's own name in the DAT
+  std::string crc;    // as written; empty when the DAT gives none
+  std::string size;   // as written
   std::string md5;
   std::string sha1;
   bool badDump = false;

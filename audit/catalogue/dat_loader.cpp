@@ -164,6 +164,7 @@ bool CatalogueBuilder::add(const DatRom& rom) {
   } else {
     CatalogueEntry& entry = entries_.emplace_back();
     entry.name = rom.name;
+    entry.image = rom.image;
     entry.crc = *crc;
     entry.size = static_cast<std::uint32_t>(size);
     entry.hasMd5 = parse_hash(rom.md5, entry.md5);

@@ -38,6 +38,7 @@ std::string dat_entry_name(std::string_view game, std::string_view rom, bool sev
 // One entry of a catalogue built from a file.
 struct CatalogueEntry {
   std::string name;
+  std::string image;  // the image's own name in its DAT, or empty
   std::uint32_t crc = 0;
   std::uint32_t size = 0;
   std::array<unsigned char, 16> md5{};

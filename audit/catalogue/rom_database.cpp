@@ -1,9 +1,12 @@
 #include "catalogue/rom_database.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "catalogue/rom_table.h"
@@ -154,19 +157,22 @@ bool is_have_name_line(const std::string& line) {
 void db_seed_from_have_list(const ToolDirectories& directories) {
   std::FILE* file = open_tool_file(directories, HAVE_REPORT_NAME, "r");
   if (file == nullptr) return;
-  // Names come in catalogue order, so the search only moves forward.
+  // Names come in catalogue order, so the search only moves forward: each
+  // line takes the first entry of its name at or after the cursor. The
+  // positions of each name make that one look-up, whatever the catalogue's size.
+  std::unordered_map<std::string_view, std::vector<int>> positions;
+  for (int index = 0; index < db_count(); ++index) positions[db_name(index)].push_back(index);
   int cursor = 0;
   std::string line;
   bool too_long = false;
   while (read_have_line(file, line, too_long)) {
     if (too_long || !is_have_name_line(line)) continue;
-    for (int index = cursor; index < db_count(); ++index) {
-      if (line == db_name(index)) {
-        db().have[index] = 1;
-        cursor = index;
-        break;
-      }
-    }
+    const auto found = positions.find(line);
+    if (found == positions.end()) continue;
+    const auto next = std::lower_bound(found->second.begin(), found->second.end(), cursor);
+    if (next == found->second.end()) continue;
+    db().have[*next] = 1;
+    cursor = *next;
   }
   std::fclose(file);
 }

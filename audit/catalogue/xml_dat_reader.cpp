@@ -10,7 +10,7 @@ namespace {
 
 DatRom rom_of(const XmlEvent& event) {
   DatRom rom;
-  rom.name = event.attribute("name");
+  rom.image = event.attribute("name");
   rom.crc = event.attribute("crc");
   rom.size = event.attribute("size");
   rom.md5 = event.attribute("md5");
@@ -79,7 +79,7 @@ void name_roms(bool softwareList, const std::string& game, const SoftwareNamePar
       own.badDump = rom.badDump;
       rom.name = software_entry_name(own);
     } else {
-      rom.name = dat_entry_name(game, rom.name, withCrc > 1);
+      rom.name = dat_entry_name(game, rom.image, withCrc > 1);
     }
   }
 }

@@ -19,7 +19,7 @@ constexpr char HEADER[] =
     "\t\t<description>%s images missing from the collection (%d)</description>\n"
     "\t\t<author>Vald2600</author>\n"
     "\t</header>\n";
-// The name the images of a missing entry get inside the DAT.
+// The image name of an entry whose DAT gave none (the compiled-in table's).
 constexpr char IMAGE_EXTENSION[] = ".bin";
 
 template <std::size_t N>
@@ -35,11 +35,13 @@ std::string hex_of(const std::array<unsigned char, N>& bytes) {
 
 // The rom element of entry `index`.
 std::string rom_element(int index) {
-  const std::string name = xml_escaped(db_name(index));
+  const CatalogueEntry* details = db_entry_details(index);
+  const std::string image = details != nullptr && !details->image.empty()
+                                ? details->image
+                                : std::string(db_name(index)) + IMAGE_EXTENSION;
   char crc[9];
   std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(rom_database().crcs[index]));
-  std::string rom = "\t\t<rom name=\"" + name + IMAGE_EXTENSION + "\"";
-  const CatalogueEntry* details = db_entry_details(index);
+  std::string rom = "\t\t<rom name=\"" + xml_escaped(image) + "\"";
   if (details != nullptr) rom += " size=\"" + std::to_string(details->size) + "\"";
   rom += " crc=\"" + std::string(crc) + "\"";
   if (details != nullptr && details->hasMd5) rom += " md5=\"" + hex_of(details->md5) + "\"";

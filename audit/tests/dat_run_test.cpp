@@ -64,7 +64,7 @@ TEST_F(DatRunTest, RenamesToTheDatsNamesAndWritesTheFixdat) {
             " You are missing 1 of 2 known Atari 2600 ROMS\n\nBeta & Gamma (Europe)\n");
   const std::string fixdat = read_text(sandbox.work("2600Miss.dat"));
   EXPECT_NE(fixdat.find("<game name=\"Beta &amp; Gamma (Europe)\">"), std::string::npos);
-  EXPECT_NE(fixdat.find("<rom name=\"Beta &amp; Gamma (Europe).bin\" size=\"4096\" "
+  EXPECT_NE(fixdat.find("<rom name=\"b.a26\" size=\"4096\" "
                         "crc=\"0b2fb002\" md5=\"0123456789abcdef0123456789abcdef\" "
                         "status=\"baddump\"/>"),
             std::string::npos)
