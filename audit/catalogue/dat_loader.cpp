@@ -103,7 +103,13 @@ bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
     error.what = "cannot open the file";
     return false;
   }
-  // A file too large is refused before a byte of it is read.
+  // A folder opens but cannot be read; a file too large is refused before
+  // more than a byte of it is read.
+  if (std::fgetc(file) == EOF && std::ferror(file)) {
+    std::fclose(file);
+    error.what = "cannot read the file";
+    return false;
+  }
   if (std::fseek(file, 0, SEEK_END) == 0) {
     const long length = std::ftell(file);
     if (length < 0 || static_cast<unsigned long>(length) > DAT_FILE_LIMIT) {

@@ -181,6 +181,8 @@ TEST(DatLoaderTest, FilesThatCannotBeRead) {
   DatError error;
   EXPECT_FALSE(builder.load_file("/nonexistent/x.dat", error));
   EXPECT_EQ(dat_refusal_line(error), "Cannot use DAT \"/nonexistent/x.dat\": cannot open the file");
+  EXPECT_FALSE(builder.load_file(std::filesystem::temp_directory_path().string(), error));
+  EXPECT_EQ(error.what, "cannot read the file");
 }
 
 // The converter's output for the software list the table was made from is

@@ -72,6 +72,28 @@ TEST_F(DatRunTest, RenamesToTheDatsNamesAndWritesTheFixdat) {
   EXPECT_EQ(fixdat.find("Alpha"), std::string::npos);
 }
 
+// The other modes know the DAT's entries, and only them.
+TEST_F(DatRunTest, OtherModesUseTheDat) {
+  add_image("alpha.bin", ALPHA_CRC);
+  add_image("shipped.bin", catalogue_crc(shippedTitle));
+  struct Row {
+    std::string mode;
+    std::string present;
+    std::string absent;
+  };
+  const Row rows[] = {
+      {"scannew", "shipped\",", "alpha"},
+      {"mess_crcs", "0b2fb002= Beta & Gamma (Europe) |", "Adventure"},
+  };
+  for (const Row& row : rows) {
+    const ProgramResult result = sandbox.run({row.mode, "dat=x.dat"});
+    const std::string seen =
+        row.mode == "mess_crcs" ? result.out : read_text(sandbox.work("2600Scan.txt"));
+    EXPECT_NE(seen.find(row.present), std::string::npos) << row.mode << ":\n" << seen;
+    EXPECT_EQ(seen.find(row.absent), std::string::npos) << row.mode << ":\n" << seen;
+  }
+}
+
 // A run with a DAT and a run without each add their own and keep the other's.
 TEST_F(DatRunTest, HaveDatabaseKeepsWhatEachCatalogueRecorded) {
   add_image("shipped.bin", catalogue_crc(shippedTitle));
