@@ -100,6 +100,13 @@ TEST(DatLoaderTest, EachFormatAndItsQuirks) {
        {"00000002 M - m1 {bad}", "00000003 M - m2", "0000aa01 Tom & Jerry - Go"},
        1,
        0},
+      {"XML: comments, CDATA, single quotes, references, blanks in values",
+       "\xEF\xBB\xBF<?xml version='1.0'?><!-- <game name='no'> --><datafile><game name='A\n&#66;'>"
+       "<description><![CDATA[<ignored>]]></description><rom name='a' size='1024' crc='7'/>"
+       "</game></datafile>",
+       {"00000007 A B"},
+       0,
+       0},
       {"software list: named as the compiled-in table",
        "<softwarelist name=\"a2600\"><software name=\"s\"><description>Zap (PAL)</description>"
        "<year>1983</year><publisher>Acme</publisher><part><dataarea><rom name=\"z\" "
