@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/rom_table_source.h"
+#include "test_support.h"
 
 namespace {
 
@@ -190,6 +191,16 @@ TEST(DatLoaderTest, FilesThatCannotBeRead) {
   EXPECT_EQ(dat_refusal_line(error), "Cannot use DAT \"/nonexistent/x.dat\": cannot open the file");
   EXPECT_FALSE(builder.load_file(std::filesystem::temp_directory_path().string(), error));
   EXPECT_EQ(error.what, "cannot read the file");
+  // A 1 GiB file (sparse, so the test writes nothing) is refused unread.
+  const TempDir folder;
+  const std::string huge = folder / "huge.dat";
+  std::FILE* file = std::fopen(huge.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("game (", file);
+  std::fclose(file);
+  std::filesystem::resize_file(huge, std::uintmax_t{1} << 30);
+  EXPECT_FALSE(builder.load_file(huge, error));
+  EXPECT_EQ(error.what, "file larger than 256 MiB");
 }
 
 // The converter's output for the software list the table was made from is
