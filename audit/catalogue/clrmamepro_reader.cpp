@@ -125,7 +125,8 @@ class ClrmameproReader {
   }
 
   // Reads "key value" pairs up to the closing ')', calling `field` for
-  // each; a block as a value is skipped, a key right before ')' is a flag.
+  // each with the value's text, or with nullptr for a key right before ')'
+  // (a flag) and for a block, which is skipped unless `field` took it.
   template <typename Field>
   bool read_fields(int line, const char* what, Field field) {
     Token key;
@@ -141,10 +142,10 @@ class ClrmameproReader {
       tokens_.next(value);
       if (value.kind == TokenKind::End) break;
       if (value.kind == TokenKind::Open) {
-        if (!field(key.text, nullptr)) skip_block(value.line, 2);
+        if (!field(key.text, nullptr, true)) skip_block(value.line, 2);
         continue;
       }
-      field(key.text, value.kind == TokenKind::Word ? &value.text : nullptr);
+      field(key.text, value.kind == TokenKind::Word ? &value.text : nullptr, false);
       if (value.kind == TokenKind::Close) return true;
     }
     input_.fail_at(line, std::string("unterminated ") + what + " block");
@@ -153,7 +154,7 @@ class ClrmameproReader {
 
   // Reads a rom block whose '(' is taken.
   bool read_rom(int line, DatRom& rom) {
-    return read_fields(line, "rom", [&](const std::string& key, const std::string* value) {
+    return read_fields(line, "rom", [&](const std::string& key, const std::string* value, bool) {
       if (value == nullptr) {
         if (key == "baddump") rom.badDump = true;
         return false;
@@ -171,10 +172,10 @@ class ClrmameproReader {
   void read_game(int line) {
     std::string game;
     std::vector<DatRom> roms;
-    const bool closed =
-        read_fields(line, "game", [&](const std::string& key, const std::string* value) {
+    const bool closed = read_fields(
+        line, "game", [&](const std::string& key, const std::string* value, bool block) {
           if (key == "name" && value != nullptr) game = *value;
-          if (key != "rom" || value != nullptr || !input_.error().empty()) return false;
+          if (key != "rom" || !block || !input_.error().empty()) return false;
           if (roms.size() >= DAT_GAME_ROM_LIMIT) {
             input_.fail("a game with more than " + std::to_string(DAT_GAME_ROM_LIMIT) + " roms");
             return true;

@@ -91,6 +91,11 @@ TEST(DatLoaderTest, EachFormatAndItsQuirks) {
        {"00000010 Pair - left", "00000011 Pair - right"},
        0,
        0},
+      {"clrmamepro: a bare rom flag is no rom block",
+       "game ( name A rom ) game ( name B rom ( name b size 1024 crc 12 ) )",
+       {"00000012 B"},
+       0,
+       0},
       {"Logiqx: machine, entities, status, several roms",
        "<?xml version=\"1.0\"?>\n<!DOCTYPE datafile>\n<datafile><header><name>h</name></header>\n"
        "<game name=\"Tom &amp; Jerry&#x3A; Go\"><rom name=\"t.a26\" size=\"2048\" "
