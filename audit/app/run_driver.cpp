@@ -98,11 +98,13 @@ void run_one_mode() {
 
 int run_vald(int argc, const char* const* argv) {
   RunOptions& options = run_state().options;
+  int converts = 0;
   for (int index = 1; index < argc; ++index) {
-    if (apply_option_word(options, argv[index])) print_convert_refusal();
+    if (apply_option_word(options, argv[index])) ++converts;
   }
   const int modes = count_modes(options);
   if (modes <= 1 && !load_run_catalogue()) return DAT_REFUSED_STATUS;
+  for (; converts > 0; --converts) print_convert_refusal();
   if (modes == 0) {
     print_usage();
     db_print_stats();
