@@ -6,6 +6,7 @@
 #   make fuzz-zip   run the ZIP reader's fuzzer (FUZZ_SECONDS=60)
 #   make fuzz-journal  run the undo journal reader's fuzzer (FUZZ_SECONDS=60)
 #   make fuzz-archive  run the fuzzer of the 7z and libarchive path (FUZZ_SECONDS=60)
+#   make fuzz-dat   run the DAT readers' fuzzers (FUZZ_SECONDS=60 each)
 #   make install    install both programs (PREFIX=/usr/local)
 
 BUILD      ?= build
@@ -15,7 +16,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal fuzz-archive install format clean
+.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal fuzz-archive fuzz-dat install format clean
 
 all: build
 
@@ -53,6 +54,8 @@ fuzz-journal: deps
 	bash scripts/fuzz-journal.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 fuzz-archive: deps
 	bash scripts/fuzz-archive.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+fuzz-dat: deps
+	bash scripts/fuzz-dat.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

@@ -22,6 +22,19 @@ bool is_word(std::string_view word, std::string_view expected) {
   return true;
 }
 
+// "dat=PATH" and "fixdat". A word that starts with F or has '=' at index 3
+// meets none of the rules above, so neither word sets anything else.
+void apply_catalogue_word(RunOptions& options, std::string_view word) {
+  if (has_at(word, 0, 'D') && has_at(word, 1, 'A') && has_at(word, 2, 'T') &&
+      has_at(word, 3, '=')) {
+    options.datFiles.emplace_back(word.substr(4));
+  }
+  if (word.size() == 6 && has_at(word, 0, 'F') && has_at(word, 1, 'I') && has_at(word, 2, 'X') &&
+      has_at(word, 3, 'D') && has_at(word, 4, 'A') && has_at(word, 5, 'T')) {
+    options.fixDat = 1;
+  }
+}
+
 }  // namespace
 
 bool apply_option_word(RunOptions& options, std::string_view word) {
@@ -67,6 +80,7 @@ bool apply_option_word(RunOptions& options, std::string_view word) {
   if (has_at(word, 0, 'M') && has_at(word, 8, 'S')) options.messExport = 1;
   if (is_word(word, "PLAN")) options.plan = 1;
   if (is_word(word, "UNDO")) options.undo = 1;
+  apply_catalogue_word(options, word);
   return convert;
 }
 

@@ -5,10 +5,12 @@
 #include "app/moving_run.h"
 #include "app/option_words.h"
 #include "app/usage.h"
+#include "catalogue/dat_loader.h"
 #include "catalogue/rom_database.h"
 #include "collection/audit_mode.h"
 #include "collection/info_config.h"
 #include "collection/mess_export.h"
+#include "collection/miss_dat.h"
 #include "collection/reports.h"
 #include "collection/run_state.h"
 #include "collection/undo_mode.h"
@@ -18,6 +20,8 @@
 namespace {
 
 constexpr std::size_t IMAGE_BUFFER_SIZE = 5 * 1024 * 1024;
+// The exit status of a run that could not use a DAT it was given.
+constexpr int DAT_REFUSED_STATUS = 2;
 
 void print_convert_refusal() {
   std::printf("Cannot convert this system to other formats\n");
@@ -25,6 +29,26 @@ void print_convert_refusal() {
 
 void print_mode_refusal() {
   std::fprintf(stderr, "Cannot use more than one of scan,list,rename\n");
+}
+
+// With dat= words, makes the union of those DATs the run's catalogue and
+// reports on standard error what each gave. A DAT that cannot be used stops
+// the run before anything else happens: false, after one line naming it.
+bool load_run_catalogue() {
+  const RunOptions& options = run_state().options;
+  if (options.datFiles.empty()) return true;
+  CatalogueBuilder builder;
+  DatError error;
+  for (const std::string& path : options.datFiles) {
+    if (!builder.load_file(path, error)) {
+      std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());
+      return false;
+    }
+  }
+  for (const DatLoadSummary& summary : builder.summaries())
+    std::fprintf(stderr, "%s\n", dat_summary_line(summary).c_str());
+  db_use_loaded_catalogue(builder.finish());
+  return true;
 }
 
 void save_directories() {
@@ -52,6 +76,7 @@ void run_walk_modes() {
   if (options.rename) {
     write_miss_report();
     write_have_report();
+    if (options.fixDat) write_miss_dat();
   }
 }
 
@@ -79,10 +104,13 @@ void run_one_mode() {
 
 int run_vald(int argc, const char* const* argv) {
   RunOptions& options = run_state().options;
+  int converts = 0;
   for (int index = 1; index < argc; ++index) {
-    if (apply_option_word(options, argv[index])) print_convert_refusal();
+    if (apply_option_word(options, argv[index])) ++converts;
   }
   const int modes = count_modes(options);
+  if (modes <= 1 && !load_run_catalogue()) return DAT_REFUSED_STATUS;
+  for (; converts > 0; --converts) print_convert_refusal();
   if (modes == 0) {
     print_usage();
     db_print_stats();

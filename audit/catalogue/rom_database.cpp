@@ -1,9 +1,13 @@
 #include "catalogue/rom_database.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "catalogue/rom_table.h"
 
@@ -31,6 +35,57 @@ bool name_contains(const char* name, const char* piece) {
   return std::strstr(name, piece);
 }
 
+// The slot a CRC's search starts at, for a table of `size` slots (a power of
+// two). CRCs are spread well already; the multiplication mixes the high bits in.
+std::size_t first_slot(std::uint32_t crc, std::size_t size) {
+  return static_cast<std::size_t>((crc * 0x9E3779B1u) >> 7) & (size - 1);
+}
+
+// Open addressing at most half full: the first entry of each CRC is kept,
+// so a look-up finds what a search from the start would.
+void build_crc_index() {
+  std::size_t size = 16;
+  while (size < 2 * db().crcs.size()) size *= 2;
+  db().crcSlots.assign(size, -1);
+  for (std::size_t index = 0; index < db().crcs.size(); ++index) {
+    const std::uint32_t crc = db().crcs[index];
+    std::size_t slot = first_slot(crc, size);
+    while (db().crcSlots[slot] >= 0 && db().crcs[db().crcSlots[slot]] != crc)
+      slot = (slot + 1) & (size - 1);
+    if (db().crcSlots[slot] < 0) db().crcSlots[slot] = static_cast<std::int32_t>(index);
+  }
+}
+
+// Eight lowercase hex digits, as CRC texts are written; false otherwise.
+bool parse_crc_text(const char* text, std::uint32_t& crc) {
+  crc = 0;
+  for (int position = 0; position < 8; ++position) {
+    const char digit = text[position];
+    if (digit >= '0' && digit <= '9') {
+      crc = (crc << 4) | static_cast<std::uint32_t>(digit - '0');
+    } else if (digit >= 'a' && digit <= 'f') {
+      crc = (crc << 4) | static_cast<std::uint32_t>(digit - 'a' + 10);
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The index describes the CRCs in hand; a caller that changed them since
+// db_build_counters is served by a plain search.
+bool index_ready() {
+  return !db().crcSlots.empty() && db().crcSlots.size() >= 2 * db().crcs.size() &&
+         db().crcs.size() == db().entries.size();
+}
+
+int find_crc_text_from(const char* text, int start) {
+  for (int index = start < 0 ? 0 : start; index < db_count(); ++index) {
+    if (std::strncmp(db().entries[index], text, 8) == 0) return index;
+  }
+  return -1;
+}
+
 }  // namespace
 
 RomDatabase& rom_database() {
@@ -53,9 +108,14 @@ bool db_seed_from_database(const ToolDirectories& directories) {
   }
   // A trailing piece shorter than a CRC is not a CRC.
   std::uint32_t crc = 0;
+  std::unordered_set<std::uint32_t> foreign;
   while (read_big_endian(file, crc)) {
     const int index = db_find_crc(crc);
-    if (index >= 0) db().have[index] = 1;
+    if (index >= 0) {
+      db().have[index] = 1;
+    } else if (foreign.insert(crc).second) {
+      db().foreignHave.push_back(crc);
+    }
   }
   std::fclose(file);
   return true;
@@ -97,19 +157,22 @@ bool is_have_name_line(const std::string& line) {
 void db_seed_from_have_list(const ToolDirectories& directories) {
   std::FILE* file = open_tool_file(directories, HAVE_REPORT_NAME, "r");
   if (file == nullptr) return;
-  // Names come in catalogue order, so the search only moves forward.
+  // Names come in catalogue order, so the search only moves forward: each
+  // line takes the first entry of its name at or after the cursor. The
+  // positions of each name make that one look-up, whatever the catalogue's size.
+  std::unordered_map<std::string_view, std::vector<int>> positions;
+  for (int index = 0; index < db_count(); ++index) positions[db_name(index)].push_back(index);
   int cursor = 0;
   std::string line;
   bool too_long = false;
   while (read_have_line(file, line, too_long)) {
     if (too_long || !is_have_name_line(line)) continue;
-    for (int index = cursor; index < db_count(); ++index) {
-      if (line == db_name(index)) {
-        db().have[index] = 1;
-        cursor = index;
-        break;
-      }
-    }
+    const auto found = positions.find(line);
+    if (found == positions.end()) continue;
+    const auto next = std::lower_bound(found->second.begin(), found->second.end(), cursor);
+    if (next == found->second.end()) continue;
+    db().have[*next] = 1;
+    cursor = *next;
   }
   std::fclose(file);
 }
@@ -123,6 +186,27 @@ int db_count() {
   return static_cast<int>(db().entries.size());
 }
 
+void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries) {
+  LoadedCatalogue& loaded = db().loaded;
+  loaded = LoadedCatalogue{};
+  loaded.texts.reserve(entries.size());
+  for (CatalogueEntry& entry : entries) {
+    char crc[10];
+    std::snprintf(crc, sizeof crc, "%08x ", static_cast<unsigned>(entry.crc));
+    loaded.texts.push_back(crc + entry.name);
+    entry.name = std::string();
+  }
+  for (const std::string& text : loaded.texts) loaded.pointers.push_back(text.c_str());
+  loaded.details = std::move(entries);
+  db().entries = loaded.pointers;
+}
+
+const CatalogueEntry* db_entry_details(int index) {
+  const auto& details = db().loaded.details;
+  if (index < 0 || static_cast<std::size_t>(index) >= details.size()) return nullptr;
+  return &details[index];
+}
+
 void db_build_counters() {
   const int count = db_count();
   db().crcs.assign(count, 0);
@@ -132,21 +216,34 @@ void db_build_counters() {
     std::memcpy(digits, db().entries[index], 8);
     db().crcs[index] = static_cast<std::uint32_t>(std::strtoul(digits, nullptr, 16));
   }
+  build_crc_index();
 }
 
 int db_find_crc_text(const char* text, int start) {
   if (std::strlen(text) < 8) return -1;
-  for (int index = start < 0 ? 0 : start; index < db_count(); ++index) {
-    if (std::strncmp(db().entries[index], text, 8) == 0) return index;
-  }
-  return -1;
+  std::uint32_t crc = 0;
+  // The index answers for texts as the tool writes them; anything else, and
+  // a catalogue without an index, is searched entry by entry.
+  if (!index_ready() || !parse_crc_text(text, crc)) return find_crc_text_from(text, start);
+  const int index = db_find_crc(crc);
+  if (index >= 0 && std::strncmp(db().entries[index], text, 8) != 0)
+    return find_crc_text_from(text, start);
+  if (index >= 0 && index < start) return find_crc_text_from(text, start);
+  return index;
 }
 
 int db_find_crc(std::uint32_t crc) {
-  for (std::size_t index = 0; index < db().crcs.size(); ++index) {
-    if (db().crcs[index] == crc) return static_cast<int>(index);
+  const auto& slots = db().crcSlots;
+  if (!index_ready()) {
+    for (std::size_t index = 0; index < db().crcs.size(); ++index) {
+      if (db().crcs[index] == crc) return static_cast<int>(index);
+    }
+    return -1;
   }
-  return -1;
+  for (std::size_t slot = first_slot(crc, slots.size());; slot = (slot + 1) & (slots.size() - 1)) {
+    if (slots[slot] < 0) return -1;
+    if (db().crcs[slots[slot]] == crc) return slots[slot];
+  }
 }
 
 const char* db_name(int index) {

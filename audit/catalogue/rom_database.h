@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "catalogue/entry_names.h"
 #include "system/tool_files.h"
 
 // The one system the catalogue knows, as reports and messages name it.
@@ -19,10 +21,21 @@ inline constexpr char HAVE_REPORT_NAME[] = "2600Have.txt";
 // Where an entry's name begins within its catalogue text.
 inline constexpr int DB_NAME_OFFSET = 9;
 
+// A catalogue loaded from DAT files for this run: the texts the entries
+// point to, and each entry's size, hashes and bad-dump flag (names cleared).
+struct LoadedCatalogue {
+  std::vector<std::string> texts;
+  std::vector<const char*> pointers;
+  std::vector<CatalogueEntry> details;
+};
+
 struct RomDatabase {
-  std::span<const char* const> entries;  // the catalogue texts, in catalogue order
-  std::vector<std::uint32_t> crcs;       // each entry's CRC-32, parsed
-  std::vector<std::int32_t> have;        // copies of each entry found
+  std::span<const char* const> entries;    // the catalogue texts, in catalogue order
+  std::vector<std::uint32_t> crcs;         // each entry's CRC-32, parsed
+  std::vector<std::int32_t> have;          // copies of each entry found
+  std::vector<std::int32_t> crcSlots;      // open-addressing index of `crcs`, -1: empty
+  std::vector<std::uint32_t> foreignHave;  // had CRCs of the have database this catalogue lacks
+  LoadedCatalogue loaded;                  // empty for the compiled-in table
 };
 
 // Counts of name tags over the catalogue, as the statistics line shows them.
@@ -41,11 +54,20 @@ void reset_rom_database();
 // The shipped catalogue.
 std::span<const char* const> shipped_catalogue();
 
-// Builds the CRC numbers and zeroes the counters.
+// Makes `entries` (sorted and numbered) the catalogue of this run in place of
+// the compiled-in table. Call before db_build_counters.
+void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries);
+
+// The size, hashes and bad-dump flag of entry `index`, or nullptr when the
+// catalogue is the compiled-in table, which holds none of them.
+const CatalogueEntry* db_entry_details(int index);
+
+// Builds the CRC numbers and their index, and zeroes the counters.
 void db_build_counters();
 
-// Seeds the counters from the have database in `directories`. Returns false,
-// seeding nothing, when it is missing or belongs to another system.
+// Seeds the counters from the have database in `directories`; the CRCs it
+// holds that the catalogue does not know are kept in `foreignHave`. Returns
+// false, seeding nothing, when it is missing or belongs to another system.
 bool db_seed_from_database(const ToolDirectories& directories);
 
 // Seeds the counters from the names of the have list in `directories`, if any.

@@ -1,5 +1,5 @@
 // Generated file: do not edit. Made by
-//   tools/make_catalogue.py <software list> audit/catalogue/rom_table.cpp
+//   tools/make_rom_table <software list> audit/catalogue/rom_table.cpp
 // from a CC0 software list of Atari 2600 cartridges.
 
 #include "catalogue/rom_table.h"

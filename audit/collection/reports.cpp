@@ -57,7 +57,8 @@ void write_big_endian(std::FILE* file, std::uint32_t value) {
 }
 
 // The have database: its header, then the CRC of every entry had, in
-// catalogue order. Written beside the old one and renamed over it.
+// catalogue order, then the had CRCs this catalogue does not know, as the
+// previous database held them. Written beside the old one and renamed over it.
 void write_have_database() {
   std::string temporary_path;
   std::FILE* database =
@@ -68,6 +69,8 @@ void write_have_database() {
   for (int index = 0; index < db_count(); ++index) {
     if (have()[index] != 0) write_big_endian(database, rom_database().crcs[index]);
   }
+  // What an earlier run recorded against another catalogue stays recorded.
+  for (const std::uint32_t crc : rom_database().foreignHave) write_big_endian(database, crc);
   commit_tool_file_replacement(database, temporary_path);
 }
 
@@ -121,6 +124,10 @@ void db_print_stats() {
     std::snprintf(unclassed, sizeof unclassed, " (%d unclassed)", stats.unclassed);
   std::printf("\nStats: %d entries%s, %d redumps, %d hacks/trainers, %d bad dumps\n", stats.entries,
               unclassed, stats.redumps, stats.hacks, stats.badDumps);
+}
+
+bool db_entry_missing(int index) {
+  return have()[index] == 0 && !is_excluded(index);
 }
 
 void write_miss_report() {

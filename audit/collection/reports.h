@@ -15,6 +15,10 @@ void db_prepare();
 // Prints the statistics line, except in the MESS export mode.
 void db_print_stats();
 
+// True when entry `index` is not had and its info group (if any) is wanted:
+// the entries 2600Miss.txt lists.
+bool db_entry_missing(int index);
+
 // Rewrites 2600Miss.txt with the catalogue names not had, leaving out (and
 // counting) those whose info group is not wanted, and prints its headline.
 // Does nothing when the file cannot be opened.

@@ -2,6 +2,9 @@
 // The run flags of Vald2600. The command line sets them (app/option_words);
 // everything else only reads them.
 
+#include <string>
+#include <vector>
+
 struct RunOptions {
   int list = 0;             // identify and count only, write the reports
   int listDirs = 0;         // list also descends into subdirectories
@@ -21,7 +24,11 @@ struct RunOptions {
   int deep = 0;             // scannew records every image
   int sep = 0;              // replace spaces in new names by sepChar
   char sepChar = ' ';
-  int messExport = 0;  // print the catalogue as a MESS crc file
-  int plan = 0;        // rename, move: show what would happen, change nothing
-  int undo = 0;        // take back the last rename or move run
+  int messExport = 0;                 // print the catalogue as a MESS crc file
+  int plan = 0;                       // rename, move: show what would happen, change nothing
+  int undo = 0;                       // take back the last rename or move run
+  std::vector<std::string> datFiles;  // the run's catalogue instead of the compiled-in table
+  int fixDat = 0;                     // also write 2600Miss.dat after the reports
+
+  bool operator==(const RunOptions&) const = default;
 };

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -132,6 +133,36 @@ TEST(RunOptionsTest, PlanAndUndoAreWholeWordsOfTheirOwn) {
   EXPECT_EQ(count_modes(parse({"undo"})), 1);
   EXPECT_EQ(count_modes(parse({"undo", "move"})), 2);
   EXPECT_EQ(count_modes(parse({"plan", "rename"})), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The catalogue words set their own fields and nothing else; near misses set
+// nothing at all.
+TEST(RunOptionsTest, CatalogueWordsMeetNoOtherRule) {
+  struct Row {
+    const char* word;
+    std::vector<std::string> datFiles;
+    int fixDat;
+  };
+  const Row rows[] = {
+      {"dat=Atari - 2600.dat", {"Atari - 2600.dat"}, 0},
+      {"DAT=sep_", {"sep_"}, 0},
+      {"dat=", {""}, 0},
+      {"fixdat", {}, 1},
+      {"FixDat", {}, 1},
+      {"fixdats", {}, 0},
+      {"datx=a", {}, 0},
+      {"data", {}, 0},
+  };
+  for (const Row& row : rows) {
+    RunOptions expected;
+    expected.datFiles = row.datFiles;
+    expected.fixDat = row.fixDat;
+    EXPECT_TRUE(parse({row.word}) == expected) << row.word;
+  }
 }
 
 }  // namespace

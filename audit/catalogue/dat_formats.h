@@ -1,0 +1,41 @@
+#pragma once
+// The readers of the three DAT formats. Each reads one file's images as the
+// file states them and hands them, one at a time, to a sink; the sink checks
+// and keeps them. A reader that meets broken input stops with input.error()
+// set, naming the line.
+
+#include <cstddef>
+#include <string>
+
+#include "catalogue/dat_input.h"
+
+// The most images one run keeps, and one game may list.
+inline constexpr std::size_t DAT_ENTRY_LIMIT = 1000000;
+inline constexpr std::size_t DAT_GAME_ROM_LIMIT = 4096;
+
+// One image as a DAT states it; `name` is the entry name (cleaned) the
+// reader makes from the game's name and the image's own.
+struct DatRom {
+  std::string name;
+  std::string image;  // the image's own name in the DAT
+  std::string crc;    // as written; empty when the DAT gives none
+  std::string size;   // as written
+  std::string md5;
+  std::string sha1;
+  bool badDump = false;
+};
+
+class RomSink {
+ public:
+  virtual ~RomSink() = default;
+  // Takes one image; false when the run holds DAT_ENTRY_LIMIT images already.
+  virtual bool add(const DatRom& rom) = 0;
+};
+
+// A clrmamepro text DAT: blocks "name ( ... )", of which game, machine and
+// resource blocks give images. False when the input failed.
+bool read_clrmamepro(DatInput& input, RomSink& sink);
+
+// A Logiqx datafile or a software list, told apart by the root element.
+// False when the input failed.
+bool read_xml_dat(DatInput& input, RomSink& sink);

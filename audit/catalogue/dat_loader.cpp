@@ -1,0 +1,213 @@
+#include "catalogue/dat_loader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <utility>
+
+namespace {
+
+int hex_value(char digit) {
+  if (digit >= '0' && digit <= '9') return digit - '0';
+  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
+  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
+  return -1;
+}
+
+// One to eight hex digits, either case.
+std::optional<std::uint32_t> parse_crc(std::string_view text) {
+  if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
+  if (text.empty() || text.size() > 8) return std::nullopt;
+  std::uint32_t value = 0;
+  for (const char digit : text) {
+    const int nibble = hex_value(digit);
+    if (nibble < 0) return std::nullopt;
+    value = (value << 4) | static_cast<std::uint32_t>(nibble);
+  }
+  return value;
+}
+
+// Decimal, or hex after "0x"; 0 when it is neither or too large to matter.
+std::uint64_t parse_size(std::string_view text) {
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  if (hex) text.remove_prefix(2);
+  if (text.empty() || text.size() > 12) return 0;
+  std::uint64_t value = 0;
+  for (const char digit : text) {
+    const int nibble = hex_value(digit);
+    if (nibble < 0 || (!hex && nibble > 9)) return 0;
+    value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(nibble);
+  }
+  return value;
+}
+
+// A hash of exactly the array's length in hex; false leaves it unset.
+template <std::size_t N>
+bool parse_hash(std::string_view text, std::array<unsigned char, N>& bytes) {
+  if (text.size() != 2 * N) return false;
+  for (std::size_t index = 0; index < N; ++index) {
+    const int high = hex_value(text[2 * index]);
+    const int low = hex_value(text[2 * index + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes[index] = static_cast<unsigned char>(high * 16 + low);
+  }
+  return true;
+}
+
+void append_count(std::string& text, int count, const char* reason, bool alone) {
+  if (count == 0) return;
+  if (!text.empty()) text += ", ";
+  if (!alone) text += std::to_string(count) + " ";
+  text += reason;
+}
+
+// The first bytes tell XML from text; a byte-order mark is passed over.
+bool looks_like_xml(DatInput& input) {
+  if (input.peek() == 0xEF && !input.take("\xEF\xBB\xBF")) return false;
+  input.skip_blanks();
+  return input.peek() == '<';
+}
+
+}  // namespace
+
+std::string dat_refusal_line(const DatError& error) {
+  std::string line = "Cannot use DAT \"" + error.file + "\": ";
+  if (error.line > 0) line += "line " + std::to_string(error.line) + ": ";
+  return line + error.what;
+}
+
+std::string dat_summary_line(const DatLoadSummary& summary) {
+  std::string line =
+      "Catalogue: " + std::to_string(summary.entries) + " entries from \"" + summary.file + "\"";
+  const int counts[] = {summary.leftOutSize, summary.leftOutRepeated, summary.leftOutBadCrc,
+                        summary.leftOutNoName};
+  int total = 0;
+  int reasons = 0;
+  for (const int count : counts) {
+    total += count;
+    reasons += count > 0 ? 1 : 0;
+  }
+  if (total == 0) return line;
+  std::string detail;
+  append_count(detail, summary.leftOutSize, "size", reasons == 1);
+  append_count(detail, summary.leftOutRepeated, "CRC seen before", reasons == 1);
+  append_count(detail, summary.leftOutBadCrc, "CRC not hex", reasons == 1);
+  append_count(detail, summary.leftOutNoName, "no name", reasons == 1);
+  return line + " (" + std::to_string(total) + " left out: " + detail + ")";
+}
+
+bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
+  error = DatError{path, 0, ""};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    error.what = "cannot open the file";
+    return false;
+  }
+  // A folder opens but cannot be read; a file too large is refused before
+  // more than a byte of it is read.
+  if (std::fgetc(file) == EOF && std::ferror(file)) {
+    std::fclose(file);
+    error.what = "cannot read the file";
+    return false;
+  }
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long length = std::ftell(file);
+    if (length < 0 || static_cast<unsigned long>(length) > DAT_FILE_LIMIT) {
+      std::fclose(file);
+      error.what = length < 0 ? "cannot read the file" : "file larger than 256 MiB";
+      return false;
+    }
+  }
+  std::rewind(file);
+  DatInput input(file);
+  const bool loaded = load(input, path, error);
+  std::fclose(file);
+  return loaded;
+}
+
+bool CatalogueBuilder::load_bytes(std::string_view bytes, const std::string& label,
+                                  DatError& error) {
+  error = DatError{label, 0, ""};
+  DatInput input(bytes);
+  return load(input, label, error);
+}
+
+void CatalogueBuilder::begin_file(const std::string& label) {
+  summaries_.push_back(DatLoadSummary{label});
+}
+
+bool CatalogueBuilder::load(DatInput& input, const std::string& label, DatError& error) {
+  begin_file(label);
+  const bool read = looks_like_xml(input) ? read_xml_dat(input, *this)
+                                          : input.error().empty() && read_clrmamepro(input, *this);
+  if (!read || !input.error().empty()) {
+    error.line = input.error_line();
+    error.what = input.error().empty() ? "not a DAT file" : input.error();
+    return false;
+  }
+  if (summaries_.back().entries == 0) {
+    error.what = "no usable entry";
+    return false;
+  }
+  return true;
+}
+
+bool CatalogueBuilder::add(const DatRom& rom) {
+  if (rom.crc.empty()) return true;  // nothing to identify it by
+  DatLoadSummary& summary = summaries_.back();
+  const std::uint64_t size = parse_size(rom.size);
+  const auto crc = parse_crc(rom.crc);
+  if (size < SMALLEST_IMAGE_SIZE || size > LARGEST_IMAGE_SIZE) {
+    ++summary.leftOutSize;
+  } else if (!crc) {
+    ++summary.leftOutBadCrc;
+  } else if (rom.name.empty()) {
+    ++summary.leftOutNoName;
+  } else if (entries_.size() >= DAT_ENTRY_LIMIT) {
+    return false;
+  } else if (!insert_crc(*crc)) {
+    ++summary.leftOutRepeated;
+  } else {
+    CatalogueEntry& entry = entries_.emplace_back();
+    entry.name = rom.name;
+    entry.image = rom.image;
+    entry.crc = *crc;
+    entry.size = static_cast<std::uint32_t>(size);
+    entry.hasMd5 = parse_hash(rom.md5, entry.md5);
+    entry.hasSha1 = parse_hash(rom.sha1, entry.sha1);
+    entry.badDump = rom.badDump;
+    ++summary.entries;
+  }
+  return true;
+}
+
+bool CatalogueBuilder::insert_crc(std::uint32_t crc) {
+  if (crc == 0) return !std::exchange(zeroSeen_, true);
+  if (2 * (crcCount_ + 1) > crcSlots_.size()) {
+    std::vector<std::uint32_t> old = std::move(crcSlots_);
+    crcSlots_.assign(std::max<std::size_t>(1024, 2 * old.size()), 0);
+    crcCount_ = 0;
+    for (const std::uint32_t kept : old) {
+      if (kept != 0) insert_crc(kept);
+    }
+  }
+  const std::size_t mask = crcSlots_.size() - 1;
+  for (std::size_t slot = (crc * 0x9E3779B1u) & mask;; slot = (slot + 1) & mask) {
+    if (crcSlots_[slot] == crc) return false;
+    if (crcSlots_[slot] == 0) {
+      crcSlots_[slot] = crc;
+      ++crcCount_;
+      return true;
+    }
+  }
+}
+
+std::vector<CatalogueEntry> CatalogueBuilder::finish() {
+  std::vector<CatalogueEntry> entries = std::move(entries_);
+  entries_.clear();
+  crcSlots_.clear();
+  crcCount_ = 0;
+  zeroSeen_ = false;
+  number_equal_names(entries);
+  return entries;
+}

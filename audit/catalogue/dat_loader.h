@@ -1,0 +1,69 @@
+#pragma once
+// Loading the catalogue of a run from DAT files: the format told by content,
+// the images checked (size, CRC, hashes), a CRC seen before left out, the
+// names numbered as the compiled-in table's are, and a record of what was
+// left out or why a file could not be used.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/dat_formats.h"
+#include "catalogue/entry_names.h"
+
+// Why a DAT cannot be used: the file as the user named it, the line (0 when
+// no line is at fault) and what is wrong.
+struct DatError {
+  std::string file;
+  int line = 0;
+  std::string what;
+};
+
+// What one file gave, and what it left out by reason.
+struct DatLoadSummary {
+  std::string file;
+  int entries = 0;
+  int leftOutSize = 0;      // outside the image sizes the tool accepts
+  int leftOutRepeated = 0;  // a CRC an earlier entry has
+  int leftOutBadCrc = 0;    // a CRC that is not hex
+  int leftOutNoName = 0;    // nothing left of the name after cleaning
+};
+
+// "Cannot use DAT "x.dat": line 412: unterminated game block"
+std::string dat_refusal_line(const DatError& error);
+
+// "Catalogue: 904 entries from "x.dat" (1 left out: size)"
+std::string dat_summary_line(const DatLoadSummary& summary);
+
+// Collects the entries of one or more DATs.
+class CatalogueBuilder : public RomSink {
+ public:
+  // Adds the entries of the DAT at `path`. False, with `error` set, when the
+  // file cannot be read, is no DAT, is broken or yields no entry.
+  bool load_file(const std::string& path, DatError& error);
+  // The same for a DAT held in memory, named `label` in messages.
+  bool load_bytes(std::string_view bytes, const std::string& label, DatError& error);
+
+  // Starts the summary of a file named `label`; load_file and load_bytes
+  // do it themselves, a caller of the readers does it first.
+  void begin_file(const std::string& label);
+  bool add(const DatRom& rom) override;
+
+  // The entries so far, sorted and numbered; the builder is empty after.
+  std::vector<CatalogueEntry> finish();
+  const std::vector<DatLoadSummary>& summaries() const { return summaries_; }
+
+ private:
+  bool load(DatInput& input, const std::string& label, DatError& error);
+  // Records `crc`; false when it was recorded before.
+  bool insert_crc(std::uint32_t crc);
+
+  std::vector<CatalogueEntry> entries_;
+  // The CRCs seen, open addressing at most half full; 0 marks an empty slot,
+  // so the CRC 0 is kept apart.
+  std::vector<std::uint32_t> crcSlots_;
+  std::size_t crcCount_ = 0;
+  bool zeroSeen_ = false;
+  std::vector<DatLoadSummary> summaries_;
+};

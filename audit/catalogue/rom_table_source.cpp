@@ -1,0 +1,39 @@
+#include "catalogue/rom_table_source.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string c_string(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char character : text) {
+    if (character == '\\' || character == '"') quoted.push_back('\\');
+    quoted.push_back(character);
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+std::string rom_table_source(const std::vector<CatalogueEntry>& entries) {
+  std::string source =
+      "// Generated file: do not edit. Made by\n"
+      "//   tools/make_rom_table <software list> audit/catalogue/rom_table.cpp\n"
+      "// from a CC0 software list of Atari 2600 cartridges.\n"
+      "\n"
+      "#include \"catalogue/rom_table.h\"\n"
+      "\n"
+      "#include <iterator>\n"
+      "\n"
+      "const char* const ROM_TABLE[] = {\n";
+  for (const CatalogueEntry& entry : entries) {
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08x ", static_cast<unsigned>(entry.crc));
+    source += "    " + c_string(crc + entry.name) + ",\n";
+  }
+  source +=
+      "};\n"
+      "\n"
+      "const int ROM_TABLE_COUNT = static_cast<int>(std::size(ROM_TABLE));\n";
+  return source;
+}

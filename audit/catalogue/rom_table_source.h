@@ -1,0 +1,12 @@
+#pragma once
+// The C++ source of the compiled-in catalogue table, as tools/make_rom_table
+// writes it into audit/catalogue/rom_table.cpp.
+
+#include <string>
+#include <vector>
+
+#include "catalogue/entry_names.h"
+
+// The whole file: a header comment, then one "crc name" text per entry in
+// the given order.
+std::string rom_table_source(const std::vector<CatalogueEntry>& entries);

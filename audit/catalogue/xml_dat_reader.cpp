@@ -1,0 +1,111 @@
+// The two XML formats: Logiqx datafiles and software lists.
+
+#include <vector>
+
+#include "catalogue/dat_formats.h"
+#include "catalogue/entry_names.h"
+#include "catalogue/xml_reader.h"
+
+namespace {
+
+DatRom rom_of(const XmlEvent& event) {
+  DatRom rom;
+  rom.image = event.attribute("name");
+  rom.crc = event.attribute("crc");
+  rom.size = event.attribute("size");
+  rom.md5 = event.attribute("md5");
+  rom.sha1 = event.attribute("sha1");
+  rom.badDump = event.attribute("status") == "baddump";
+  return rom;
+}
+
+// Reads the images of one game or software element, up to its end.
+class GameReader {
+ public:
+  GameReader(XmlReader& xml, DatInput& input) : xml_(xml), input_(input) {}
+
+  // Collects rom elements, and the texts of description, year and
+  // publisher children, until the element open now closes.
+  bool read(std::vector<DatRom>& roms, SoftwareNameParts& parts) {
+    const std::size_t depth = xml_.depth();
+    std::string* text = nullptr;
+    while (true) {
+      const XmlEvent& event = xml_.next();
+      if (event.kind == XmlEventKind::Finished) return false;
+      if (event.kind == XmlEventKind::End && xml_.depth() < depth) return true;
+      if (event.kind == XmlEventKind::End) text = nullptr;
+      if (event.kind == XmlEventKind::Text && text != nullptr) *text += event.text;
+      if (event.kind != XmlEventKind::Start) continue;
+      text = xml_.depth() == depth + 1 ? field_of(event.name, parts) : nullptr;
+      if (event.name != "rom") continue;
+      if (roms.size() >= DAT_GAME_ROM_LIMIT) {
+        input_.fail("a game with more than " + std::to_string(DAT_GAME_ROM_LIMIT) + " roms");
+        return false;
+      }
+      roms.push_back(rom_of(event));
+    }
+  }
+
+ private:
+  static std::string* field_of(const std::string& name, SoftwareNameParts& parts) {
+    if (name == "description") return &parts.description;
+    if (name == "year") return &parts.year;
+    if (name == "publisher") return &parts.publisher;
+    return nullptr;
+  }
+
+  XmlReader& xml_;
+  DatInput& input_;
+};
+
+bool hand_over(std::vector<DatRom>& roms, DatInput& input, RomSink& sink) {
+  for (const DatRom& rom : roms) {
+    if (!sink.add(rom)) {
+      input.fail("more than " + std::to_string(DAT_ENTRY_LIMIT) + " entries");
+      return false;
+    }
+  }
+  return true;
+}
+
+// Gives each image of a game its entry name, by the rules of the format.
+void name_roms(bool softwareList, const std::string& game, const SoftwareNameParts& parts,
+               std::vector<DatRom>& roms) {
+  std::size_t withCrc = 0;
+  for (const DatRom& rom : roms) withCrc += rom.crc.empty() ? 0 : 1;
+  for (DatRom& rom : roms) {
+    if (softwareList) {
+      SoftwareNameParts own = parts;
+      own.badDump = rom.badDump;
+      rom.name = software_entry_name(own);
+    } else {
+      rom.name = dat_entry_name(game, rom.image, withCrc > 1);
+    }
+  }
+}
+
+}  // namespace
+
+bool read_xml_dat(DatInput& input, RomSink& sink) {
+  XmlReader xml(input);
+  const XmlEvent* event = &xml.next();
+  while (event->kind == XmlEventKind::Text) event = &xml.next();
+  if (event->kind != XmlEventKind::Start) return false;
+  const bool softwareList = event->name == "softwarelist";
+  if (!softwareList && event->name != "datafile") {
+    input.fail_at(event->line, "the XML is neither a datafile nor a software list");
+    return false;
+  }
+  const char* gameElement = softwareList ? "software" : "game";
+  while ((event = &xml.next())->kind != XmlEventKind::Finished) {
+    if (event->kind != XmlEventKind::Start || xml.depth() != 2) continue;
+    if (event->name != gameElement && (softwareList || event->name != "machine")) continue;
+    const std::string game = event->attribute("name");
+    std::vector<DatRom> roms;
+    SoftwareNameParts parts;
+    if (!GameReader(xml, input).read(roms, parts)) break;
+    name_roms(softwareList, game, parts, roms);
+    if (!hand_over(roms, input, sink)) break;
+  }
+  return input.error().empty();
+}

@@ -1,0 +1,237 @@
+#include "catalogue/dat_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalogue/rom_table_source.h"
+#include "test_support.h"
+
+namespace {
+
+struct Loaded {
+  bool ok = false;
+  std::vector<CatalogueEntry> entries;
+  DatLoadSummary summary;
+  std::string refusal;
+};
+
+Loaded load(const std::string& bytes) {
+  CatalogueBuilder builder;
+  DatError error;
+  Loaded loaded;
+  loaded.ok = builder.load_bytes(bytes, "t.dat", error);
+  loaded.refusal = loaded.ok ? "" : dat_refusal_line(error);
+  loaded.summary = builder.summaries().back();
+  loaded.entries = builder.finish();
+  return loaded;
+}
+
+// "crc name" of every entry, in catalogue order, "[b]" marking bad dumps.
+std::vector<std::string> texts(const Loaded& loaded) {
+  std::vector<std::string> result;
+  for (const CatalogueEntry& entry : loaded.entries) {
+    char crc[10];
+    std::snprintf(crc, sizeof crc, "%08x ", static_cast<unsigned>(entry.crc));
+    result.push_back(crc + entry.name + (entry.badDump ? " {bad}" : ""));
+  }
+  return result;
+}
+
+TEST(EntryNamesTest, CleaningMakesFileNames) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"Spy vs. Spy: Part 1/2", "Spy vs. Spy - Part 1-2"},
+      {" A / B:C|D\\E \"F\" ", "A - B-C-D-E 'F'"},
+      {"Why? <Not> *Now*", "Why Not Now"},
+      {"tab\tand\n\x01 control", "tab and control"},
+  };
+  for (const auto& [raw, clean] : rows) EXPECT_EQ(clean_name_text(raw), clean) << raw;
+}
+
+TEST(EntryNamesTest, SoftwareListNames) {
+  EXPECT_EQ(software_entry_name({"Pac-Man (PAL, alt)", "1982", "Atari", false}),
+            "Pac-Man (1982) (Atari) (PAL) [a]");
+  EXPECT_EQ(software_entry_name({"Demo (Hack) (x)", "198?", "<unknown>", true}),
+            "Demo (198x) (Hack) (x) [b]");
+  EXPECT_EQ(software_entry_name({"Odd (", "19", "A: B", false}), "Odd ( (A - B)");
+}
+
+// One row per quirk: each DAT gives the listed entries and left-out counts.
+struct FormatRow {
+  const char* what;
+  const char* dat;
+  std::vector<std::string> entries;
+  int leftOutSize;
+  int leftOutRepeated;
+};
+
+TEST(DatLoaderTest, EachFormatAndItsQuirks) {
+  const FormatRow rows[] = {
+      {"clrmamepro: upper-case hex, extra fields, no final newline",
+       "clrmamepro ( name \"x\" )\ngame ( name \"Alpha (USA)\" region USA\n"
+       "  rom ( name \"Alpha.a26\" size 4096 crc ABCDEF01 md5 00 serial \"X-1\" ) )",
+       {"abcdef01 Alpha (USA)"},
+       0,
+       0},
+      {"clrmamepro: repeated name, repeated CRC, sizes, bad dump, ':' and '/'",
+       "game ( name Same rom ( name a size 1024 crc 1 ) )\n"
+       "game ( name Same rom ( name b size 132096 crc 2 flags baddump ) )\n"
+       "game ( name \"A: B/C\" rom ( name c size 4096 crc 1 ) )\n"
+       "game ( name Small rom ( name d size 1023 crc 5 ) )\n"
+       "game ( name Large rom ( name e size 132097 crc 6 ) )\n",
+       {"00000001 Same [a1]", "00000002 Same [a2] {bad}"},
+       2,
+       1},
+      {"clrmamepro: a game of two images names each",
+       "game ( name Pair rom ( name left.bin size 2048 crc 10 ) rom ( name right size 2048 crc 11 "
+       ") )\n",
+       {"00000010 Pair - left", "00000011 Pair - right"},
+       0,
+       0},
+      {"clrmamepro: a bare rom flag is no rom block",
+       "game ( name A rom ) game ( name B rom ( name b size 1024 crc 12 ) )",
+       {"00000012 B"},
+       0,
+       0},
+      {"Logiqx: machine, entities, status, several roms",
+       "<?xml version=\"1.0\"?>\n<!DOCTYPE datafile>\n<datafile><header><name>h</name></header>\n"
+       "<game name=\"Tom &amp; Jerry&#x3A; Go\"><rom name=\"t.a26\" size=\"2048\" "
+       "crc=\"0000AA01\"/>"
+       "</game>\n<machine name=\"M\"><rom name=\"m1.bin\" size=\"4096\" crc=\"2\" "
+       "status=\"baddump\"/><rom name=\"m2.bin\" size=\"4096\" crc=\"3\"/></machine>\n"
+       "<game name=\"Big\"><rom name=\"b\" size=\"200000\" crc=\"4\"/></game></datafile>",
+       {"00000002 M - m1 {bad}", "00000003 M - m2", "0000aa01 Tom & Jerry - Go"},
+       1,
+       0},
+      {"XML: comments, CDATA, single quotes, references, blanks in values",
+       "\xEF\xBB\xBF<?xml version='1.0'?><!-- <game name='no'> --><datafile><game name='A\n&#66;'>"
+       "<description><![CDATA[<ignored>]]></description><rom name='a' size='1024' crc='7'/>"
+       "</game></datafile>",
+       {"00000007 A B"},
+       0,
+       0},
+      {"software list: named as the compiled-in table",
+       "<softwarelist name=\"a2600\"><software name=\"s\"><description>Zap (PAL)</description>"
+       "<year>1983</year><publisher>Acme</publisher><part><dataarea><rom name=\"z\" "
+       "size=\"0x1000\" crc=\"00ff00ff\"/></dataarea></part></software></softwarelist>",
+       {"00ff00ff Zap (1983) (Acme) (PAL)"},
+       0,
+       0},
+  };
+  for (const FormatRow& row : rows) {
+    const Loaded loaded = load(row.dat);
+    ASSERT_TRUE(loaded.ok) << row.what << ": " << loaded.refusal;
+    EXPECT_EQ(texts(loaded), row.entries) << row.what;
+    EXPECT_EQ(loaded.summary.leftOutSize, row.leftOutSize) << row.what;
+    EXPECT_EQ(loaded.summary.leftOutRepeated, row.leftOutRepeated) << row.what;
+  }
+}
+
+TEST(DatLoaderTest, HashesAreKeptWhereGiven) {
+  const Loaded loaded = load(
+      "game ( name A rom ( name a size 1024 crc 1 md5 0123456789ABCDEF0123456789abcdef sha1 "
+      "0123456789abcdef0123456789abcdef01234567 ) )\ngame ( name B rom ( name b size 1024 crc 2 "
+      "md5 short ) )");
+  ASSERT_EQ(loaded.entries.size(), 2u);
+  EXPECT_TRUE(loaded.entries[0].hasMd5 && loaded.entries[0].hasSha1);
+  EXPECT_EQ(loaded.entries[0].md5[15], 0xEF);
+  EXPECT_EQ(loaded.entries[0].sha1[19], 0x67);
+  EXPECT_FALSE(loaded.entries[1].hasMd5 || loaded.entries[1].hasSha1);
+}
+
+TEST(DatLoaderTest, SummaryLine) {
+  DatLoadSummary summary{"Atari - 2600.dat", 904, 1};
+  EXPECT_EQ(dat_summary_line(summary),
+            "Catalogue: 904 entries from \"Atari - 2600.dat\" (1 left out: size)");
+  summary.leftOutRepeated = 2;
+  EXPECT_EQ(
+      dat_summary_line(summary),
+      "Catalogue: 904 entries from \"Atari - 2600.dat\" (3 left out: 1 size, 2 CRC seen before)");
+  EXPECT_EQ(dat_summary_line(DatLoadSummary{"a", 5}), "Catalogue: 5 entries from \"a\"");
+}
+
+// Broken and hostile input: one refusal line naming the fault and its line.
+TEST(DatLoaderTest, RefusesBrokenAndHostileInput) {
+  const std::string longName(100000, 'x');
+  std::string deep = "<datafile>";
+  for (int level = 0; level < 100; ++level) deep += "<a>";
+  const std::string laughs =
+      "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY lol \"lol\"><!ENTITY lol2 "
+      "\"&lol;&lol;&lol;\">]><datafile><game name=\"&lol2;\"><rom size=\"1024\" crc=\"1\"/>"
+      "</game></datafile>";
+  const std::pair<std::string, std::string> rows[] = {
+      {"hello world", "line 1: not a DAT file (neither clrmamepro text nor XML)"},
+      {"", "line 1: an empty file"},
+      {"game ( name a\n rom ( name a size 1024 crc 1 )\n", "line 1: unterminated game block"},
+      {"game ( name a rom ( name b size 1024 crc 1 ) )\ngame ( name \"b )",
+       "line 2: a quoted value not closed on its line"},
+      {"game ( name a rom ( size 1024 crc 1 ) ) ) (", "line 1: expected a block"},
+      {std::string("game ( name a\0 rom ( size 1024 crc 1 ) )", 40), "line 1: NUL byte"},
+      {"game ( name \"" + longName + "\" )", "line 1: a value longer than 4096 characters"},
+      {"game ( name a rom ( size 99 crc 1 ) )", "no usable entry"},
+      {"<datafile>\n<game name=\"a\">\n<rom size=\"1024\" crc=\"1\"/>\n",
+       "line 2: unterminated game element"},
+      {"<datafile><game name=\"a\"></datafile>", "line 1: </datafile> closes no open element"},
+      {laughs, "line 1: an unknown entity &lol2;"},
+      {deep, "line 1: elements nested deeper than 64"},
+      {"<datafile><game name=\"" + longName + "\"/></datafile>",
+       "line 1: a name or text longer than 4096 characters"},
+      {"<mame><machine/></mame>", "line 1: the XML is neither a datafile nor a software list"},
+  };
+  for (const auto& [dat, expected] : rows) {
+    const Loaded loaded = load(dat);
+    EXPECT_FALSE(loaded.ok) << dat.substr(0, 80);
+    EXPECT_EQ(loaded.refusal.find("Cannot use DAT \"t.dat\": " + expected), 0u)
+        << loaded.refusal << " for " << dat.substr(0, 80);
+  }
+}
+
+TEST(DatLoaderTest, FilesThatCannotBeRead) {
+  CatalogueBuilder builder;
+  DatError error;
+  EXPECT_FALSE(builder.load_file("/nonexistent/x.dat", error));
+  EXPECT_EQ(dat_refusal_line(error), "Cannot use DAT \"/nonexistent/x.dat\": cannot open the file");
+  EXPECT_FALSE(builder.load_file(std::filesystem::temp_directory_path().string(), error));
+  EXPECT_EQ(error.what, "cannot read the file");
+  // A 1 GiB file (sparse, so the test writes nothing) is refused unread.
+  const TempDir folder;
+  const std::string huge = folder / "huge.dat";
+  std::FILE* file = std::fopen(huge.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("game (", file);
+  std::fclose(file);
+  std::filesystem::resize_file(huge, std::uintmax_t{1} << 30);
+  EXPECT_FALSE(builder.load_file(huge, error));
+  EXPECT_EQ(error.what, "file larger than 256 MiB");
+}
+
+// The converter's output for the software list the table was made from is
+// the committed table, byte for byte.
+TEST(RomTableSourceTest, ConverterReproducesTheCommittedTable) {
+  const std::filesystem::path root =
+      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+  std::filesystem::path list;
+  for (const auto& folder : {std::filesystem::path("/work/shared/catalogue"),
+                             root.parent_path() / "shared" / "catalogue"}) {
+    if (std::filesystem::exists(folder / "a2600-software-list.xml"))
+      list = folder / "a2600-software-list.xml";
+  }
+  if (list.empty())
+    GTEST_SKIP() << "no software list in /work/shared/catalogue or ../shared/catalogue";
+  CatalogueBuilder builder;
+  DatError error;
+  ASSERT_TRUE(builder.load_file(list.string(), error)) << dat_refusal_line(error);
+  std::FILE* file = std::fopen((root / "audit/catalogue/rom_table.cpp").string().c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  std::string committed;
+  char block[65536];
+  std::size_t count = 0;
+  while ((count = std::fread(block, 1, sizeof block, file)) > 0) committed.append(block, count);
+  std::fclose(file);
+  EXPECT_TRUE(rom_table_source(builder.finish()) == committed);
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// Whole runs of the built program with dat= and fixdat: the DAT's names, the
+// have database kept across catalogues, and refusals that change nothing.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sample_images.h"
+#include "test_support.h"
+
+namespace {
+
+// CRCs the compiled-in table does not know.
+constexpr std::uint32_t ALPHA_CRC = 0x0a1fa001;
+constexpr std::uint32_t BETA_CRC = 0x0b2fb002;
+
+constexpr char DAT[] =
+    "clrmamepro ( name \"test\" )\n"
+    "game ( name \"Alpha: One/Two (USA)\" rom ( name a.a26 size 4096 crc 0A1FA001 ) )\n"
+    "game ( name \"Beta & <Gamma> (Europe)\" rom ( name b.a26 size 4096 crc 0b2fb002 "
+    "md5 0123456789abcdef0123456789abcdef flags baddump ) )\n"
+    "game ( name \"Huge\" rom ( name h.a26 size 999999 crc 0c3fc003 ) )";
+
+class DatRunTest : public ::testing::Test {
+ protected:
+  ValdSandbox sandbox;
+  const int shippedTitle = catalogue_index_of("Adventure + (2003) (Homebrew)");
+
+  void SetUp() override {
+    ASSERT_GE(shippedTitle, 0);
+    write_text(sandbox.work("x.dat"), DAT);
+  }
+  void add_image(const std::string& name, std::uint32_t crc) {
+    write_bytes(sandbox.work(name), make_sample_image(crc, 4096, crc));
+  }
+  // The CRCs of the have database beside the program.
+  std::set<std::uint32_t> database_crcs() const {
+    const std::vector<unsigned char> bytes = read_bytes(sandbox.program("Vald2600.db"));
+    std::set<std::uint32_t> crcs;
+    for (std::size_t at = 8; at + 4 <= bytes.size(); at += 4)
+      crcs.insert(std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
+                  std::uint32_t{bytes[at + 2]} << 8 | bytes[at + 3]);
+    return crcs;
+  }
+};
+
+TEST_F(DatRunTest, RenamesToTheDatsNamesAndWritesTheFixdat) {
+  add_image("alpha.bin", ALPHA_CRC);
+  add_image("shipped.bin", catalogue_crc(shippedTitle));
+  const ProgramResult result = sandbox.run({"rename", "dat=x.dat", "fixdat"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err.find("Catalogue: 2 entries from \"x.dat\" (1 left out: size)\nVald2600"), 0u)
+      << result.err;
+  EXPECT_NE(result.out.find("Stats: 2 entries, 0 redumps, 0 hacks/trainers, 0 bad dumps"),
+            std::string::npos)
+      << result.out;
+  EXPECT_EQ(list_names(sandbox.work("2600Ren")),
+            std::vector<std::string>{"Alpha - One-Two (USA).bin"});
+  EXPECT_TRUE(file_exists(sandbox.work("shipped.bin")));  // not in this run's catalogue
+  EXPECT_EQ(read_text(sandbox.work("2600Miss.txt")),
+            " You are missing 1 of 2 known Atari 2600 ROMS\n\nBeta & Gamma (Europe)\n");
+  const std::string fixdat = read_text(sandbox.work("2600Miss.dat"));
+  EXPECT_NE(fixdat.find("<game name=\"Beta &amp; Gamma (Europe)\">"), std::string::npos);
+  EXPECT_NE(fixdat.find("<rom name=\"b.a26\" size=\"4096\" "
+                        "crc=\"0b2fb002\" md5=\"0123456789abcdef0123456789abcdef\" "
+                        "status=\"baddump\"/>"),
+            std::string::npos)
+      << fixdat;
+  EXPECT_EQ(fixdat.find("Alpha"), std::string::npos);
+}
+
+// The other modes know the DAT's entries, and only them.
+TEST_F(DatRunTest, OtherModesUseTheDat) {
+  add_image("alpha.bin", ALPHA_CRC);
+  add_image("shipped.bin", catalogue_crc(shippedTitle));
+  struct Row {
+    std::string mode;
+    std::string present;
+    std::string absent;
+  };
+  const Row rows[] = {
+      {"scannew", "shipped\",", "alpha"},
+      {"mess_crcs", "0b2fb002= Beta & Gamma (Europe) |", "Adventure"},
+  };
+  for (const Row& row : rows) {
+    const ProgramResult result = sandbox.run({row.mode, "dat=x.dat"});
+    const std::string seen =
+        row.mode == "mess_crcs" ? result.out : read_text(sandbox.work("2600Scan.txt"));
+    EXPECT_NE(seen.find(row.present), std::string::npos) << row.mode << ":\n" << seen;
+    EXPECT_EQ(seen.find(row.absent), std::string::npos) << row.mode << ":\n" << seen;
+  }
+}
+
+// A run with a DAT and a run without each add their own and keep the other's.
+TEST_F(DatRunTest, HaveDatabaseKeepsWhatEachCatalogueRecorded) {
+  add_image("shipped.bin", catalogue_crc(shippedTitle));
+  ASSERT_EQ(sandbox.run({"list"}).exitCode, 0);
+  add_image("alpha.bin", ALPHA_CRC);
+  ASSERT_EQ(sandbox.run({"list", "dat=x.dat"}).exitCode, 0);
+  EXPECT_EQ(database_crcs(), (std::set<std::uint32_t>{catalogue_crc(shippedTitle), ALPHA_CRC}));
+  EXPECT_EQ(read_text(sandbox.work("2600Have.txt")),
+            " You have 1 of 2 known Atari 2600 ROMS\n\nAlpha - One-Two (USA)\n");
+  add_image("beta.bin", BETA_CRC);
+  ASSERT_EQ(sandbox.run({"list"}).exitCode, 0);
+  EXPECT_EQ(database_crcs(), (std::set<std::uint32_t>{catalogue_crc(shippedTitle), ALPHA_CRC}));
+  const ProgramResult again = sandbox.run({"list", "dat=x.dat"});
+  EXPECT_NE(again.out.find("You have 2 of 2 known"), std::string::npos) << again.out;
+}
+
+// Each unusable DAT: one line on standard error, status 2, and the folder and
+// the program's folder exactly as they were.
+TEST_F(DatRunTest, RefusalsChangeNothing) {
+  add_image("alpha.bin", ALPHA_CRC);
+  write_text(sandbox.work("not.dat"), "just some notes\n");
+  write_text(sandbox.work("cut.dat"), "game ( name a\nrom ( name a size 4096 crc 0A1FA001 )\n");
+  write_text(sandbox.work("none.dat"), "game ( name a rom ( name a size 12 crc 1 ) )\n");
+  const std::pair<std::string, std::string> rows[] = {
+      {"missing.dat", "Cannot use DAT \"missing.dat\": cannot open the file\n"},
+      {"not.dat",
+       "Cannot use DAT \"not.dat\": line 1: not a DAT file (neither clrmamepro text "
+       "nor XML)\n"},
+      {"cut.dat", "Cannot use DAT \"cut.dat\": line 1: unterminated game block\n"},
+      {"none.dat", "Cannot use DAT \"none.dat\": no usable entry\n"},
+  };
+  const std::vector<std::string> before = list_names(sandbox.work_dir());
+  for (const auto& [file, refusal] : rows) {
+    const ProgramResult result = sandbox.run({"rename", "dat=x.dat", "dat=" + file, "fixdat"});
+    EXPECT_EQ(result.exitCode, 2) << file;
+    EXPECT_EQ(result.err, refusal);
+    EXPECT_EQ(result.out, "") << file;
+    EXPECT_EQ(list_names(sandbox.work_dir()), before) << file;
+    EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{"Vald2600"}) << file;
+  }
+}
+
+}  // namespace
