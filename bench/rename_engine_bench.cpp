@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/rename_engine.h"
 #include "catalogue/rom_database.h"
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "collection/rename_engine.h"
+#include "collection/reports.h"
+#include "collection/run_state.h"
+#include "system/file_system.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ class Batch {
       std::snprintf(name, sizeof name, "image%04d.bin", index);
       names_.push_back(name);
       char crc[9];
-      std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(run_state().db.crcs[index]));
+      std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(rom_database().crcs[index]));
       crcs_.push_back(crc);
     }
   }

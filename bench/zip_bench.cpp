@@ -17,7 +17,8 @@ namespace {
 // Opens, lists and extracts the whole archive; returns the entries read, or
 // -1 on any failure.
 long read_archive(const std::string& path, std::vector<unsigned char>& room, bool check_crc) {
-  ZipArchive* archive = zip_open(path.c_str());
+  ZipLog log;  // problems on the console only
+  ZipArchive* archive = zip_open(path.c_str(), log);
   if (archive == nullptr) return -1;
   long entries = 0;
   while (ZipEntry* entry = zip_next_entry(archive)) {

@@ -5,10 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "catalogue/reports.h"
 #include "catalogue/rom_table.h"
-#include "driver/run_state.h"
-#include "driver/tool_files.h"
 
 namespace {
 
@@ -16,8 +13,10 @@ constexpr char DB_MAGIC[] = "VALD";
 constexpr std::uint32_t SYSTEM_TYPE = 1;  // the Atari 2600
 constexpr std::size_t HAVE_LINE_LIMIT = 199;
 
+RomDatabase database;
+
 RomDatabase& db() {
-  return run_state().db;
+  return database;
 }
 
 bool read_big_endian(std::FILE* file, std::uint32_t& value) {
@@ -28,10 +27,22 @@ bool read_big_endian(std::FILE* file, std::uint32_t& value) {
   return true;
 }
 
-// Seeds the counters from the have database; false when it is missing or
-// belongs to another system.
-bool seed_from_database() {
-  std::FILE* file = open_tool_file(HAVE_DATABASE_NAME, "rb");
+bool name_contains(const char* name, const char* piece) {
+  return std::strstr(name, piece);
+}
+
+}  // namespace
+
+RomDatabase& rom_database() {
+  return database;
+}
+
+void reset_rom_database() {
+  database = RomDatabase{};
+}
+
+bool db_seed_from_database(const ToolDirectories& directories) {
+  std::FILE* file = open_tool_file(directories, HAVE_DATABASE_NAME, "rb");
   if (file == nullptr) return false;
   char magic[4];
   std::uint32_t system = 0;
@@ -49,6 +60,8 @@ bool seed_from_database() {
   std::fclose(file);
   return true;
 }
+
+namespace {
 
 // Reads one line into `line` without its line end (LF or CR LF). A line
 // longer than the limit is consumed whole and reported as too long.
@@ -79,8 +92,10 @@ bool is_have_name_line(const std::string& line) {
   return first > ' ' && first < 0x7F;
 }
 
-void seed_from_have_list() {
-  std::FILE* file = open_tool_file(HAVE_REPORT_NAME, "r");
+}  // namespace
+
+void db_seed_from_have_list(const ToolDirectories& directories) {
+  std::FILE* file = open_tool_file(directories, HAVE_REPORT_NAME, "r");
   if (file == nullptr) return;
   // Names come in catalogue order, so the search only moves forward.
   int cursor = 0;
@@ -99,12 +114,6 @@ void seed_from_have_list() {
   std::fclose(file);
 }
 
-bool name_contains(const char* name, const char* piece) {
-  return std::strstr(name, piece);
-}
-
-}  // namespace
-
 std::span<const char* const> shipped_catalogue() {
   return std::span<const char* const>(ROM_TABLE, static_cast<std::size_t>(ROM_TABLE_COUNT));
 }
@@ -114,7 +123,7 @@ int db_count() {
   return static_cast<int>(db().entries.size());
 }
 
-void db_prepare() {
+void db_build_counters() {
   const int count = db_count();
   db().crcs.assign(count, 0);
   db().have.assign(count, 0);
@@ -123,14 +132,6 @@ void db_prepare() {
     std::memcpy(digits, db().entries[index], 8);
     db().crcs[index] = static_cast<std::uint32_t>(std::strtoul(digits, nullptr, 16));
   }
-  if (seed_from_database()) {
-    const RunOptions& options = run_state().options;
-    if (!options.quiet && !options.messExport) {
-      std::printf("Found %s, Ignoring %s\n", HAVE_DATABASE_NAME, HAVE_REPORT_NAME);
-    }
-    return;
-  }
-  seed_from_have_list();
 }
 
 int db_find_crc_text(const char* text, int start) {
@@ -170,14 +171,4 @@ DbStats db_stats() {
     if (name_contains(name, "ZZZ_")) ++stats.unclassed;
   }
   return stats;
-}
-
-void db_print_stats() {
-  if (run_state().options.messExport) return;
-  const DbStats stats = db_stats();
-  char unclassed[32] = "";
-  if (stats.unclassed > 0)
-    std::snprintf(unclassed, sizeof unclassed, " (%d unclassed)", stats.unclassed);
-  std::printf("\nStats: %d entries%s, %d redumps, %d hacks/trainers, %d bad dumps\n", stats.entries,
-              unclassed, stats.redumps, stats.hacks, stats.badDumps);
 }

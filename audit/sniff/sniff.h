@@ -1,5 +1,6 @@
 #pragma once
-// The test that a file's bytes look like an Atari 2600 cartridge program.
+// A format layer: the test that a file's bytes look like an Atari 2600
+// cartridge program. Pure computation; it includes nothing of ours.
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 // The audit mode: on crafted catalogues in process, and on the shipped one
 // through the built program.
 
-#include "catalogue/audit_mode.h"
+#include "collection/audit_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "catalogue/rom_table.h"
-#include "driver/run_state.h"
+#include "collection/run_state.h"
 #include "run_fixture.h"
 
 namespace {
@@ -33,7 +33,7 @@ class AuditModeTest : public FreshRunTest {
  protected:
   void SetUp() override {
     FreshRunTest::SetUp();
-    run_state().db.entries = kCraftedEntries;
+    rom_database().entries = kCraftedEntries;
   }
   std::string audit(const std::string& configuration = "") {
     if (!configuration.empty()) write_text(in_program("ValdInfo.cfg"), configuration);

@@ -1,6 +1,6 @@
 // Identification of loose images through scan runs of the built program.
 
-#include "catalogue/identify.h"
+#include "collection/identify.h"
 
 #include <fcntl.h>
 #include <unistd.h>

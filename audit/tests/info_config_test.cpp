@@ -1,13 +1,13 @@
 // Reading ValdInfo.cfg into the info groups, and matching names against them.
 
-#include "catalogue/info_config.h"
+#include "collection/info_config.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "driver/run_state.h"
+#include "collection/run_state.h"
 #include "run_fixture.h"
 
 namespace {
@@ -138,7 +138,7 @@ class InfoGroupMatchTest : public InfoConfigTest {
  protected:
   void SetUp() override {
     InfoConfigTest::SetUp();
-    run_state().db.entries = entries_;
+    rom_database().entries = entries_;
   }
 
  private:

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "catalogue/info_config.h"
+#include "collection/info_config.h"
 #include "rename_fixture.h"
 
 namespace {

@@ -160,7 +160,7 @@ TEST_F(RenameEngineTest, UncataloguedImageIsLeftAlone) {
   EXPECT_FALSE(rename_image("12345678", "mystery.bin"));
   EXPECT_EQ(GetCapturedStdout(), "");
   EXPECT_EQ(list_names(in_start("")), std::vector<std::string>{"mystery.bin"});
-  for (const int count : run_state().db.have) ASSERT_EQ(count, 0);
+  for (const int count : rom_database().have) ASSERT_EQ(count, 0);
 }
 
 TEST_F(RenameEngineTest, ExtensionOfAName) {

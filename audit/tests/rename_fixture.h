@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/rename_engine.h"
 #include "catalogue/rom_database.h"
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "collection/rename_engine.h"
+#include "collection/reports.h"
+#include "collection/run_state.h"
 #include "run_fixture.h"
 #include "sample_images.h"
+#include "system/file_system.h"
 #include "test_support.h"
 
 inline const char kPitfall[] = "Pitfall! - Pitfall Harry's Jungle Adventure (1982) (Activision)";
@@ -81,7 +82,7 @@ class RenameTest : public FreshRunTest {
     return rename_image(crc_text_of(title).c_str(), file.c_str());
   }
 
-  int have(const std::string& title) { return run_state().db.have[entry(title)]; }
+  int have(const std::string& title) { return rom_database().have[entry(title)]; }
 
   std::string renamed(const std::string& relative) { return in_start("2600Ren/" + relative); }
   std::string duplicate(const std::string& relative) { return in_start("2600Dupes/" + relative); }

@@ -1,7 +1,7 @@
 // The miss, have and dupes reports and the have database, written from set
 // counters, and read back by the next run of the built program.
 
-#include "catalogue/reports.h"
+#include "collection/reports.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/info_config.h"
 #include "catalogue/rom_database.h"
-#include "driver/run_state.h"
+#include "collection/info_config.h"
+#include "collection/run_state.h"
 #include "run_fixture.h"
 
 namespace {
@@ -30,7 +30,7 @@ class ReportsTest : public FreshRunTest {
     FreshRunTest::SetUp();
     db_prepare();
   }
-  std::int32_t& have(int index) { return run_state().db.have[index]; }
+  std::int32_t& have(int index) { return rom_database().have[index]; }
   std::string write_reports() {
     CaptureStdout();
     write_miss_report();
@@ -85,7 +85,7 @@ TEST_F(ReportsTest, HaveListDatabaseAndDupesFromTheCounters) {
 
   std::vector<unsigned char> expected = {'V', 'A', 'L', 'D', 0, 0, 0, 1};
   for (const int index : {5, 10, 1543}) {
-    const auto crc = big_endian(run_state().db.crcs[index]);
+    const auto crc = big_endian(rom_database().crcs[index]);
     expected.insert(expected.end(), crc.begin(), crc.end());
   }
   EXPECT_EQ(read_bytes(in_program("Vald2600.db")), expected);

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_state.h"
+#include "collection/reports.h"
+#include "collection/run_state.h"
 #include "run_fixture.h"
 #include "test_support.h"
 
@@ -63,7 +64,7 @@ TEST(DbStatsTest, EachRuleCountsItsTags) {
       "0000000a Kappa",                    // nothing
   };
   reset_run_state();
-  run_state().db.entries = table;
+  rom_database().entries = table;
   const DbStats stats = db_stats();
   EXPECT_EQ(stats.entries, 10);
   EXPECT_EQ(stats.redumps, 2);
@@ -130,7 +131,7 @@ class DbSeedTest : public FreshRunTest {
   std::vector<int> seeded() const {
     std::vector<int> indexes;
     for (int index = 0; index < db_count(); ++index) {
-      if (run_state().db.have[index] != 0) indexes.push_back(index);
+      if (rom_database().have[index] != 0) indexes.push_back(index);
     }
     return indexes;
   }
@@ -249,7 +250,7 @@ TEST_F(DbSeedTest, OverlongLinesAndGarbageAreSkipped) {
 TEST_F(DbSeedTest, NothingToSeedFromLeavesAllCountersAtZero) {
   EXPECT_EQ(prepare(), "");
   EXPECT_TRUE(seeded().empty());
-  EXPECT_EQ(static_cast<int>(run_state().db.have.size()), db_count());
+  EXPECT_EQ(static_cast<int>(rom_database().have.size()), db_count());
 }
 
 }  // namespace

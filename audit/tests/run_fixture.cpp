@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "collection/run_state.h"
+#include "system/file_system.h"
 
 void FreshRunTest::SetUp() {
   make_dir(program_dir());

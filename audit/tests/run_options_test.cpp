@@ -1,4 +1,4 @@
-#include "driver/run_options.h"
+#include "app/option_words.h"
 
 #include <gtest/gtest.h>
 

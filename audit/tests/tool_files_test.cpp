@@ -1,13 +1,13 @@
-#include "driver/tool_files.h"
+#include "system/tool_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "collection/run_state.h"
 #include "run_fixture.h"
+#include "system/file_system.h"
 #include "test_support.h"
 
 namespace {
@@ -17,7 +17,7 @@ class ToolFilesTest : public FreshRunTest {
   // Opens, writes `text` and closes; returns what went to standard error.
   static std::string append(const char* name, const std::string& text) {
     testing::internal::CaptureStderr();
-    std::FILE* file = open_tool_file(name, "a");
+    std::FILE* file = open_tool_file(run_state().directories, name, "a");
     if (file != nullptr) {
       std::fputs(text.c_str(), file);
       std::fclose(file);
@@ -27,7 +27,7 @@ class ToolFilesTest : public FreshRunTest {
 };
 
 TEST_F(ToolFilesTest, DatabaseGoesToTheProgramFolder) {
-  std::FILE* file = open_tool_file("Vald2600.db", "wb");
+  std::FILE* file = open_tool_file(run_state().directories, "Vald2600.db", "wb");
   ASSERT_NE(file, nullptr);
   std::fclose(file);
   EXPECT_TRUE(file_exists(in_program("Vald2600.db")));
@@ -61,15 +61,15 @@ TEST_F(ToolFilesTest, NoHomeMeansNoThirdCandidate) {
   run_state().directories.start = start_dir() + "/gone";
   setenv("HOME", "", 1);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(open_tool_file("2600Log.txt", "a"), nullptr);
+  EXPECT_EQ(open_tool_file(run_state().directories, "2600Log.txt", "a"), nullptr);
   unsetenv("HOME");
-  EXPECT_EQ(open_tool_file("2600Log.txt", "a"), nullptr);
+  EXPECT_EQ(open_tool_file(run_state().directories, "2600Log.txt", "a"), nullptr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(ToolFilesTest, ReadingAMissingFileFindsNothing) {
   testing::internal::CaptureStderr();
-  EXPECT_EQ(open_tool_file("2600Have.txt", "r"), nullptr);
+  EXPECT_EQ(open_tool_file(run_state().directories, "2600Have.txt", "r"), nullptr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 

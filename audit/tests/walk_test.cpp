@@ -1,7 +1,7 @@
 // The directory walk: which folders are entered, what the walk prints, and
 // that it always comes back to where it was.
 
-#include "driver/walk.h"
+#include "collection/walk.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "collection/run_state.h"
 #include "run_fixture.h"
 #include "sample_images.h"
+#include "system/file_system.h"
 #include "test_support.h"
 
 namespace {

@@ -87,7 +87,7 @@ class ZipExtractTest : public ZipTest, public testing::WithParamInterface<Extrac
     ZipBuilder builder;
     row.breakMember(builder.add("game.bin", DATA, row.deflated));
     path = write_archive(builder.build());
-    ZipArchive* archive = zip_open(path.c_str());
+    ZipArchive* archive = zip_open(path.c_str(), run_state().logs.zip);
     EXPECT_NE(archive, nullptr);
     if (archive == nullptr) return 1;
     ZipEntry* entry = zip_next_entry(archive);
@@ -105,7 +105,8 @@ class ZipExtractTest : public ZipTest, public testing::WithParamInterface<Extrac
 TEST_P(ZipExtractTest, ReportsEachFaultOnTheConsoleAndInTheLog) {
   const ExtractCase& row = GetParam();
   write_text(start / "Vald_ZIP.txt", "earlier run\n");
-  run_state().logs.zip = std::fopen((start / "Vald_ZIP.txt").c_str(), "a");  // detail needs it open
+  run_state().logs.zip.file =
+      std::fopen((start / "Vald_ZIP.txt").c_str(), "a");  // detail needs it open
   Bytes extracted;
   EXPECT_EQ(extract(row, extracted), row.result);
   if (row.result == 0) {
@@ -129,7 +130,7 @@ TEST_F(ZipTest, DetailLinesNeverOpenTheLog) {
   const std::string path = write_archive(builder.build());
   testing::internal::CaptureStdout();
   for (int run = 0; run < 2; ++run) {
-    ZipArchive* archive = zip_open(path.c_str());
+    ZipArchive* archive = zip_open(path.c_str(), run_state().logs.zip);
     ZipEntry* entry = zip_next_entry(archive);
     Bytes extracted(entry->uncompressedSize);
     EXPECT_EQ(zip_read_entry(archive, entry, extracted.data()), -3);

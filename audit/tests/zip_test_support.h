@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_state.h"
+#include "collection/run_state.h"
 #include "sample_images.h"
 #include "test_support.h"
 #include "zip/zip_reader.h"
@@ -259,14 +259,14 @@ class ZipTest : public ::testing::Test {
   }
 
   std::string log_text() {
-    if (run_state().logs.zip != nullptr) std::fflush(run_state().logs.zip);
+    if (run_state().logs.zip.file != nullptr) std::fflush(run_state().logs.zip.file);
     return read_text(start / "Vald_ZIP.txt");
   }
 
   // Opens with standard output captured into `console`.
   ZipArchive* open_capturing(const std::string& path) {
     testing::internal::CaptureStdout();
-    ZipArchive* archive = zip_open(path.c_str());
+    ZipArchive* archive = zip_open(path.c_str(), run_state().logs.zip);
     console += testing::internal::GetCapturedStdout();
     return archive;
   }

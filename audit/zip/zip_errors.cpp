@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <iterator>
 
-#include "driver/run_state.h"
-#include "driver/tool_files.h"
-
 namespace {
 
 constexpr char LOG_NAME[] = "Vald_ZIP.txt";
@@ -54,23 +51,21 @@ static_assert(rows_follow_the_enum(), "one row per ZipError, in enum order");
 
 }  // namespace
 
-void zip_report_error(const char* logText, const char* consoleText, const char* path) {
+void zip_report_error(ZipLog& log, const char* logText, const char* consoleText, const char* path) {
   std::printf("Error in zipfile %s\n%s\n", path, consoleText);
-  std::FILE*& log = run_state().logs.zip;
-  if (log == nullptr) log = open_tool_file(LOG_NAME, "a");
-  if (log != nullptr) std::fprintf(log, "Error in zipfile %s: %s\n", path, logText);
+  if (log.file == nullptr && log.open != nullptr) log.file = log.open(LOG_NAME);
+  if (log.file != nullptr) std::fprintf(log.file, "Error in zipfile %s: %s\n", path, logText);
 }
 
-void zip_report(ZipError error, const char* path) {
+void zip_report(ZipLog& log, ZipError error, const char* path) {
   const ErrorText& text = ERROR_TEXTS[static_cast<std::size_t>(error)];
-  zip_report_error(text.log, text.console, path);
+  zip_report_error(log, text.log, text.console, path);
 }
 
-void zip_log_detail(const char* format, ...) {
-  std::FILE* log = run_state().logs.zip;
-  if (log == nullptr) return;
+void zip_log_detail(ZipLog& log, const char* format, ...) {
+  if (log.file == nullptr) return;
   va_list arguments;
   va_start(arguments, format);
-  std::vfprintf(log, format, arguments);
+  std::vfprintf(log.file, format, arguments);
   va_end(arguments);
 }

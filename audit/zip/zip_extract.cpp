@@ -24,7 +24,7 @@ constexpr std::size_t INFLATE_CHUNK = 16 * 1024;
 enum Result { OK = 0, IO_FAILED = -1, UNSUPPORTED = -2, INCONSISTENT = -3 };
 
 int fail(ZipError error, const ZipArchive& archive, Result result) {
-  zip_report(error, archive.path.c_str());
+  zip_report(*archive.log, error, archive.path.c_str());
   return result;
 }
 
@@ -64,23 +64,24 @@ int read_stored(const ZipArchive& archive, const ZipEntry& entry, unsigned char*
 
 // The stream has ended: the output must be full and every compressed byte,
 // read or still to read, used.
-bool sizes_agree(const z_stream& inflater, std::uint64_t unread) {
+bool sizes_agree(ZipLog& log, const z_stream& inflater, std::uint64_t unread) {
   const std::uint64_t left_over = unread + inflater.avail_in;
   if (inflater.avail_out == 0 && left_over == 0) return true;
-  zip_log_detail("zip size mismatch. %llu\n", static_cast<unsigned long long>(left_over));
+  zip_log_detail(log, "zip size mismatch. %llu\n", static_cast<unsigned long long>(left_over));
   return false;
 }
 
 // Feeds the entry's compressed bytes to the inflater chunk by chunk; a new
 // chunk is read only when the last one is used up.
-bool inflate_chunks(std::FILE* stream, std::uint32_t compressedSize, z_stream& inflater) {
+bool inflate_chunks(ZipLog& log, std::FILE* stream, std::uint32_t compressedSize,
+                    z_stream& inflater) {
   const std::unique_ptr<unsigned char[]> chunk(new (std::nothrow) unsigned char[INFLATE_CHUNK]);
   if (chunk == nullptr) return false;
   std::uint64_t unread = compressedSize;
   for (;;) {
     if (inflater.avail_in == 0) {
       if (unread == 0) {
-        zip_log_detail("inflate error: compressed size too small\n");
+        zip_log_detail(log, "inflate error: compressed size too small\n");
         return false;
       }
       const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(unread, INFLATE_CHUNK));
@@ -90,9 +91,9 @@ bool inflate_chunks(std::FILE* stream, std::uint32_t compressedSize, z_stream& i
       inflater.avail_in = static_cast<uInt>(got);
     }
     const int result = inflate(&inflater, Z_NO_FLUSH);
-    if (result == Z_STREAM_END) return sizes_agree(inflater, unread);
+    if (result == Z_STREAM_END) return sizes_agree(log, inflater, unread);
     if (result != Z_OK) {
-      zip_log_detail("inflate error: %d\n", result);
+      zip_log_detail(log, "inflate error: %d\n", result);
       return false;
     }
   }
@@ -100,20 +101,21 @@ bool inflate_chunks(std::FILE* stream, std::uint32_t compressedSize, z_stream& i
 
 // Inflates raw deflate data (no zlib header) into exactly the entry's
 // uncompressed size; zlib never writes past the room it is given.
-bool inflate_entry(std::FILE* stream, const ZipEntry& entry, unsigned char* destination) {
+bool inflate_entry(ZipLog& log, std::FILE* stream, const ZipEntry& entry,
+                   unsigned char* destination) {
   z_stream inflater{};
   unsigned char no_room = 0;  // zlib wants an output pointer even for empty data
   inflater.next_out = destination != nullptr ? destination : &no_room;
   inflater.avail_out = entry.uncompressedSize;
   const int started = inflateInit2(&inflater, -MAX_WBITS);
   if (started != Z_OK) {
-    zip_log_detail("inflateInit error: %d\n", started);
+    zip_log_detail(log, "inflateInit error: %d\n", started);
     return false;
   }
-  bool inflated = inflate_chunks(stream, entry.compressedSize, inflater);
+  bool inflated = inflate_chunks(log, stream, entry.compressedSize, inflater);
   const int ended = inflateEnd(&inflater);
   if (inflated && ended != Z_OK) {
-    zip_log_detail("inflateEnd error: %d\n", ended);
+    zip_log_detail(log, "inflateEnd error: %d\n", ended);
     inflated = false;
   }
   return inflated;
@@ -130,7 +132,7 @@ int read_deflated(const ZipArchive& archive, const ZipEntry& entry, unsigned cha
     return fail(ZipError::spanningDisks, archive, UNSUPPORTED);
   }
   if (const int result = zip_seek_data(archive, entry); result != OK) return result;
-  if (!inflate_entry(archive.stream, entry, destination)) {
+  if (!inflate_entry(*archive.log, archive.stream, entry, destination)) {
     return fail(ZipError::inflating, archive, INCONSISTENT);
   }
   return OK;

@@ -22,7 +22,7 @@ constexpr std::size_t FIRST_WINDOW = 1024;
 constexpr std::size_t LAST_WINDOW = END_RECORD_SIZE + 0xFFFF;
 
 bool fail(ZipError error, const ZipArchive& archive) {
-  zip_report(error, archive.path.c_str());
+  zip_report(*archive.log, error, archive.path.c_str());
   return false;
 }
 
@@ -147,10 +147,11 @@ ZipEntry decode_entry(ByteCursor& cursor) {
 
 }  // namespace
 
-ZipArchive* zip_open(const char* path) {
+ZipArchive* zip_open(const char* path, ZipLog& log) {
   ZipArchive* archive = new (std::nothrow) ZipArchive;
   if (archive == nullptr) return nullptr;
   archive->path = path;
+  archive->log = &log;
   if (open_stream(*archive) && find_end_record(*archive) && check_single_disk(*archive) &&
       read_directory(*archive)) {
     return archive;
@@ -166,7 +167,7 @@ ZipEntry* zip_next_entry(ZipArchive* archive) {
   ZipEntry entry = decode_entry(cursor);
   const unsigned char* name = cursor.bytes(entry.nameLength);
   if (!cursor.ok()) {
-    zip_report(ZipError::invalidNameLength, archive->path.c_str());
+    zip_report(*archive->log, ZipError::invalidNameLength, archive->path.c_str());
     archive->readPosition = archive->directorySize;  // nothing after it can be trusted
     return nullptr;
   }

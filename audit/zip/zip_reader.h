@@ -1,4 +1,6 @@
 #pragma once
+// A format layer: the ZIP reader. It may use the system layer only.
+//
 // A small reader of ZIP archives: it lists the entries of an archive's
 // central directory and extracts one entry, stored or deflated, into the
 // caller's buffer. Every problem is reported on the console and logged in
@@ -46,6 +48,7 @@ struct ZipEntry {
 // One open archive, owned by the caller between zip_open and zip_close.
 struct ZipArchive {
   std::string path;             // used in every message
+  ZipLog* log = nullptr;        // where problems are logged
   std::FILE* stream = nullptr;  // open for reading until zip_close
   std::int64_t length = 0;      // file length in bytes
 
@@ -71,9 +74,10 @@ struct ZipArchive {
   std::string currentName;  // storage of entry.name
 };
 
-// Opens an archive and reads its central directory. Returns nullptr on
+// Opens an archive and reads its central directory; problems with it are
+// logged in `log`, which must outlive the archive. Returns nullptr on
 // failure, already reported (a failed allocation is not reported).
-ZipArchive* zip_open(const char* path);
+ZipArchive* zip_open(const char* path, ZipLog& log);
 
 // Decodes the next entry of the directory into the archive's current entry
 // and returns it; nullptr at the end of the directory, or when the entry

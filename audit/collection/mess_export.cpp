@@ -1,11 +1,11 @@
-#include "catalogue/mess_export.h"
+#include "collection/mess_export.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
 
 #include "catalogue/rom_database.h"
-#include "driver/run_state.h"
+#include "collection/run_state.h"
 
 namespace {
 
@@ -70,6 +70,6 @@ void export_mess_crc() {
   for (const char* line : HEADER_LINES) std::printf("%s\n", line);
   const int count = db_count();  // also puts the shipped catalogue in place
   for (int index = 0; index < count; ++index) {
-    std::fputs(mess_crc_line(run_state().db.entries[index]).c_str(), stdout);
+    std::fputs(mess_crc_line(rom_database().entries[index]).c_str(), stdout);
   }
 }

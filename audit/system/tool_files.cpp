@@ -1,12 +1,11 @@
-#include "driver/tool_files.h"
+#include "system/tool_files.h"
 
 #include <unistd.h>
 
 #include <cstring>
 #include <vector>
 
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "system/file_system.h"
 
 namespace {
 
@@ -18,8 +17,7 @@ struct ToolDirectory {
 };
 
 // Where the tool's file `name` may live, in the order they are tried.
-std::vector<ToolDirectory> tool_directories(const char* name) {
-  const ToolDirectories& directories = run_state().directories;
+std::vector<ToolDirectory> tool_directories(const ToolDirectories& directories, const char* name) {
   std::vector<ToolDirectory> candidates;
   if (std::strstr(name, ".db") != nullptr && !directories.program.empty()) {
     candidates.push_back({directories.program});
@@ -36,8 +34,8 @@ void announce_fallback(const std::string& path) {
 
 }  // namespace
 
-std::FILE* open_tool_file(const char* name, const char* mode) {
-  for (const ToolDirectory& directory : tool_directories(name)) {
+std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
+  for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     if (std::FILE* file = std::fopen(path.c_str(), mode)) {
       if (directory.isFallback) announce_fallback(path);
@@ -47,8 +45,9 @@ std::FILE* open_tool_file(const char* name, const char* mode) {
   return nullptr;
 }
 
-std::FILE* open_tool_file_replacement(const char* name, std::string& temporaryPath) {
-  for (const ToolDirectory& directory : tool_directories(name)) {
+std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const char* name,
+                                      std::string& temporaryPath) {
+  for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     temporaryPath = path + REPLACEMENT_SUFFIX;
     if (std::FILE* file = std::fopen(temporaryPath.c_str(), "wb")) {

@@ -1,11 +1,19 @@
 #pragma once
-// The reports written after a rename, move or list run: the miss list, the
-// have list with the have database Vald2600.db, and the dupes list.
+// The reports: the statistics line, and after a rename, move or list run the
+// miss list, the have list with the have database Vald2600.db, and the dupes
+// list. Also the start-up seeding of the have counters from those files.
+
+#include "catalogue/rom_database.h"
 
 inline constexpr char MISS_REPORT_NAME[] = "2600Miss.txt";
-inline constexpr char HAVE_REPORT_NAME[] = "2600Have.txt";
 inline constexpr char DUPES_REPORT_NAME[] = "2600Dupes.txt";
-inline constexpr char HAVE_DATABASE_NAME[] = "Vald2600.db";
+
+// Builds the CRC numbers, zeroes the counters and seeds them from
+// Vald2600.db, else from 2600Have.txt. Always succeeds.
+void db_prepare();
+
+// Prints the statistics line, except in the MESS export mode.
+void db_print_stats();
 
 // Rewrites 2600Miss.txt with the catalogue names not had, leaving out (and
 // counting) those whose info group is not wanted, and prints its headline.

@@ -1,6 +1,12 @@
 #pragma once
-// Everything a run of Vald2600 keeps between its steps, in one record, so
-// that a test can start from a fresh state with reset_run_state().
+// The collection layer: what a run does to a user's folder (the walk, the
+// archive dispatch, identification, the rename engine, the reports, the info
+// groups, the audit and the MESS export). It may use the catalogue, the
+// formats (zip, sniff) and the system layer, never the app above it.
+//
+// This header holds everything a run keeps between its steps, in one record,
+// so that a test can start from a fresh state with reset_run_state() (which
+// also starts the catalogue's record afresh).
 
 #include <cstddef>
 #include <cstdint>
@@ -9,14 +15,14 @@
 #include <string>
 #include <unordered_map>
 
-#include "catalogue/info_config.h"
 #include "catalogue/rom_database.h"
-#include "driver/run_options.h"
+#include "collection/info_config.h"
+#include "collection/run_options.h"
+#include "system/tool_files.h"
+#include "zip/zip_errors.h"
 
-struct ToolDirectories {
-  std::string start;    // current directory when the run began
-  std::string program;  // directory of the executable, ending with a separator
-};
+// Opens the tool file `name` for appending, in the run's directories.
+std::FILE* append_to_tool_file(const char* name);
 
 // The one buffer an image is identified in. `capacity` is what images may
 // fill; the allocation has 64 KiB of slack beyond it.
@@ -33,9 +39,9 @@ struct DispatchState {
 
 // Logs opened on first use and closed after the walk.
 struct ToolLogs {
-  std::FILE* scan = nullptr;    // 2600Scan.txt
-  std::FILE* change = nullptr;  // 2600Log.txt
-  std::FILE* zip = nullptr;     // Vald_ZIP.txt
+  std::FILE* scan = nullptr;                 // 2600Scan.txt
+  std::FILE* change = nullptr;               // 2600Log.txt
+  ZipLog zip{nullptr, append_to_tool_file};  // Vald_ZIP.txt
 };
 
 struct RenameState {
@@ -50,7 +56,6 @@ struct RenameState {
 struct RunState {
   RunOptions options;
   ToolDirectories directories;
-  RomDatabase db;
   ImageBuffer image;
   DispatchState dispatch;
   ToolLogs logs;

@@ -1,7 +1,10 @@
 #pragma once
-// The few file-system operations Vald2600 needs, in one place: the platform
-// layer of the audit tool. Tests can put their own FileSystem in place to
-// count or refuse what a run does.
+// The system layer, the bottom of Vald2600 and the only folder that knows the
+// operating system: file-system operations, directories, separators and the
+// tool's own files. It includes nothing of ours.
+//
+// The few file-system operations a run needs, in one place. Tests can put
+// their own FileSystem in place to count or refuse what a run does.
 
 #include <cstdint>
 #include <string>

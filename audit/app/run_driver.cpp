@@ -1,16 +1,17 @@
-#include "driver/run_driver.h"
+#include "app/run_driver.h"
 
 #include <cstdio>
 
-#include "catalogue/audit_mode.h"
-#include "catalogue/info_config.h"
-#include "catalogue/mess_export.h"
-#include "catalogue/reports.h"
+#include "app/option_words.h"
+#include "app/usage.h"
 #include "catalogue/rom_database.h"
-#include "driver/file_system.h"
-#include "driver/run_state.h"
-#include "driver/usage.h"
-#include "driver/walk.h"
+#include "collection/audit_mode.h"
+#include "collection/info_config.h"
+#include "collection/mess_export.h"
+#include "collection/reports.h"
+#include "collection/run_state.h"
+#include "collection/walk.h"
+#include "system/file_system.h"
 
 namespace {
 

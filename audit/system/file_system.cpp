@@ -1,4 +1,4 @@
-#include "driver/file_system.h"
+#include "system/file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>

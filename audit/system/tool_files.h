@@ -5,16 +5,23 @@
 #include <cstdio>
 #include <string>
 
+// Where the tool's files live, saved when the run starts.
+struct ToolDirectories {
+  std::string start;    // current directory when the run began
+  std::string program;  // directory of the executable, ending with a separator
+};
+
 // Opens `name` (no directory part) with a standard fopen mode: a name with
 // ".db" in the program directory first; then the start directory; then the
 // fall-back directory, announced on standard error. Returns nullptr when none
 // opens.
-std::FILE* open_tool_file(const char* name, const char* mode);
+std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode);
 
 // Opens, for writing ("wb"), a temporary file in the first of those
 // directories that takes it, so that `name` can be replaced whole. Sets
 // `temporaryPath`; returns nullptr when no directory takes it.
-std::FILE* open_tool_file_replacement(const char* name, std::string& temporaryPath);
+std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const char* name,
+                                      std::string& temporaryPath);
 
 // Closes a replacement and renames it over `name` beside it. When a write,
 // the close or the rename failed, the temporary file is removed and the

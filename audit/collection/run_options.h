@@ -1,7 +1,6 @@
 #pragma once
-// The run flags of Vald2600, set only from the command line.
-
-#include <string_view>
+// The run flags of Vald2600. The command line sets them (app/option_words);
+// everything else only reads them.
 
 struct RunOptions {
   int list = 0;             // identify and count only, write the reports
@@ -24,10 +23,3 @@ struct RunOptions {
   char sepChar = ' ';
   int messExport = 0;  // print the catalogue as a MESS crc file
 };
-
-// Applies every option rule to one command-line word. Returns true when the
-// word asks for the unsupported conversion, which sets nothing.
-bool apply_option_word(RunOptions& options, std::string_view word);
-
-// The number of run modes the flags ask for; exactly one may run.
-int count_modes(const RunOptions& options);

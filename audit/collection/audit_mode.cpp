@@ -1,11 +1,11 @@
-#include "catalogue/audit_mode.h"
+#include "collection/audit_mode.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/info_config.h"
 #include "catalogue/rom_database.h"
-#include "driver/run_state.h"
+#include "collection/info_config.h"
+#include "collection/run_state.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "catalogue/identify.h"
+#include "collection/identify.h"
 
 #include <zlib.h>
 
 #include <cstdio>
 
-#include "catalogue/rename_engine.h"
 #include "catalogue/rom_database.h"
-#include "driver/run_state.h"
-#include "driver/tool_files.h"
+#include "collection/rename_engine.h"
+#include "collection/run_state.h"
 #include "sniff/sniff.h"
+#include "system/tool_files.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ bool wants_scan_record(const char* crc_text) {
 
 void append_scan_record(std::uint32_t crc, const char* name) {
   std::FILE*& log = run_state().logs.scan;
-  if (log == nullptr) log = open_tool_file(SCAN_LOG_NAME, "a");
+  if (log == nullptr) log = open_tool_file(run_state().directories, SCAN_LOG_NAME, "a");
   if (log == nullptr) return;  // the next image tries again
   std::fprintf(log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
                scan_record_name(name).c_str());

@@ -1,12 +1,12 @@
-#include "catalogue/info_config.h"
+#include "collection/info_config.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
 
 #include "catalogue/rom_database.h"
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "collection/run_state.h"
+#include "system/file_system.h"
 
 namespace {
 

@@ -1,28 +1,14 @@
-#include "driver/walk.h"
+#include "collection/walk.h"
 
-#include <cctype>
 #include <cstdio>
-#include <cstring>
-#include <string_view>
 #include <vector>
 
-#include "catalogue/identify.h"
-#include "driver/file_system.h"
-#include "driver/run_state.h"
+#include "collection/archive_dispatch.h"
+#include "collection/identify.h"
+#include "collection/run_state.h"
+#include "system/file_system.h"
 
 namespace {
-
-bool ends_with_ignoring_case(std::string_view name, std::string_view extension) {
-  if (name.size() < extension.size()) return false;
-  const std::string_view tail = name.substr(name.size() - extension.size());
-  for (std::size_t index = 0; index < extension.size(); ++index) {
-    if (std::tolower(static_cast<unsigned char>(tail[index])) !=
-        std::tolower(static_cast<unsigned char>(extension[index]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 bool descends_into_directories() {
   const RunOptions& options = run_state().options;
@@ -40,18 +26,6 @@ bool walk_subdirectory(const std::string& path, const std::string& name) {
 }
 
 }  // namespace
-
-bool name_has_extension(const char* extension_list, const char* name) {
-  const std::string_view list = extension_list;
-  std::size_t start = list.find('.');
-  while (start != std::string_view::npos) {
-    const std::size_t next = list.find('.', start + 1);
-    const std::string_view extension = list.substr(start, next - start);
-    if (ends_with_ignoring_case(name, extension)) return true;
-    start = next;
-  }
-  return false;
-}
 
 void walk_directory(const std::string& path) {
   // The whole level is listed first: renaming moves files while the walk

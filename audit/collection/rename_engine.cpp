@@ -1,14 +1,14 @@
-#include "catalogue/rename_engine.h"
+#include "collection/rename_engine.h"
 
 #include <cctype>
 #include <cstdio>
 #include <optional>
 
-#include "catalogue/info_config.h"
 #include "catalogue/rom_database.h"
-#include "driver/file_system.h"
-#include "driver/run_state.h"
-#include "driver/tool_files.h"
+#include "collection/info_config.h"
+#include "collection/run_state.h"
+#include "system/file_system.h"
+#include "system/tool_files.h"
 
 namespace {
 
@@ -201,7 +201,7 @@ bool rename_image(const char* crcText, const char* oldName) {
   if (!prepare_targets()) return true;
   log_change(oldName, db_name(index));
   if (!options().list && !move_image(index, oldName)) return true;
-  ++run_state().db.have[index];
+  ++rom_database().have[index];
   return true;
 }
 
@@ -211,7 +211,7 @@ void log_change(const char* oldName, const char* newName) {
   const std::string old_text = without_extension(oldName);
   if (!options().changesAll && old_text == new_text) return;
   std::FILE*& log = run_state().logs.change;
-  if (log == nullptr) log = open_tool_file(CHANGE_LOG_NAME, "a");
+  if (log == nullptr) log = open_tool_file(run_state().directories, CHANGE_LOG_NAME, "a");
   const std::string line = options().changesReversed
                                ? "O: \"" + old_text + "\"  N: \"" + new_text + "\"\n"
                                : "N: \"" + new_text + "\"  O: \"" + old_text + "\"\n";

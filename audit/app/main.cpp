@@ -1,4 +1,4 @@
-#include "driver/run_driver.h"
+#include "app/run_driver.h"
 
 int main(int argc, char** argv) {
   return run_vald(argc, argv);

@@ -1,14 +1,14 @@
-#include "catalogue/reports.h"
+#include "collection/reports.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "catalogue/info_config.h"
 #include "catalogue/rom_database.h"
-#include "driver/run_state.h"
-#include "driver/tool_files.h"
+#include "collection/info_config.h"
+#include "collection/run_state.h"
+#include "system/tool_files.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr char DATABASE_MAGIC[] = "VALD";
 constexpr std::uint32_t SYSTEM_TYPE = 1;
 
 const std::vector<std::int32_t>& have() {
-  return run_state().db.have;
+  return rom_database().have;
 }
 
 // Prints a report's headline and writes it to the report after one blank,
@@ -60,12 +60,13 @@ void write_big_endian(std::FILE* file, std::uint32_t value) {
 // catalogue order. Written beside the old one and renamed over it.
 void write_have_database() {
   std::string temporary_path;
-  std::FILE* database = open_tool_file_replacement(HAVE_DATABASE_NAME, temporary_path);
+  std::FILE* database =
+      open_tool_file_replacement(run_state().directories, HAVE_DATABASE_NAME, temporary_path);
   if (database == nullptr) return;
   std::fwrite(DATABASE_MAGIC, 1, 4, database);
   write_big_endian(database, SYSTEM_TYPE);
   for (int index = 0; index < db_count(); ++index) {
-    if (have()[index] != 0) write_big_endian(database, run_state().db.crcs[index]);
+    if (have()[index] != 0) write_big_endian(database, rom_database().crcs[index]);
   }
   commit_tool_file_replacement(database, temporary_path);
 }
@@ -81,7 +82,7 @@ class DupesList {
     if (!started_) {
       started_ = true;
       std::printf("Multiple copies of the following were found:\n");
-      file_ = open_tool_file(DUPES_REPORT_NAME, "a");
+      file_ = open_tool_file(run_state().directories, DUPES_REPORT_NAME, "a");
     }
     std::printf("%s [%ld copies]\n", name, copies);
     if (file_ != nullptr) std::fprintf(file_, "%s [%ld copies]\n", name, copies);
@@ -100,6 +101,28 @@ int owned_count() {
 
 }  // namespace
 
+void db_prepare() {
+  db_build_counters();
+  if (db_seed_from_database(run_state().directories)) {
+    const RunOptions& options = run_state().options;
+    if (!options.quiet && !options.messExport) {
+      std::printf("Found %s, Ignoring %s\n", HAVE_DATABASE_NAME, HAVE_REPORT_NAME);
+    }
+    return;
+  }
+  db_seed_from_have_list(run_state().directories);
+}
+
+void db_print_stats() {
+  if (run_state().options.messExport) return;
+  const DbStats stats = db_stats();
+  char unclassed[32] = "";
+  if (stats.unclassed > 0)
+    std::snprintf(unclassed, sizeof unclassed, " (%d unclassed)", stats.unclassed);
+  std::printf("\nStats: %d entries%s, %d redumps, %d hacks/trainers, %d bad dumps\n", stats.entries,
+              unclassed, stats.redumps, stats.hacks, stats.badDumps);
+}
+
 void write_miss_report() {
   int missing = 0;
   int excluded = 0;
@@ -111,7 +134,7 @@ void write_miss_report() {
       ++missing;
     }
   }
-  std::FILE* report = open_tool_file(MISS_REPORT_NAME, "w");
+  std::FILE* report = open_tool_file(run_state().directories, MISS_REPORT_NAME, "w");
   if (report == nullptr) return;
   write_headline(report, miss_headline(missing, excluded));
   for (int index = 0; index < db_count(); ++index) {
@@ -123,7 +146,7 @@ void write_miss_report() {
 void write_have_report() {
   const int owned = owned_count();
   if (owned == 0) return;
-  std::FILE* report = open_tool_file(HAVE_REPORT_NAME, "w");
+  std::FILE* report = open_tool_file(run_state().directories, HAVE_REPORT_NAME, "w");
   if (report == nullptr) return;
   write_have_database();
   write_headline(report, have_headline(owned));

@@ -1,12 +1,11 @@
-// The two passes over a ZIP archive: count its images (and look for an
-// emulator package), then choose the one image and extract it.
+#include "collection/archive_dispatch.h"
 
 #include <cstdio>
 
-#include "catalogue/identify.h"
 #include "catalogue/rom_database.h"
-#include "driver/run_state.h"
-#include "driver/walk.h"
+#include "collection/file_kinds.h"
+#include "collection/identify.h"
+#include "collection/run_state.h"
 #include "zip/zip_reader.h"
 
 namespace {
@@ -21,14 +20,14 @@ struct ArchiveCount {
 
 void mark_had(std::uint32_t crc) {
   const int index = db_find_crc(crc);
-  if (index >= 0) run_state().db.have[index] = 1;
+  if (index >= 0) rom_database().have[index] = 1;
 }
 
 // First pass: how many images, and whether an executable rides along. In
 // list mode every catalogued image but the last is counted on the way.
 ArchiveCount count_images(const char* name) {
   ArchiveCount count;
-  ZipArchive* archive = zip_open(name);
+  ZipArchive* archive = zip_open(name, run_state().logs.zip);
   if (archive == nullptr) return count;
   count.opened = true;
   const bool list_mode = run_state().options.list;
@@ -100,7 +99,7 @@ std::uint64_t dispatch_archive(const char* name) {
   run_state().dispatch.knownCrc = 0;
   std::uint64_t size = 0;
   Choice choice = Choice::next;
-  if (ZipArchive* archive = zip_open(name)) {
+  if (ZipArchive* archive = zip_open(name, run_state().logs.zip)) {
     while (choice == Choice::next) {
       ZipEntry* entry = zip_next_entry(archive);
       if (entry == nullptr) break;

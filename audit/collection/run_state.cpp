@@ -1,4 +1,4 @@
-#include "driver/run_state.h"
+#include "collection/run_state.h"
 
 #include <new>
 
@@ -17,15 +17,20 @@ RunState& run_state() {
   return state;
 }
 
+std::FILE* append_to_tool_file(const char* name) {
+  return open_tool_file(state.directories, name, "a");
+}
+
 void close_tool_logs() {
   close_log(state.logs.change);
   close_log(state.logs.scan);
-  close_log(state.logs.zip);
+  close_log(state.logs.zip.file);
 }
 
 void reset_run_state() {
   close_tool_logs();
   state = RunState{};
+  reset_rom_database();
 }
 
 bool grow_image_buffer(std::size_t size) {

@@ -1,0 +1,8 @@
+#pragma once
+// The app layer, the top of Vald2600: the run order, the command-line words
+// and the usage text. The only place that decides what runs; it may use
+// every layer below (collection, catalogue, zip, sniff, system).
+
+// Runs the tool on the words of its command line (argv[0] is the program).
+// Returns the process exit code, which is always 0.
+int run_vald(int argc, const char* const* argv);
