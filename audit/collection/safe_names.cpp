@@ -16,8 +16,6 @@ constexpr std::array<std::string_view, 32> DEVICE_NAMES = {
     "LPT5",        "LPT6",        "LPT7",        "LPT8",       "LPT9", "COM\xc2\xb9", "COM\xc2\xb2",
     "COM\xc2\xb3", "LPT\xc2\xb9", "LPT\xc2\xb2", "LPT\xc2\xb3"};
 
-constexpr std::string_view FORBIDDEN = "<>:\"|?*";
-
 bool is_device_name(std::string_view stem) {
   while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
   for (const std::string_view device : DEVICE_NAMES) {
@@ -36,16 +34,10 @@ bool is_device_name(std::string_view stem) {
 
 std::string safe_name(const std::string& name) {
   std::string safe = name;
-  for (char& character : safe) {
-    if (static_cast<unsigned char>(character) < 0x20 ||
-        FORBIDDEN.find(character) != FORBIDDEN.npos) {
-      character = '_';
-    }
-  }
   while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
-  if (safe.empty()) return name.empty() ? name : "_";
+  if (safe.empty()) return name.empty() ? std::string() : std::string(1, '_');
   const std::size_t stem_end = std::min(safe.find('.'), safe.size());
-  if (is_device_name(std::string_view(safe).substr(0, stem_end))) safe.insert(stem_end, "_");
+  if (is_device_name(std::string_view(safe).substr(0, stem_end))) safe.insert(stem_end, 1, '_');
   return safe;
 }
 

@@ -180,6 +180,14 @@ std::FILE* open_file(const std::string& path, const char* mode) {
   return _wfopen(system_path(path).c_str(), wide_of(mode).c_str());
 }
 
+bool seek_file(std::FILE* file, std::int64_t offset, int whence) {
+  return _fseeki64(file, offset, whence) == 0;
+}
+
+std::int64_t tell_file(std::FILE* file) {
+  return _ftelli64(file);
+}
+
 bool sync_file(std::FILE* file) {
   return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }

@@ -1,7 +1,5 @@
 #include "system/tool_files.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <vector>
 
@@ -37,7 +35,7 @@ void announce_fallback(const std::string& path) {
 std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
-    if (std::FILE* file = std::fopen(path.c_str(), mode)) {
+    if (std::FILE* file = open_file(path, mode)) {
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
@@ -50,7 +48,7 @@ std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const 
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     temporaryPath = path + REPLACEMENT_SUFFIX;
-    if (std::FILE* file = std::fopen(temporaryPath.c_str(), "wb")) {
+    if (std::FILE* file = open_file(temporaryPath, "wb")) {
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
@@ -61,11 +59,11 @@ std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const 
 
 bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryPath) {
   // The data must be on disk before the new name points at it.
-  bool written = std::fflush(file) == 0 && std::ferror(file) == 0 && fsync(fileno(file)) == 0;
+  bool written = std::ferror(file) == 0 && sync_file(file);
   written = std::fclose(file) == 0 && written;
   const std::string path =
       temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
-  if (written && std::rename(temporaryPath.c_str(), path.c_str()) == 0) return true;
-  std::remove(temporaryPath.c_str());
+  if (written && replace_file(temporaryPath, path)) return true;
+  remove_file(temporaryPath);
   return false;
 }

@@ -105,12 +105,12 @@ TEST_F(InfoConfigTest, LongTextsAreCutAtTheirFieldsWithoutSpilling) {
        "r:" + std::string(98, 'e') + "/\n");                 // just fits
   EXPECT_EQ(group(0).pattern, std::string(99, 'p'));
   EXPECT_EQ(group(0).directory, "D/");
-  EXPECT_EQ(group(1).directory, std::string(98, 'd') + "/");
+  EXPECT_EQ(group(1).directory, std::string(98, 'd') + PATH_SEPARATOR);
   for (int index = 0; index < 2; ++index) {
     EXPECT_EQ(group(index).tag, "tag");
     EXPECT_EQ(group(index).include, 0);
   }
-  EXPECT_EQ(group(2).directory, std::string(98, 'e') + "/");
+  EXPECT_EQ(group(2).directory, std::string(98, 'e') + PATH_SEPARATOR);
 }
 
 TEST_F(InfoConfigTest, LineWithoutAColonIsNotInterpreted) {

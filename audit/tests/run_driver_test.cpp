@@ -60,7 +60,7 @@ TEST(RunDriverTest, NoWordsPrintUsageAndStatistics) {
   EXPECT_EQ(after_banner(result.err), kUsageBody);
   EXPECT_EQ(result.out, kStats);
   EXPECT_TRUE(list_names(sandbox.work_dir()).empty());
-  EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{"Vald2600"});
+  EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{program_file_name()});
 }
 
 TEST(RunDriverTest, TwoModesAreRefused) {

@@ -53,16 +53,16 @@ TEST_F(ToolFilesTest, FallsBackToHomeAndSaysSo) {
 
 TEST_F(ToolFilesTest, HomeWithoutClosingSeparatorGetsOne) {
   run_state().directories.start = start_dir() + "/gone";
-  setenv("HOME", (home_dir() + "/").c_str(), 1);
+  set_environment("HOME", home_dir() + PATH_SEPARATOR);
   EXPECT_EQ(append("Vald_ZIP.txt", "x\n"), "Using default log: " + in_home("Vald_ZIP.txt") + "\n");
 }
 
 TEST_F(ToolFilesTest, NoHomeMeansNoThirdCandidate) {
   run_state().directories.start = start_dir() + "/gone";
-  setenv("HOME", "", 1);
+  set_environment("HOME", "");
   testing::internal::CaptureStderr();
   EXPECT_EQ(open_tool_file(run_state().directories, "2600Log.txt", "a"), nullptr);
-  unsetenv("HOME");
+  unset_environment("HOME");
   EXPECT_EQ(open_tool_file(run_state().directories, "2600Log.txt", "a"), nullptr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
