@@ -90,7 +90,8 @@ TEST(RunDriverTest, OneModeRunsWithBannerStatisticsAndTheFirstWalkLine) {
   EXPECT_EQ(result.exitCode, 0);
   expect_banner_at(result.err, 0);
   EXPECT_EQ(after_banner(result.err), "");
-  EXPECT_EQ(result.out.rfind(std::string(kStats) + "Scanning ./*.bin.a26\n", 0), 0u) << result.out;
+  EXPECT_EQ(result.out.rfind(std::string(kStats) + native("Scanning ./*.bin.a26\n"), 0), 0u)
+      << result.out;
 }
 
 TEST(RunDriverTest, ArgumentsOfEveryShapeAreSafe) {

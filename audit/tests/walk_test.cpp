@@ -43,7 +43,7 @@ TEST_F(WalkTest, ScanWithoutDStaysInTheStartFolder) {
   add_image("sub/inner.bin");
   const ProgramResult result = sandbox.run({"scan"});
   EXPECT_EQ(scan_log(), record("top"));
-  EXPECT_EQ(result.out.find("Scanning ./sub"), std::string::npos);
+  EXPECT_EQ(result.out.find(native("Scanning ./sub")), std::string::npos);
 }
 
 TEST_F(WalkTest, ScandDescendsAndLogsInTheStartFolder) {
@@ -53,8 +53,9 @@ TEST_F(WalkTest, ScandDescendsAndLogsInTheStartFolder) {
   add_image("sub/deeper/bottom.a26");
   const ProgramResult result = sandbox.run({"scand"});
   // Every level is walked as ".", so a path shows one folder name only.
-  EXPECT_NE(result.out.find("Scanning ./sub/*.bin.a26\n"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("Scanning ./deeper/*.bin.a26\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(native("Scanning ./sub/*.bin.a26\n")), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(native("Scanning ./deeper/*.bin.a26\n")), std::string::npos)
+      << result.out;
   const std::string log = scan_log();
   for (const char* name : {"top", "inner", "bottom"}) {
     EXPECT_NE(log.find(record(name)), std::string::npos) << name;
@@ -84,7 +85,7 @@ TEST_F(WalkTest, LinksToFoldersAreNotFollowed) {
   add_image("top.bin");
   const ProgramResult result = sandbox.run({"scand"});
   EXPECT_EQ(scan_log(), record("top"));
-  EXPECT_EQ(result.out.find("Scanning ./l"), std::string::npos) << result.out;
+  EXPECT_EQ(result.out.find(native("Scanning ./l")), std::string::npos) << result.out;
 }
 
 TEST_F(WalkTest, FoldersDeeperThanAnyPathAreWalkedAndLeftAgain) {
@@ -179,7 +180,7 @@ TEST_F(WalkSeamTest, FolderThatCannotBeEnteredIsSkipped) {
   write_bytes(in_start("after.bin"), make_sample_image(kCrc, 2048));
   listing.listing = {{"gone", true, false, 0}, {"after.bin", false, false, 2048}};
   const ProgramResult result = walk();
-  EXPECT_EQ(result.out, "Scanning ./gone/*.bin.a26\n");
+  EXPECT_EQ(result.out, native("Scanning ./gone/*.bin.a26\n"));
   EXPECT_EQ(read_text(in_start("2600Scan.txt")), record("after"));
   EXPECT_EQ(current_directory(), start_dir());
 }
