@@ -34,6 +34,9 @@ void write_bytes(const std::string& path, const std::vector<unsigned char>& byte
 bool file_exists(const std::string& path);
 // `path` with each '/' turned into the native separator.
 std::string native(std::string path);
+// Marks a file or folder hidden: on Windows its hidden attribute; on POSIX
+// nothing, its name must begin with a dot.
+void hide(const std::string& path);
 // Sets or removes a variable of this process's environment.
 void set_environment(const std::string& name, const std::string& value);
 void unset_environment(const std::string& name);

@@ -29,11 +29,17 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code error;
-  fs::remove_all(system_path(path_), error);
+  // The prefix lets folders deeper than the classic limit go too.
+  fs::remove_all(L"\\\\?\\" + wide_of(path_), error);
 }
 
 bool file_exists(const std::string& path) {
   return GetFileAttributesW(system_path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void hide(const std::string& path) {
+  const std::wstring wide = system_path(path);
+  SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | FILE_ATTRIBUTE_HIDDEN);
 }
 
 void set_environment(const std::string& name, const std::string& value) {
