@@ -32,11 +32,13 @@ for dll in $imports; do
   esac
 done
 
+# A fresh prefix is set up once, quietly, before the first test needs it.
+[ -d "$WINEPREFIX" ] || wine wineboot --init >/dev/null 2>&1 || true
 wine "$build/vald_tests.exe" --gtest_brief=1
 
 alone=$(mktemp -d)
 trap 'rm -rf "$alone"' EXIT
 cp "$build/Vald2600.exe" "$alone/"
-(cd "$alone" && wine ./Vald2600.exe) >"$alone/out.txt"
+(cd "$alone" && wine ./Vald2600.exe) >"$alone/out.txt" 2>&1
 grep -q '^Stats: ' "$alone/out.txt" || { echo "Vald2600.exe did not run alone" >&2; exit 1; }
 echo "Vald2600.exe runs alone; imports: $(echo $imports)"
