@@ -70,7 +70,8 @@ DirectoryEntry entry_of(const std::wstring& directory, const WIN32_FIND_DATAW& f
 }  // namespace
 
 bool FileSystem::list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) {
-  const std::wstring directory = system_path(path);
+  std::wstring directory = system_path(path);
+  if (!directory.empty() && directory.back() == L'\\') directory.pop_back();  // "C:\\"
   WIN32_FIND_DATAW found;
   const HANDLE first = FindFirstFileExW((directory + L"\\*").c_str(), FindExInfoBasic, &found,
                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
