@@ -1,7 +1,7 @@
 #include "about/form2.h"
 
+#include "common/texts.h"
 #include "icons/icons.h"
-#include "main_window/texts.h"
 #include "platform/twips.h"
 
 namespace {

@@ -1,6 +1,9 @@
 #pragma once
-// Form2, the About window: the credits and a ghost that turns into a space
-// invader when clicked. Modal; every opening builds it afresh.
+// launcher/about: Form2, the About window, opened by the main window.
+// May use common, icons and platform.
+//
+// Form2 shows the credits and a ghost that turns into a space invader when
+// clicked. Modal; every opening builds it afresh.
 
 #include <QDialog>
 #include <QLabel>

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "main_window/form1.h"
+#include "platform/launch.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -44,7 +45,7 @@ void write_picture(const QString& path, QSize size) {
 void make_folder(const QString& root, int images, QSize pictureSize) {
   for (int i = 0; i < images; ++i)
     write_file(root + QStringLiteral("/game%1.bin").arg(i, 5, 10, QLatin1Char('0')));
-  write_file(root + QStringLiteral("/orv"));
+  write_file(root + QLatin1Char('/') + emulator_file_name());
   write_file(root + QStringLiteral("/vorbel.idx"), "0\r\n");
   write_picture(root + QStringLiteral("/Default.jpg"), {320, 200});
   for (int i = 0; i < 2; ++i) {

@@ -1,6 +1,9 @@
 #pragma once
-// The launcher's pictures, drawn as XPM text in this folder. Every call makes
-// a picture of its own: two calls never give "the same picture".
+// launcher/icons: the windows' pictures, drawn as XPM text in this folder.
+// Uses nothing of the launcher's own.
+//
+// Every call makes a picture of its own: two calls never give "the same
+// picture".
 
 #include <QPixmap>
 

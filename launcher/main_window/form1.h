@@ -1,7 +1,10 @@
 #pragma once
-// Form1, the launcher's main window: the list of images, the preview picture,
-// the manual, the buttons that start the emulator and close the launcher.
-// Controls and handlers bear the names the launcher's design gives them.
+// launcher/main_window: Form1, the main window, which owns the manual window
+// and opens About. May use manual_window, about, common, icons and platform.
+//
+// Form1 shows the list of images, the preview picture and the manual, and
+// has the buttons that start the emulator and close the launcher. Controls
+// and handlers bear the names the launcher's design gives them.
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -10,6 +13,7 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "common/manual_host.h"
 #include "manual_window/form3.h"
 #include "platform/controls.h"
 #include "platform/toolkit_rules.h"
@@ -22,7 +26,7 @@ struct LauncherDirectories {
   QString list;
 };
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, public ManualHost {
   Q_OBJECT
  public:
   // Heights and top edge in twips.
@@ -52,7 +56,7 @@ class Form1 : public QWidget {
   void Text1_KeyDown(int keyCode);
   // "[" and "]" (by virtual key code) select the previous or next entry,
   // as far as there is one; other keys do nothing.
-  void step_through_list(int keyCode);
+  void step_through_list(int keyCode) override;
 
   // The About window.
   void Image1_Click();
@@ -64,7 +68,21 @@ class Form1 : public QWidget {
   void Command1_Click();
 
   // The base name of the selected entry; empty when none is selected.
-  QString selected_base() const;
+  QString selected_base() const override;
+
+  // What the manual window does to this window (see ManualHost).
+  QWidget& host_window() override { return *this; }
+  bool courier() const override;
+  void set_courier(bool ticked) override;
+  bool manual_below_shown() const override;
+  bool manual_detached_and_on() const override;
+  void focus_list() override;
+  void unload_manual_window() override;
+  void attach_manual() override;
+  void set_manual_font(const QString& name) override;
+  void expand_window() override;
+  void collapse_window() override;
+  void switch_manual_off() override;
 
   QGroupBox* Frame2;
   ListBox* File1;

@@ -89,11 +89,6 @@ void Form1::Option1_Click() {
 }
 
 void Form1::Option2_Click() {
-  if (!is_minimized(this)) {
-    set_outer_height(this, COLLAPSED_HEIGHT);
-    Check1->setEnabled(false);
-    Check2->setEnabled(false);
-    Text1->hide();
-  }
+  if (!is_minimized(this)) collapse_window();
   form3.unload();
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Every fixed text and file name of the main window and the texts it shares
-// with the manual window.
+// Every fixed text and file name of the main window; the texts it shares
+// with the other windows come from common/texts.h.
 
 #include <QString>
+
+#include "common/texts.h"
 
 namespace texts {
 
@@ -13,9 +15,6 @@ inline const QString PICTURE_FOLDER = QStringLiteral("Pics");
 inline const QString MANUAL_FOLDER = QStringLiteral("Text");
 inline const QString PICTURE_EXTENSION = QStringLiteral(".jpg");
 inline const QString MANUAL_EXTENSION = QStringLiteral(".txt");
-inline const QString COURIER_FONT = QStringLiteral("Courier New");
-inline const QString WINDOW_FONT = QStringLiteral("MS Sans Serif");
-inline constexpr double WINDOW_FONT_SIZE = 8.25;
 
 inline const QString FIRST_TITLE = QStringLiteral("vorbel");
 inline const QString NO_IMAGES = QStringLiteral("No .bin files were found.");
@@ -51,12 +50,6 @@ inline QString play_tooltip(const QString& base) {
 }
 inline QString on_tooltip(const QString& base) {
   return QStringLiteral("Select this to view the ") + base + QStringLiteral(" game manual");
-}
-inline QString courier_tooltip(const QString& base, bool courier) {
-  return courier ? QStringLiteral("Disable this to view the ") + base +
-                       QStringLiteral(" manual in MS Sans Serif")
-                 : QStringLiteral("Enable this to view the ") + base +
-                       QStringLiteral(" manual in Courier");
 }
 inline QString manual_title(const QString& base) {
   return QStringLiteral(" ") + base + QStringLiteral(" game manual");

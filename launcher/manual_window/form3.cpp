@@ -4,9 +4,8 @@
 
 #include <QCloseEvent>
 
+#include "common/texts.h"
 #include "icons/icons.h"
-#include "main_window/form1.h"
-#include "main_window/texts.h"
 #include "platform/toolkit_rules.h"
 #include "platform/twips.h"
 
@@ -23,7 +22,7 @@ constexpr int SMALLEST_WIDTH = 1680;
 
 }  // namespace
 
-Form3::Form3(Form1& form1) : QWidget(&form1, Qt::Window), form1_(form1) {
+Form3::Form3(ManualHost& host) : QWidget(&host.host_window(), Qt::Window), host_(host) {
   setFont(named_font(texts::WINDOW_FONT, texts::WINDOW_FONT_SIZE));
   setWindowIcon(icons::scorpion());
   build_controls();
@@ -63,13 +62,13 @@ void Form3::build_controls() {
 
 void Form3::Form_Load() {
   windowFont_ = font_name(this);
-  Check1->setChecked(form1_.Check1->isChecked());
+  Check1->setChecked(host_.courier());
   Timer1_Timer();
-  set_font_name(Text1, form1_.Check1->isChecked() ? texts::COURIER_FONT : windowFont_);
+  set_font_name(Text1, host_.courier() ? texts::COURIER_FONT : windowFont_);
 }
 
 void Form3::Form_Activate() {
-  if (is_minimized(&form1_)) set_minimized(this, true);
+  if (is_minimized(&host_.host_window())) set_minimized(this, true);
 }
 
 void Form3::Form_Resize() {
@@ -100,7 +99,7 @@ void Form3::Timer1_Timer() {
 void Form3::closeEvent(QCloseEvent* event) {
   // The close box unloads the window; the handle then lets it go.
   event->ignore();
-  form1_.form3.unload();
+  host_.unload_manual_window();
 }
 
 void Form3::resizeEvent(QResizeEvent* event) {

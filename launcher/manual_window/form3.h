@@ -1,22 +1,24 @@
 #pragma once
-// Form3, the manual window: the game manual detached from the main window
-// into a window of its own, placed under it and resizable. Its controls and
-// handlers bear the names the launcher's design gives them.
+// launcher/manual_window: Form3, the manual window. It reaches the main window
+// only through common's ManualHost; may use common, icons and platform.
+//
+// Form3 shows the game manual detached from the main window in a window of
+// its own, placed under it and resizable. Its controls and handlers bear the
+// names the launcher's design gives them.
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
+#include "common/manual_host.h"
 #include "platform/controls.h"
-
-class Form1;
 
 class Form3 : public QWidget {
   Q_OBJECT
  public:
   // Builds the window in its design state, hidden, owned by the main window.
-  explicit Form3(Form1& form1);
+  explicit Form3(ManualHost& host);
 
   void Form_Load();
   void Form_Activate();
@@ -38,8 +40,10 @@ class Form3 : public QWidget {
   QTimer* Timer1;
 
   // Which scorpion frame the icon shows next (0 or 1), and the requests
-  // Attach and Close leave for the unload sequence ("True", "False", or
-  // empty, which counts as "False").
+  // Attach and Close leave for the unload sequence (REQUEST_TRUE,
+  // REQUEST_FALSE, or empty, which counts as REQUEST_FALSE).
+  static inline const QString REQUEST_TRUE = QStringLiteral("True");
+  static inline const QString REQUEST_FALSE = QStringLiteral("False");
   int iconToggle = 0;
   QString attachRequest;
   QString closeRequest;
@@ -51,6 +55,6 @@ class Form3 : public QWidget {
 
  private:
   void build_controls();
-  Form1& form1_;
+  ManualHost& host_;
   QString windowFont_;  // the window's own font name, taken at load
 };

@@ -14,9 +14,10 @@ bool sorted_before(const QString& a, const QString& b) {
 }
 
 // Names of `directory` that are directories (wantDirectories) or normal
-// files, unsorted.
-QStringList entries(const QString& directory, bool wantDirectories) {
-  QDir::Filters filters = QDir::NoDotAndDotDot | QDir::Hidden;
+// files, unsorted; hidden ones too when `withHidden`.
+QStringList entries(const QString& directory, bool wantDirectories, bool withHidden = true) {
+  QDir::Filters filters = QDir::NoDotAndDotDot;
+  if (withHidden) filters |= QDir::Hidden;
   filters |= wantDirectories ? QDir::Dirs : QDir::Files;
   return QDir(directory).entryList(filters, QDir::Unsorted);
 }
@@ -52,7 +53,9 @@ QStringList list_files(const QString& directory, const QString& pattern) {
   const QRegularExpression matcher(QRegularExpression::wildcardToRegularExpression(pattern),
                                    QRegularExpression::CaseInsensitiveOption);
   QStringList names;
-  for (const QString& name : entries(directory, false)) {
+  // Qt leaves out what the system calls hidden (a leading "." on Linux, the
+  // hidden attribute on Windows); a leading "." is left out everywhere.
+  for (const QString& name : entries(directory, false, false)) {
     if (!name.startsWith(QLatin1Char('.')) && matcher.match(name).hasMatch()) names.append(name);
   }
   std::sort(names.begin(), names.end(), sorted_before);

@@ -14,14 +14,14 @@ QString working_directory();
 
 // `directory`, one separator and `name`, joined as they stand: a directory
 // that already ends in a separator gives two in a row, which the file system
-// reads as one.
+// reads as one. The separator is "/" everywhere, which Qt takes on Windows too.
 QString join_path(const QString& directory, const QString& name);
 
 // The names of the normal files of `directory` that match `pattern` ("*"
 // stands for any run of characters) without regard to case; hidden files
-// (a leading ".") are left out. Sorted without regard to case, ties broken
-// by the exact names, so the order never depends on the directory listing.
-// Empty when the directory cannot be read.
+// (a leading ".", and on Windows the hidden attribute) are left out. Sorted without regard to case,
+// ties broken by the exact names, so the order never depends on the directory listing. Empty when
+// the directory cannot be read.
 QStringList list_files(const QString& directory, const QString& pattern);
 
 // The first of list_files(directory, pattern), or an empty string. A pattern

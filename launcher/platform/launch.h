@@ -8,18 +8,21 @@ QString emulator_file_name();
 
 // Where the program `name` is found: in `programDirectory`, then in
 // `workingDirectory` (both without regard to case), then on the PATH. When
-// it is nowhere, the path it would have in the program directory.
+// it is nowhere, the path it would have in the program directory. The path
+// uses the platform's own separator, as messages show it.
 QString resolve_program(const QString& name, const QString& programDirectory,
                         const QString& workingDirectory);
 
 // Starts `program` detached, in `workingDirectory`, with `argument` as its
-// one and only argument, and does not wait for it. Returns its process id,
-// or 0 when it could not be started.
+// one and only argument (on Windows the command line `program "argument"`),
+// and does not wait for it. Returns its process id, or 0 when it could not
+// be started.
 qint64 start_program(const QString& program, const QString& argument,
                      const QString& workingDirectory);
 
 // Brings the window of process `processId` to the front where the platform
 // lets a program do that. On X11 and Wayland the window manager decides
-// (a newly mapped window normally gets the focus), so this does nothing
-// there; a process without a window is not an error.
+// (a newly mapped window normally gets the focus), and Windows lets a
+// program started by the program in front come to the front itself, so this
+// does nothing today; a process without a window is not an error.
 void activate_application(qint64 processId);
