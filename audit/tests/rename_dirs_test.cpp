@@ -93,6 +93,14 @@ TEST_F(RenameDirsTest, GroupFoldersAreMadeOnceEachAndAnnouncedTwoToALine) {
   EXPECT_EQ(list_names(in_start("2600Ren/Two")), std::vector<std::string>{"Deep"});
 }
 
+TEST_F(RenameDirsTest, GroupFoldersGetNamesEverySystemCanOpen) {
+  load("a:Aux/Proto. \nb:..\n");
+  options().quiet = 1;
+  EXPECT_TRUE(create_group_dirs());
+  EXPECT_EQ(list_names(in_start("2600Ren")), (std::vector<std::string>{"Aux_", "_"}));
+  EXPECT_EQ(list_names(in_start("2600Ren/Aux_")), std::vector<std::string>{"Proto"});
+}
+
 TEST_F(RenameDirsTest, GroupFolderThatCannotBeCreatedStopsTheCreation) {
   load("a:One\nb:Two/Deep\nc:Three\n");
   RefusingFileSystem refusing;
