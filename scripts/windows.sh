@@ -18,7 +18,11 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DVALD_BUILD_LAUNCHER=OFF -DVALD_BUILD_BENCH=OFF \
   -DVALD_GTEST_SOURCE_DIR=/usr/src/googletest >/dev/null
 targets=(Vald2600)
-[ "$action" = test ] && targets+=(vald_tests)
+if [ "$action" = test ]; then
+  targets+=(vald_tests)
+  # A fresh prefix is set up once, quietly, before test discovery needs it.
+  [ -d "$WINEPREFIX" ] || wine wineboot --init >/dev/null 2>&1 || true
+fi
 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target "${targets[@]}"
 [ "$action" = test ] || exit 0
 
@@ -32,8 +36,6 @@ for dll in $imports; do
   esac
 done
 
-# A fresh prefix is set up once, quietly, before the first test needs it.
-[ -d "$WINEPREFIX" ] || wine wineboot --init >/dev/null 2>&1 || true
 wine "$build/vald_tests.exe" --gtest_brief=1
 
 alone=$(mktemp -d)
