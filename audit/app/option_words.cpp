@@ -11,6 +11,17 @@ bool has_at(std::string_view word, std::size_t position, char expected) {
   return std::toupper(static_cast<unsigned char>(word[position])) == expected;
 }
 
+// True when `word` is `expected` (upper case), without regard to case. Words
+// beginning with P or U match none of the rules above, so these two whole
+// words stand apart from them.
+bool is_word(std::string_view word, std::string_view expected) {
+  if (word.size() != expected.size()) return false;
+  for (std::size_t position = 0; position < word.size(); ++position) {
+    if (!has_at(word, position, expected[position])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool apply_option_word(RunOptions& options, std::string_view word) {
@@ -54,10 +65,12 @@ bool apply_option_word(RunOptions& options, std::string_view word) {
     options.rename = 1;
   }
   if (has_at(word, 0, 'M') && has_at(word, 8, 'S')) options.messExport = 1;
+  if (is_word(word, "PLAN")) options.plan = 1;
+  if (is_word(word, "UNDO")) options.undo = 1;
   return convert;
 }
 
 int count_modes(const RunOptions& options) {
   return options.list + options.messExport + options.scan + options.rename +
-         (options.audit ? 1 : 0);
+         (options.audit ? 1 : 0) + options.undo;
 }

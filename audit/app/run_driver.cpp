@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/moving_run.h"
 #include "app/option_words.h"
 #include "app/usage.h"
 #include "catalogue/rom_database.h"
@@ -10,6 +11,7 @@
 #include "collection/mess_export.h"
 #include "collection/reports.h"
 #include "collection/run_state.h"
+#include "collection/undo_mode.h"
 #include "collection/walk.h"
 #include "system/file_system.h"
 
@@ -63,6 +65,10 @@ void run_one_mode() {
     export_mess_crc();
   } else if (options.audit) {
     run_audit();
+  } else if (options.undo) {
+    run_undo();
+  } else if (moves_files(options)) {
+    run_moving_walk(run_walk_modes);
   } else {
     run_walk_modes();
   }
@@ -84,6 +90,7 @@ int run_vald(int argc, const char* const* argv) {
     print_usage();
     print_mode_refusal();
   } else {
+    if (options.plan && !moves_files(options)) print_plan_ignored();
     run_one_mode();
   }
   std::fflush(stdout);

@@ -22,4 +22,6 @@ struct RunOptions {
   int sep = 0;              // replace spaces in new names by sepChar
   char sepChar = ' ';
   int messExport = 0;  // print the catalogue as a MESS crc file
+  int plan = 0;        // rename, move: show what would happen, change nothing
+  int undo = 0;        // take back the last rename or move run
 };

@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
-// The separator of the paths the tool builds and shows.
+// The separator of the paths the tool builds and shows, and the file that
+// takes writes and keeps nothing.
 #ifdef _WIN32
 inline constexpr char PATH_SEPARATOR = '\\';
+inline constexpr char NULL_DEVICE[] = "NUL";
 #else
 inline constexpr char PATH_SEPARATOR = '/';
+inline constexpr char NULL_DEVICE[] = "/dev/null";
 #endif
 
 // Outcome of creating a folder or moving a file.
@@ -40,6 +43,13 @@ class FileSystem {
 
   // Moves a file; never replaces an existing `to`.
   virtual FsStatus move_file(const std::string& from, const std::string& to);
+
+  // Removes a folder only when it is empty (alreadyExists when it is not).
+  virtual FsStatus remove_directory(const std::string& path);
+
+  // Whether entries may be added to and removed from the folder `path`;
+  // false when that cannot be told.
+  virtual bool allows_changes(const std::string& path);
 };
 
 // The file system in use: the real one unless a test installed another.
@@ -89,10 +99,6 @@ bool seek_file(std::FILE* file, std::int64_t offset, int whence);
 
 // The position of `file` as ftell gives it, 64-bit; -1 when it fails.
 std::int64_t tell_file(std::FILE* file);
-
-// Flushes `file` and has the system write its data to the disk; false when
-// either fails.
-bool sync_file(std::FILE* file);
 
 // Renames the file `from` to `to`, replacing a file `to`; false when that
 // fails.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "system/file_sync.h"
 #include "system/file_system.h"
 
 namespace {
@@ -92,6 +93,15 @@ FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
   return status_of_errno(error);
 }
 
+FsStatus FileSystem::remove_directory(const std::string& path) {
+  if (rmdir(path.c_str()) != 0) return status_of_errno(errno);
+  return FsStatus::ok;
+}
+
+bool FileSystem::allows_changes(const std::string& path) {
+  return access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 std::string current_directory() {
   std::unique_ptr<char, void (*)(void*)> path(getcwd(nullptr, 0), std::free);
   return path ? std::string(path.get()) : std::string();
@@ -160,7 +170,8 @@ std::int64_t tell_file(std::FILE* file) {
 }
 
 bool sync_file(std::FILE* file) {
-  return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+  if (std::fflush(file) != 0) return false;
+  return fsync(fileno(file)) == 0;
 }
 
 bool replace_file(const std::string& from, const std::string& to) {

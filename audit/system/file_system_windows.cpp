@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "system/file_sync.h"
 #include "system/file_system.h"
 #include "system/windows_text.h"
 
@@ -99,6 +100,19 @@ FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
     return status_of_error(GetLastError());
   }
   return FsStatus::ok;
+}
+
+FsStatus FileSystem::remove_directory(const std::string& path) {
+  if (RemoveDirectoryW(system_path(path).c_str())) return FsStatus::ok;
+  const DWORD error = GetLastError();
+  return error == ERROR_DIR_NOT_EMPTY ? FsStatus::alreadyExists : status_of_error(error);
+}
+
+bool FileSystem::allows_changes(const std::string& path) {
+  // Windows tells a folder's rights only when a change is tried: a folder
+  // that exists is taken to allow them.
+  const DWORD attributes = GetFileAttributesW(system_path(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::string current_directory() {

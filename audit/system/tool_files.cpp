@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "system/file_sync.h"
 #include "system/file_system.h"
 
 namespace {
@@ -30,9 +31,14 @@ void announce_fallback(const std::string& path) {
   std::fprintf(stderr, "Using default log: %s\n", path.c_str());
 }
 
+std::FILE* open_discarding_file() {
+  return std::fopen(NULL_DEVICE, "wb");
+}
+
 }  // namespace
 
 std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
+  if (directories.discardWrites && mode[0] != 'r') return open_discarding_file();
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     if (std::FILE* file = open_file(path, mode)) {
@@ -45,6 +51,8 @@ std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, 
 
 std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const char* name,
                                       std::string& temporaryPath) {
+  temporaryPath.clear();
+  if (directories.discardWrites) return open_discarding_file();
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     temporaryPath = path + REPLACEMENT_SUFFIX;
@@ -58,6 +66,10 @@ std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const 
 }
 
 bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryPath) {
+  if (temporaryPath.empty()) {  // a discarded replacement: nothing to put in place
+    std::fclose(file);
+    return false;
+  }
   // The data must be on disk before the new name points at it.
   bool written = std::ferror(file) == 0 && sync_file(file);
   written = std::fclose(file) == 0 && written;

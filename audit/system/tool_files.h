@@ -7,19 +7,22 @@
 
 // Where the tool's files live, saved when the run starts.
 struct ToolDirectories {
-  std::string start;    // current directory when the run began
-  std::string program;  // directory of the executable, ending with a separator
+  std::string start;           // current directory when the run began
+  std::string program;         // directory of the executable, ending with a separator
+  bool discardWrites = false;  // files opened to write take the text and keep nothing
 };
 
 // Opens `name` (no directory part) with a standard fopen mode: a name with
 // ".db" in the program directory first; then the start directory; then the
 // fall-back directory, announced on standard error. Returns nullptr when none
-// opens.
+// opens. With `discardWrites`, any mode but reading gives a stream that keeps
+// nothing, and no file is touched.
 std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode);
 
 // Opens, for writing ("wb"), a temporary file in the first of those
 // directories that takes it, so that `name` can be replaced whole. Sets
-// `temporaryPath`; returns nullptr when no directory takes it.
+// `temporaryPath` (empty with `discardWrites`: then the stream keeps nothing);
+// returns nullptr when no directory takes it.
 std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const char* name,
                                       std::string& temporaryPath);
 

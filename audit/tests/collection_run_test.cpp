@@ -18,9 +18,9 @@ namespace fs = std::filesystem;
 
 // Contents of every file below `folder` that the tool did not write itself.
 std::vector<std::string> user_file_contents(const std::string& folder) {
-  static const std::vector<std::string> tool_files = {"2600Have.txt",  "2600Miss.txt",
-                                                      "2600Dupes.txt", "2600Log.txt",
-                                                      "2600Scan.txt",  "Vald_ZIP.txt"};
+  static const std::vector<std::string> tool_files = {
+      "2600Have.txt", "2600Miss.txt", "2600Dupes.txt", "2600Log.txt",
+      "2600Scan.txt", "Vald_ZIP.txt", "2600Undo.txt"};
   std::vector<std::string> contents;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();

@@ -1,0 +1,86 @@
+#include "app/moving_run.h"
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "collection/journaling_file_system.h"
+#include "collection/planning_file_system.h"
+#include "collection/run_state.h"
+#include "system/file_system.h"
+
+namespace {
+
+void print_plan_summary(int moves) {
+  std::printf("Plan only: %d files would move, nothing was changed.\n", moves);
+}
+
+void print_journal_refusal(JournalOpenFailure failure, int moves) {
+  if (moves > 0) {
+    std::printf("After %d moves %s could not be written; no further file was moved.\n", moves,
+                UNDO_JOURNAL_NAME);
+    return;
+  }
+  const char* why =
+      failure == JournalOpenFailure::foreign ? "is not an undo journal" : "cannot be written";
+  std::printf("No file was moved: %s %s, and a move that cannot be undone is not made.\n",
+              UNDO_JOURNAL_NAME, why);
+}
+
+void print_journal_unsynced() {
+  std::printf("%s could not be written to the disk in full.\n", UNDO_JOURNAL_NAME);
+}
+
+// The current time in UTC, as the journal records it.
+std::string time_now() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = "unknown";
+  if (const std::tm* utc = std::gmtime(&now)) {
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+  }
+  return text;
+}
+
+void plan_walk(void (*walk)()) {
+  FileSystem& disk = file_system();
+  PlanningFileSystem planner(disk);
+  use_file_system(&planner);
+  run_state().directories.discardWrites = true;
+  walk();
+  run_state().directories.discardWrites = false;
+  use_file_system(&disk);
+  print_plan_summary(planner.planned_moves());
+}
+
+void journaled_walk(void (*walk)()) {
+  FileSystem& disk = file_system();
+  JournalingFileSystem journal(disk, join_path(run_state().directories.start, UNDO_JOURNAL_NAME),
+                               time_now(), run_state().options.move ? "move" : "rename");
+  use_file_system(&journal);
+  walk();
+  use_file_system(&disk);
+  const bool synced = journal.finish();
+  if (journal.refusal() != JournalOpenFailure::none) {
+    print_journal_refusal(journal.refusal(), journal.moves());
+  } else if (!synced) {
+    print_journal_unsynced();
+  }
+}
+
+}  // namespace
+
+bool moves_files(const RunOptions& options) {
+  return options.rename && !options.list;
+}
+
+void run_moving_walk(void (*walk)()) {
+  if (run_state().options.plan) {
+    plan_walk(walk);
+  } else {
+    journaled_walk(walk);
+  }
+}
+
+void print_plan_ignored() {
+  std::printf("plan only works with rename and move; it was ignored.\n");
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The undo journal 2600Undo.txt: one record a line, appended as a rename or
+// move run goes, so that the run can be taken back later. Paths are kept
+// byte for byte: every byte outside the printable ASCII range, the blank and
+// "%" are written as "%" and two hex digits, so a field holds no blank and
+// no line end whatever the file name holds.
+//
+//   Vald2600 undo journal 1                  first line of the file
+//   run 2026-12-07T07:50:00Z rename          a run begins (time in UTC, mode)
+//   folder 2600Ren                           the run created this folder
+//   move 4096 pitfall.BIN 2600Ren/Pitfall...  written before the move is made
+//   failed                                   the move just before did not happen
+//   undone 3                                 the third run of the file was undone
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+inline constexpr char UNDO_JOURNAL_NAME[] = "2600Undo.txt";
+inline constexpr char JOURNAL_FIRST_LINE[] = "Vald2600 undo journal 1";
+
+// Longest line a reader accepts, line end included: two paths of 4096
+// bytes, every byte escaped, and the rest of the record.
+inline constexpr std::size_t JOURNAL_LINE_LIMIT = 2 * 3 * 4096 + 64;
+
+enum class JournalRecordKind { run, folder, move, failed, undone };
+
+struct JournalRecord {
+  JournalRecordKind kind = JournalRecordKind::run;
+  std::string time;        // run: when it began
+  std::string mode;        // run: "rename" or "move"
+  std::string path;        // folder: the folder; move: the source
+  std::string target;      // move: where the file went
+  std::uint64_t size = 0;  // move: the file's length in bytes
+  std::uint64_t run = 0;   // undone: the run's place in the file, from 1
+};
+
+// `bytes` with every byte that may not stand in a field escaped.
+std::string escape_journal_field(std::string_view bytes);
+
+// The bytes a field stands for; none when it holds a byte that is never
+// written bare or a "%" not followed by two hex digits.
+std::optional<std::string> unescape_journal_field(std::string_view field);
+
+// The line of a record, line end included.
+std::string journal_line(const JournalRecord& record);
+
+// The record a line holds (without its line end); none when the line is not
+// one of the records above, exactly as they are written.
+std::optional<JournalRecord> parse_journal_line(std::string_view line);

@@ -1,0 +1,43 @@
+// libFuzzer target for the undo journal's reader: reads the input as a
+// journal and, when it yields a run, checks what the reader promised of it.
+// Also checks that any field escapes and reads back to the same bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "collection/journal_reader.h"
+#include "collection/undo_journal.h"
+
+namespace {
+
+void check(bool promise) {
+  if (!promise) std::abort();
+}
+
+void check_run(const JournalReading& reading) {
+  if (!reading.found) return;
+  check(reading.problem == JournalProblem::none);
+  check(!reading.run.time.empty() && (reading.run.mode == "rename" || reading.run.mode == "move"));
+  check(reading.run.steps.size() <= JOURNAL_STEP_LIMIT);
+  for (const JournalStep& step : reading.run.steps) {
+    check(!step.path.empty());
+    check(step.isFolder || !step.target.empty());
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const auto back = unescape_journal_field(escape_journal_field(bytes));
+  check(back && *back == bytes);
+  if (size == 0) return 0;
+  std::FILE* journal = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+  if (journal == nullptr) return 0;
+  check_run(read_last_open_run(journal));
+  std::fclose(journal);
+  return 0;
+}
