@@ -5,6 +5,7 @@
 #   make bench      the benchmarks, side by side with reference tools
 #   make fuzz-zip   run the ZIP reader's fuzzer (FUZZ_SECONDS=60)
 #   make fuzz-journal  run the undo journal reader's fuzzer (FUZZ_SECONDS=60)
+#   make fuzz-archive  run the fuzzer of the 7z and libarchive path (FUZZ_SECONDS=60)
 #   make install    install both programs (PREFIX=/usr/local)
 #   make windows    cross-build build-windows/Vald2600.exe for 64-bit Windows
 #   make test-windows  that build's test suite and end-to-end runs under Wine
@@ -17,8 +18,8 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal install format \
-	clean windows test-windows
+.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal fuzz-archive install \
+	format clean windows test-windows
 
 all: build
 
@@ -54,6 +55,8 @@ fuzz-zip: deps
 
 fuzz-journal: deps
 	bash scripts/fuzz-journal.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+fuzz-archive: deps
+	bash scripts/fuzz-archive.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 windows: deps
 	JOBS=$(JOBS) bash scripts/windows.sh $(WINDOWS_BUILD) build

@@ -17,9 +17,10 @@ import tempfile
 
 # folder                 may include
 LAYERS = """
-audit/app                collection catalogue zip sniff system
-audit/collection         catalogue zip sniff system
+audit/app                collection catalogue archive zip sniff system
+audit/collection         catalogue archive zip sniff system
 audit/catalogue          system
+audit/archive            zip system
 audit/zip                system
 audit/sniff
 audit/system

@@ -16,7 +16,8 @@ cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang
 cmake --build "$build" --target zip_fuzzer -j 2
 
 # Seeds: the small archives the tests build (fuzz/corpus) and a few that
-# Info-ZIP zip makes now: stored, deflated, with a comment, with a folder.
+# Info-ZIP zip makes now: stored, deflated, with a comment, with a folder,
+# with ZIP64 fields.
 seeds="$build/zip-seeds"
 corpus="$build/zip-corpus"
 artifacts="$build/zip-findings"
@@ -32,6 +33,7 @@ cp "$root"/fuzz/corpus/*.zip "$seeds/"
   zip -q -9 ../deflated.zip game.bin docs/manual.txt
   printf 'an archive comment' | zip -q -z ../commented.zip game.bin
   zip -q -r ../folders.zip docs empty.a26
+  zip -q -fz ../zip64.zip game.bin docs/manual.txt
 )
 rm -rf "$seeds/members"
 

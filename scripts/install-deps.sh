@@ -5,8 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-  zip unzip cksfv time
+  zlib1g-dev libarchive-dev libgtest-dev libgmock-dev libbenchmark-dev
+  zip unzip 7zip cksfv time
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-liberation xvfb xauth
   python3

@@ -16,7 +16,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DVALD_BUILD_LAUNCHER=OFF -DVALD_BUILD_BENCH=OFF \
-  -DVALD_GTEST_SOURCE_DIR=/usr/src/googletest >/dev/null
+  -DVALD_USE_LIBARCHIVE=OFF -DVALD_GTEST_SOURCE_DIR=/usr/src/googletest >/dev/null
 targets=(Vald2600)
 if [ "$action" = test ]; then
   targets+=(vald_tests)

@@ -4,6 +4,7 @@
 
 inline constexpr char EXTENSIONS_2600[] = ".bin.a26";
 inline constexpr char EXTENSIONS_ARCHIVE[] = ".zip";
+inline constexpr char EXTENSIONS_SEVEN_ZIP[] = ".7z";
 inline constexpr char EXTENSIONS_EXECUTABLE[] = ".exe";
 
 // True when `name` ends in one of the extensions of `extension_list`

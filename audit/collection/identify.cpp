@@ -94,7 +94,7 @@ void identify_image(const char* name, std::uint64_t size) {
       print_not_2600(name);
       return;
     }
-    crc = image_crc(size);
+    crc = dispatch.dataCrcKnown ? dispatch.dataCrc : image_crc(size);
   }
   char crc_text[9];
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));

@@ -93,7 +93,8 @@ const InfoGroup* group_of(int index) {
 }
 
 std::string new_extension(const std::string& oldName, const InfoGroup* group) {
-  if (run_state().dispatch.inMemory) return ".zip";
+  // An archive keeps its own kind, in lower case (".zip", ".7z"), even in a group.
+  if (run_state().dispatch.inMemory) return lower_case(name_extension(oldName));
   if (group != nullptr && !group->tag.empty()) return "." + group->tag;
   return lower_case(name_extension(oldName));
 }

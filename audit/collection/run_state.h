@@ -34,7 +34,9 @@ struct ImageBuffer {
 // Set by the dispatch for the file in hand, read by the identification.
 struct DispatchState {
   bool inMemory = false;       // the image is in the buffer, or its CRC is known
-  std::uint32_t knownCrc = 0;  // catalogued CRC from an archive directory, 0: none
+  std::uint32_t knownCrc = 0;  // catalogued CRC of an archive member's data, 0: none
+  bool dataCrcKnown = false;   // dataCrc holds the CRC-32 of the buffer's image
+  std::uint32_t dataCrc = 0;   // computed while the member was read and checked
 };
 
 // Logs opened on first use and closed after the walk.

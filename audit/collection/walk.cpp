@@ -44,6 +44,10 @@ void walk_directory(const std::string& path) {
 void dispatch_file(const char* name, std::uint64_t size) {
   DispatchState& dispatch = run_state().dispatch;
   dispatch = DispatchState{};
-  if (name_has_extension(EXTENSIONS_ARCHIVE, name)) size = dispatch_archive(name);
+  if (name_has_extension(EXTENSIONS_ARCHIVE, name)) {
+    size = dispatch_archive(name, ArchiveFormat::zip);
+  } else if (name_has_extension(EXTENSIONS_SEVEN_ZIP, name)) {
+    size = dispatch_archive(name, ArchiveFormat::sevenZip);
+  }
   if (dispatch.inMemory || name_has_extension(EXTENSIONS_2600, name)) identify_image(name, size);
 }

@@ -58,6 +58,7 @@ struct Member {
   std::uint32_t crc = 0, compressedSize = 0, uncompressedSize = 0;
   std::optional<std::uint16_t> nameLength;  // the central header's, when it lies
   std::optional<std::uint32_t> localHeaderOffset;
+  std::optional<std::uint32_t> localCrc;  // the local header's, when it differs
   Bytes localExtra, extra, comment;
 };
 
@@ -104,7 +105,7 @@ class ZipBuilder {
     put(out, member.method, 2);
     put(out, 0, 2);     // time
     put(out, 0x21, 2);  // date
-    put(out, member.crc, 4);
+    put(out, member.localCrc.value_or(member.crc), 4);
     put(out, member.compressedSize, 4);
     put(out, member.uncompressedSize, 4);
     put(out, member.name.size(), 2);

@@ -14,6 +14,10 @@ class ByteCursor {
   std::uint8_t u8() { return static_cast<std::uint8_t>(little_endian(1)); }
   std::uint16_t u16() { return static_cast<std::uint16_t>(little_endian(2)); }
   std::uint32_t u32() { return static_cast<std::uint32_t>(little_endian(4)); }
+  std::uint64_t u64() {
+    const std::uint64_t low = u32();
+    return low | (std::uint64_t{u32()} << 32);
+  }
 
   // The next `count` bytes, or nullptr (and failed) when fewer remain.
   const unsigned char* bytes(std::size_t count) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -12,6 +13,7 @@ constexpr char LOG_NAME[] = "Vald_ZIP.txt";
 constexpr char CORRUPT[] = "The zipfile seems to be corrupt, please check it";
 constexpr char UNSUPPORTED[] = "The format of this zipfile is not supported, please recompress it";
 constexpr char FILE_SYSTEM[] = "Your filesystem seems to be corrupt, please check it";
+constexpr char ENCRYPTED[] = "The zipfile is encrypted, please store it without a password";
 
 struct ErrorText {
   ZipError error;
@@ -38,6 +40,14 @@ constexpr ErrorText ERROR_TEXTS[] = {
     {ZipError::systemUnsupported, UNSUPPORTED, "OS not supported"},
     {ZipError::inflating, CORRUPT, "Inflating compressed data"},
     {ZipError::methodUnsupported, UNSUPPORTED, "Compression method unsupported"},
+    {ZipError::encrypted, ENCRYPTED, "Encrypted, cannot be read:"},
+    {ZipError::crcMismatch, CORRUPT, "CRC mismatch in"},
+    {ZipError::memberTooLarge, CORRUPT, "More data than an image may have in"},
+    {ZipError::sizeDiffers, CORRUPT, "Size differs from the directory's in"},
+    {ZipError::decoding, CORRUPT, "Decoding failed:"},
+    {ZipError::decodingUnsupported, UNSUPPORTED, "Decoding failed:"},
+    {ZipError::formatNotBuilt, UNSUPPORTED, "7z archives need libarchive, which this build lacks"},
+    {ZipError::tooMuchBefore, UNSUPPORTED, "Too much data to unpack before"},
 };
 
 // The rows follow the order of ZipError, so a problem finds its texts by number.
@@ -45,7 +55,7 @@ constexpr bool rows_follow_the_enum() {
   for (std::size_t row = 0; row < std::size(ERROR_TEXTS); ++row) {
     if (static_cast<std::size_t>(ERROR_TEXTS[row].error) != row) return false;
   }
-  return std::size(ERROR_TEXTS) == static_cast<std::size_t>(ZipError::methodUnsupported) + 1;
+  return std::size(ERROR_TEXTS) == static_cast<std::size_t>(ZipError::tooMuchBefore) + 1;
 }
 static_assert(rows_follow_the_enum(), "one row per ZipError, in enum order");
 
@@ -60,6 +70,28 @@ void zip_report_error(ZipLog& log, const char* logText, const char* consoleText,
 void zip_report(ZipLog& log, ZipError error, const char* path) {
   const ErrorText& text = ERROR_TEXTS[static_cast<std::size_t>(error)];
   zip_report_error(log, text.log, text.console, path);
+}
+
+void zip_report_cause(ZipLog& log, ZipError error, const char* path, const char* cause) {
+  const ErrorText& text = ERROR_TEXTS[static_cast<std::size_t>(error)];
+  const std::string log_text = std::string(text.log) + " " + cause;
+  zip_report_error(log, log_text.c_str(), text.console, path);
+}
+
+void zip_report_crc_mismatch(ZipLog& log, const char* path, const char* member,
+                             std::uint32_t archiveSays, std::uint32_t dataIs) {
+  char cause[64];
+  std::snprintf(cause, sizeof cause, " (archive says %08lx, data is %08lx)",
+                static_cast<unsigned long>(archiveSays), static_cast<unsigned long>(dataIs));
+  zip_report_cause(log, ZipError::crcMismatch, path, (std::string(member) + cause).c_str());
+}
+
+void zip_report_local_crc_mismatch(ZipLog& log, const char* path, const char* member,
+                                   std::uint32_t localSays, std::uint32_t directorySays) {
+  char cause[64];
+  std::snprintf(cause, sizeof cause, " (local header says %08lx, directory says %08lx)",
+                static_cast<unsigned long>(localSays), static_cast<unsigned long>(directorySays));
+  zip_report_cause(log, ZipError::crcMismatch, path, (std::string(member) + cause).c_str());
 }
 
 void zip_log_detail(ZipLog& log, const char* format, ...) {

@@ -2,6 +2,7 @@
 // The ZIP reader's problems and their texts, in one table: each problem has a
 // short line for the console and a technical cause for "Vald_ZIP.txt".
 
+#include <cstdint>
 #include <cstdio>
 
 enum class ZipError {
@@ -23,6 +24,14 @@ enum class ZipError {
   systemUnsupported,
   inflating,
   methodUnsupported,
+  encrypted,            // flag bit 0 or the AES method: never decoded
+  crcMismatch,          // the data, or the two headers, disagree on the CRC-32
+  memberTooLarge,       // more data than an image may have, whatever was claimed
+  sizeDiffers,          // data of another size than the directory says
+  decoding,             // libarchive failed on damaged data
+  decodingUnsupported,  // libarchive failed on something it does not read
+  formatNotBuilt,       // a 7z archive in a build without libarchive
+  tooMuchBefore,        // a 7z member behind more data than is worth unpacking
 };
 
 // Where the reader logs its problems: "Vald_ZIP.txt", kept in `file` once
@@ -41,6 +50,19 @@ void zip_report_error(ZipLog& log, const char* logText, const char* consoleText,
 
 // zip_report_error with the texts of `error`.
 void zip_report(ZipLog& log, ZipError error, const char* path);
+
+// zip_report_error with the console text of `error` and its log text
+// followed by a space and `cause` (a member's name, libarchive's reason).
+void zip_report_cause(ZipLog& log, ZipError error, const char* path, const char* cause);
+
+// Reports crcMismatch for `member`: "CRC mismatch in NAME (archive says
+// 5bf3e8a7, data is c74d196b)".
+void zip_report_crc_mismatch(ZipLog& log, const char* path, const char* member,
+                             std::uint32_t archiveSays, std::uint32_t dataIs);
+
+// Reports crcMismatch between the local header and the directory of `member`.
+void zip_report_local_crc_mismatch(ZipLog& log, const char* path, const char* member,
+                                   std::uint32_t localSays, std::uint32_t directorySays);
 
 // Appends one printf-style line of detail to "Vald_ZIP.txt", only when the
 // log is already open: detail never opens it.

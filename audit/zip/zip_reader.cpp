@@ -7,6 +7,7 @@
 #include <new>
 
 #include "zip/byte_cursor.h"
+#include "zip/zip64.h"
 #include "zip/zip_streams.h"
 
 namespace {
@@ -85,7 +86,11 @@ bool find_end_record(ZipArchive& archive) {
     if (tail == nullptr) break;
     const std::size_t at = find_end_signature(tail.get(), window);
     if (at < window) {
-      if (keep_end_record(archive, tail.get() + at, window - at)) return true;
+      const std::uint64_t end_offset = file_length - window + at;
+      if (keep_end_record(archive, tail.get() + at, window - at) &&
+          zip64_read_end_record(archive, end_offset, tail.get(), at)) {
+        return true;
+      }
       break;
     }
     if (window == file_length || window == LAST_WINDOW) break;
@@ -104,12 +109,14 @@ bool check_single_disk(const ZipArchive& archive) {
 }
 
 bool read_directory(ZipArchive& archive) {
-  if (!zip_streams().seek(archive.stream, archive.directoryOffset, SEEK_SET)) {
+  const auto length = static_cast<std::uint64_t>(archive.length);
+  if (!zip_streams().seek(archive.stream, static_cast<std::int64_t>(archive.directoryOffset),
+                          SEEK_SET)) {
     return fail(ZipError::seekingToDirectory, archive);
   }
   // A directory the file cannot hold is refused before anything is allocated.
-  const std::uint64_t end = std::uint64_t{archive.directoryOffset} + archive.directorySize;
-  if (end > static_cast<std::uint64_t>(archive.length)) {
+  if (archive.directoryOffset > length ||
+      archive.directorySize > length - archive.directoryOffset) {
     return fail(ZipError::readingDirectory, archive);
   }
   archive.directory.reset(new (std::nothrow) unsigned char[archive.directorySize]);
@@ -173,9 +180,11 @@ ZipEntry* zip_next_entry(ZipArchive* archive) {
   }
   archive->currentName.assign(reinterpret_cast<const char*>(name), entry.nameLength);
   entry.name = archive->currentName.c_str();
+  const std::size_t extra_present = std::min<std::size_t>(entry.extraLength, cursor.remaining());
+  zip64_apply_extra_field(entry, cursor.bytes(extra_present), extra_present);
   archive->entry = entry;
-  // The extra field and the comment are not checked: when they run past the
-  // end, the next call ends the walk.
+  // The extra field and the comment are not checked beyond the ZIP64 field:
+  // when they run past the end, the next call ends the walk.
   archive->readPosition += DIRECTORY_HEADER_SIZE + std::uint64_t{entry.nameLength} +
                            entry.extraLength + entry.commentLength;
   return &archive->entry;

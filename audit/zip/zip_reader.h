@@ -3,7 +3,8 @@
 //
 // A small reader of ZIP archives: it lists the entries of an archive's
 // central directory and extracts one entry, stored or deflated, into the
-// caller's buffer. Every problem is reported on the console and logged in
+// caller's buffer, checked against its CRC-32. ZIP64 archives read like any
+// other. Every problem is reported on the console and logged in
 // "Vald_ZIP.txt" (see zip_errors.h) before the call returns its failure.
 //
 // Order of calls: zip_open, then zip_next_entry until it returns nullptr,
@@ -31,15 +32,15 @@ struct ZipEntry {
   std::uint16_t modificationTime = 0;  // DOS time
   std::uint16_t modificationDate = 0;  // DOS date
   std::uint32_t crc = 0;               // CRC-32 of the uncompressed data
-  std::uint32_t compressedSize = 0;
-  std::uint32_t uncompressedSize = 0;
+  std::uint64_t compressedSize = 0;    // ZIP64 extra field when saturated
+  std::uint64_t uncompressedSize = 0;  // ZIP64 extra field when saturated
   std::uint16_t nameLength = 0;
   std::uint16_t extraLength = 0;
   std::uint16_t commentLength = 0;
-  std::uint16_t diskStart = 0;  // disk on which the entry starts
+  std::uint32_t diskStart = 0;  // disk on which the entry starts
   std::uint16_t internalAttributes = 0;
   std::uint32_t externalAttributes = 0;
-  std::uint32_t localHeaderOffset = 0;  // from the start of the file
+  std::uint64_t localHeaderOffset = 0;  // from the start of the file
   // NUL-terminated, owned by the archive, valid until the next
   // zip_next_entry or zip_close.
   const char* name = nullptr;
@@ -57,13 +58,15 @@ struct ZipArchive {
   std::unique_ptr<unsigned char[]> endRecord;
   std::size_t endRecordLength = 0;
 
-  // Fields of the end-of-central-directory record.
-  std::uint16_t diskNumber = 0;     // number of this disk
-  std::uint16_t directoryDisk = 0;  // disk on which the directory starts
-  std::uint16_t entriesOnDisk = 0;
-  std::uint16_t totalEntries = 0;
-  std::uint32_t directorySize = 0;    // bytes
-  std::uint32_t directoryOffset = 0;  // from the start of the file
+  // Fields of the end-of-central-directory record, or of the ZIP64 record
+  // when the archive has one.
+  bool zip64 = false;               // the fields come from a ZIP64 record
+  std::uint32_t diskNumber = 0;     // number of this disk
+  std::uint32_t directoryDisk = 0;  // disk on which the directory starts
+  std::uint64_t entriesOnDisk = 0;
+  std::uint64_t totalEntries = 0;
+  std::uint64_t directorySize = 0;    // bytes
+  std::uint64_t directoryOffset = 0;  // from the start of the file
   std::uint16_t commentLength = 0;    // as recorded
   std::string_view comment;           // the comment bytes present in endRecord
 
@@ -85,10 +88,25 @@ ZipArchive* zip_open(const char* path, ZipLog& log);
 ZipEntry* zip_next_entry(ZipArchive* archive);
 
 // Writes the entry's uncompressed data to `destination`, which has room for
-// entry->uncompressedSize bytes; never writes more than that. Returns 0, or
-// (reported) -1 when seeking or reading fails, -2 for a format the reader
-// does not support, -3 when the data are inconsistent or do not inflate.
-int zip_read_entry(ZipArchive* archive, ZipEntry* entry, unsigned char* destination);
+// entry->uncompressedSize bytes; never writes more than that. The CRC-32 of
+// the data written must be the directory's (and the local header's, when it
+// has one); it goes to `dataCrc` when given. Returns 0, or (reported) -1 when
+// seeking or reading fails, -2 for a format the reader does not support or
+// an encrypted entry, -3 when the data are inconsistent, do not inflate or
+// fail the CRC check.
+int zip_read_entry(ZipArchive* archive, ZipEntry* entry, unsigned char* destination,
+                   std::uint32_t* dataCrc = nullptr);
+
+// True when the entry is stored or deflated, the methods read here.
+bool zip_method_supported(const ZipEntry& entry);
+
+// True when the entry is encrypted: general-purpose flag bit 0, or the AES
+// method (99).
+bool zip_entry_encrypted(const ZipEntry& entry);
+
+// For benchmarks only: with false, zip_read_entry compares no CRC-32 (it
+// still computes the data's, which identification computed before).
+void zip_set_crc_checks(bool on);
 
 // Closes the stream and frees the archive with everything it holds.
 void zip_close(ZipArchive* archive);
