@@ -8,15 +8,19 @@
 #   make fuzz-archive  run the fuzzer of the 7z and libarchive path (FUZZ_SECONDS=60)
 #   make fuzz-dat   run the DAT readers' fuzzers (FUZZ_SECONDS=60 each)
 #   make install    install both programs (PREFIX=/usr/local)
+#   make windows    cross-build build-windows/Vald2600.exe for 64-bit Windows
+#   make test-windows  that build's test suite and end-to-end runs under Wine
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WINDOWS_BUILD ?= build-windows
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal fuzz-archive fuzz-dat install format clean
+.PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal fuzz-archive \
+	fuzz-dat install format clean windows test-windows
 
 all: build
 
@@ -57,6 +61,12 @@ fuzz-archive: deps
 fuzz-dat: deps
 	bash scripts/fuzz-dat.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+windows: deps
+	JOBS=$(JOBS) bash scripts/windows.sh $(WINDOWS_BUILD) build
+
+test-windows: deps
+	JOBS=$(JOBS) bash scripts/windows.sh $(WINDOWS_BUILD) test
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -64,4 +74,4 @@ format:
 	git ls-files '*.cpp' '*.h' | grep -v rom_table | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)

@@ -39,10 +39,10 @@ SYSTEM_FOLDERS = {"audit/system", "launcher/platform"}
 
 OS_HEADER = re.compile(
     r"#\s*include\s*<(unistd|fcntl|dirent|windows|io|direct|pwd|shlobj|"
-    r"sys/(stat|mman|wait|ioctl|syscall|time))\.h>")
+    r"winbase|winuser|shellapi|process|libgen|spawn|sys/\w+)\.h>")
 PLATFORM_CONDITIONAL = re.compile(
     r"#\s*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|__linux__|__unix__|__APPLE__|"
-    r"_MSC_VER|__MINGW32__|__MINGW64__|Q_OS_\w+)\b")
+    r"WIN32|_MSC_VER|__MINGW32__|__MINGW64__|__CYGWIN__|__FreeBSD__|Q_OS_\w+)\b")
 OWN_INCLUDE = re.compile(r'#\s*include\s*"([^"/]+)/[^"]+"')
 SOURCES = ("*.h", "*.cpp")
 
@@ -99,6 +99,8 @@ def self_test():
         ("audit/zip/a.cpp", '#include "catalogue/rom_database.h"\n', "may not include"),
         ("audit/collection/a.cpp", "#include <unistd.h>\n", "operating-system header"),
         ("audit/catalogue/a.cpp", "#ifdef _WIN32\n#endif\n", "platform conditional"),
+        ("audit/zip/a.cpp", "#include <sys/types.h>\n", "operating-system header"),
+        ("audit/zip/a.cpp", "#if defined(WIN32)\n#endif\n", "platform conditional"),
         ("launcher/manual_window/a.cpp", '#include "main_window/form1.h"\n', "may not include"),
         ("audit/newlayer/a.cpp", "\n", "no row in the layer table"),
         ("audit/app/a.cpp", '#include "collection/walk.h"\n#include "system/x.h"\n', None),

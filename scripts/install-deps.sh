@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-liberation xvfb xauth
   python3
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64
 )
 
 missing=()

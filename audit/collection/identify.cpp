@@ -8,6 +8,7 @@
 #include "collection/rename_engine.h"
 #include "collection/run_state.h"
 #include "sniff/sniff.h"
+#include "system/file_system.h"
 #include "system/tool_files.h"
 
 namespace {
@@ -67,7 +68,7 @@ void identify_image(const char* name, std::uint64_t size) {
   const DispatchState& dispatch = run_state().dispatch;
   std::FILE* file = nullptr;
   if (!dispatch.inMemory) {
-    file = std::fopen(name, "rb");
+    file = open_file(name, "rb");
     if (file == nullptr) {
       print_cannot_open(name);
       return;

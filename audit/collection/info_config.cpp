@@ -6,6 +6,7 @@
 
 #include "catalogue/rom_database.h"
 #include "collection/run_state.h"
+#include "collection/safe_names.h"
 #include "system/file_system.h"
 
 namespace {
@@ -74,7 +75,8 @@ std::string_view printable_prefix(std::string_view text) {
 }
 
 // Both separators are accepted; the directory keeps the native one, its
-// closing separator included, within the field's limit.
+// closing separator included, within the field's limit, and every level of
+// it is made safe as a folder name.
 std::string normalised_directory(std::string_view text) {
   std::string directory(text.substr(0, INFO_TEXT_LIMIT));
   for (char& character : directory) {
@@ -84,7 +86,7 @@ std::string normalised_directory(std::string_view text) {
     if (directory.size() == INFO_TEXT_LIMIT) directory.pop_back();
     directory.push_back(PATH_SEPARATOR);
   }
-  return directory;
+  return safe_path(directory, PATH_SEPARATOR);
 }
 
 // "pattern:directory[;tag[;N]]", the colon already found at `colon`.
@@ -148,7 +150,7 @@ void load_info_config() {
   InfoConfig& info = run_state().info;
   info = InfoConfig{};
   const std::string path = run_state().directories.program + INFO_FILE_NAME;
-  std::FILE* file = std::fopen(path.c_str(), "r");
+  std::FILE* file = open_file(path, "r");
   if (file == nullptr) {
     print_cannot_open(path);
     return;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "system/file_sync.h"
+#include "system/file_system.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ JournalWriter::~JournalWriter() {
 
 JournalOpenFailure JournalWriter::open(const std::string& path) {
   close();
-  file_ = std::fopen(path.c_str(), "ab+");
+  file_ = open_file(path, "ab+");
   if (file_ == nullptr) return JournalOpenFailure::cannotOpen;
   const bool empty = std::fseek(file_, 0, SEEK_END) != 0 || std::ftell(file_) == 0;
   if (!empty && !begins_like_journal(file_)) {

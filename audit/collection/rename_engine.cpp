@@ -7,6 +7,7 @@
 #include "catalogue/rom_database.h"
 #include "collection/info_config.h"
 #include "collection/run_state.h"
+#include "collection/safe_names.h"
 #include "system/file_system.h"
 #include "system/tool_files.h"
 
@@ -98,10 +99,11 @@ std::string new_extension(const std::string& oldName, const InfoGroup* group) {
   return lower_case(name_extension(oldName));
 }
 
-// A file name that would reach into another folder is no name.
-std::optional<std::string> leaf_name(std::string leaf) {
-  if (leaf.find(PATH_SEPARATOR) != std::string::npos) return std::nullopt;
-  return leaf;
+// A file name that would reach into another folder is no name ('/'
+// separates folders on every platform); any other name is made safe.
+std::optional<std::string> leaf_name(const std::string& leaf) {
+  if (leaf.find_first_of({'/', PATH_SEPARATOR}) != std::string::npos) return std::nullopt;
+  return safe_name(leaf);
 }
 
 // Where the image goes in 2600Ren; none when its new name is unusable.

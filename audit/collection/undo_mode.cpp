@@ -134,7 +134,7 @@ class RunUndoer {
 // Reads the run to take back from the journal at `path`; false, after
 // saying why, when there is none or it cannot be trusted.
 bool read_run_to_undo(const std::string& path, JournalRun& run) {
-  std::FILE* journal = std::fopen(path.c_str(), "rb");
+  std::FILE* journal = open_file(path, "rb");
   if (journal == nullptr) {
     print_no_journal();
     return false;

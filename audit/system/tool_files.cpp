@@ -1,10 +1,9 @@
 #include "system/tool_files.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <vector>
 
+#include "system/file_sync.h"
 #include "system/file_system.h"
 
 namespace {
@@ -33,7 +32,7 @@ void announce_fallback(const std::string& path) {
 }
 
 std::FILE* open_discarding_file() {
-  return std::fopen("/dev/null", "wb");
+  return std::fopen(NULL_DEVICE, "wb");
 }
 
 }  // namespace
@@ -42,7 +41,7 @@ std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, 
   if (directories.discardWrites && mode[0] != 'r') return open_discarding_file();
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
-    if (std::FILE* file = std::fopen(path.c_str(), mode)) {
+    if (std::FILE* file = open_file(path, mode)) {
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
@@ -57,7 +56,7 @@ std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const 
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     temporaryPath = path + REPLACEMENT_SUFFIX;
-    if (std::FILE* file = std::fopen(temporaryPath.c_str(), "wb")) {
+    if (std::FILE* file = open_file(temporaryPath, "wb")) {
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
@@ -72,11 +71,11 @@ bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryP
     return false;
   }
   // The data must be on disk before the new name points at it.
-  bool written = std::fflush(file) == 0 && std::ferror(file) == 0 && fsync(fileno(file)) == 0;
+  bool written = std::ferror(file) == 0 && sync_file(file);
   written = std::fclose(file) == 0 && written;
   const std::string path =
       temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
-  if (written && std::rename(temporaryPath.c_str(), path.c_str()) == 0) return true;
-  std::remove(temporaryPath.c_str());
+  if (written && replace_file(temporaryPath, path)) return true;
+  remove_file(temporaryPath);
   return false;
 }

@@ -17,22 +17,15 @@ constexpr std::uint32_t kUnknownCrc = 0x00c0ffee;
 class ArchiveDispatchTest : public ::testing::Test {
  protected:
   ValdSandbox sandbox;
-  TempDir source;
   const int title = catalogue_index_of("3-D Tic-Tac-Toe (1978) (Atari) (PAL)");
   const int other_title = catalogue_index_of("Adventure + (2003) (Homebrew)");
 
-  // Zips the named members, made on the fly, into work/<archive>.
+  // Zips the named members, made on the fly and deflated, into work/<archive>.
   void zip(const std::string& archive,
            const std::vector<std::pair<std::string, std::vector<unsigned char>>>& members) {
-    std::vector<std::string> arguments = {"-q", "-j", sandbox.work(archive)};
-    for (const auto& [name, bytes] : members) {
-      write_bytes(source / name, bytes);
-      arguments.push_back(source / name);
-    }
-    ASSERT_EQ(
-        run_program(ziptest::find_on_path("zip"), arguments, source.path(), sandbox.home_dir())
-            .exitCode,
-        0);
+    ziptest::ZipBuilder builder;
+    for (const auto& [name, bytes] : members) builder.add(name, bytes, true);
+    write_bytes(sandbox.work(archive), builder.build());
   }
   std::vector<unsigned char> image(std::uint32_t crc, std::uint32_t seed = 1,
                                    std::size_t size = 4096) {

@@ -72,7 +72,7 @@ TEST_F(CollectionRunTest, RenameKeepsEveryByteAndLeavesSubfoldersAlone) {
   for (const char* stays : {"unknown.bin", "notes.bin", "sub/inside.bin"}) {
     EXPECT_TRUE(file_exists(sandbox.work(stays))) << stays;
   }
-  EXPECT_EQ(result.out.find("Scanning ./sub"), std::string::npos);
+  EXPECT_EQ(result.out.find(native("Scanning ./sub")), std::string::npos);
   EXPECT_NE(result.out.find(catalogue_name(title) + " [3 copies]\n"), std::string::npos)
       << result.out;
   EXPECT_NE(result.out.find("You have 2 of 1544 known Atari 2600 ROMS\n"), std::string::npos);
@@ -108,7 +108,8 @@ TEST_F(CollectionRunTest, ListdCountsImagesInSubfolders) {
   make_dir(sandbox.work("a/b"));
   add_image("a/b/deep.bin", catalogue_crc(title), 1);
   const ProgramResult result = sandbox.run({"listd"});
-  EXPECT_NE(result.out.find("Scanning ./a/*.bin.a26\nScanning ./b/*.bin.a26\n"), std::string::npos);
+  EXPECT_NE(result.out.find(native("Scanning ./a/*.bin.a26\nScanning ./b/*.bin.a26\n")),
+            std::string::npos);
   EXPECT_NE(result.out.find("You have 1 of 1544"), std::string::npos);
   EXPECT_TRUE(file_exists(sandbox.work("a/b/deep.bin")));
 }

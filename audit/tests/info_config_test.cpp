@@ -59,7 +59,7 @@ TEST_F(InfoConfigTest, OnlyLinesInsideTheA2600SectionArePatterns) {
   ASSERT_EQ(stored(), 3);
   EXPECT_EQ(group(0).pattern, "(PAL)");
   EXPECT_EQ(group(1).pattern, "[b]");
-  EXPECT_EQ(group(1).directory, "Bad/");
+  EXPECT_EQ(group(1).directory, native("Bad/"));
   EXPECT_EQ(group(2).pattern, "again");
 }
 
@@ -78,11 +78,11 @@ TEST_F(InfoConfigTest, PatternLinesGiveDirectoryTagAndIncludeFlag) {
       "last:Last");
   ASSERT_EQ(stored(), 10);
   const std::vector<std::vector<std::string>> expected = {
-      {"(PAL)", "PAL/", "pal", "1"},  {"[b", "Bad/", "", "0"},
-      {"deep", "Dir/Sub/", "", "0"},  {"slash", "Dir/Sub/", "", "1"},
-      {"long tag", "Keep/", "", "0"}, {"five", "Five/", "abcde", "1"},
-      {"a", "b:Colon/", "", "1"},     {"none", "/", "", "1"},
-      {"", "Empty/", "", "1"},        {"last", "Last/", "", "1"}};
+      {"(PAL)", native("PAL/"), "pal", "1"},  {"[b", native("Bad/"), "", "0"},
+      {"deep", native("Dir/Sub/"), "", "0"},  {"slash", native("Dir/Sub/"), "", "1"},
+      {"long tag", native("Keep/"), "", "0"}, {"five", native("Five/"), "abcde", "1"},
+      {"a", native("b:Colon/"), "", "1"},     {"none", native("/"), "", "1"},
+      {"", native("Empty/"), "", "1"},        {"last", native("Last/"), "", "1"}};
   for (std::size_t index = 0; index < expected.size(); ++index) {
     const InfoGroup& each = group(static_cast<int>(index));
     EXPECT_EQ((std::vector<std::string>{each.pattern, each.directory, each.tag,
@@ -94,8 +94,8 @@ TEST_F(InfoConfigTest, PatternLinesGiveDirectoryTagAndIncludeFlag) {
 
 TEST_F(InfoConfigTest, DirectoryEndsAtAControlOrHighByte) {
   load("[A2600]\nx:Dir\tTab\ny:Caf\xc3\xa9;tag\n");
-  EXPECT_EQ(group(0).directory, "Dir/");
-  EXPECT_EQ(group(1).directory, "Caf/");
+  EXPECT_EQ(group(0).directory, native("Dir/"));
+  EXPECT_EQ(group(1).directory, native("Caf/"));
   EXPECT_EQ(group(1).tag, "");
 }
 
@@ -104,13 +104,13 @@ TEST_F(InfoConfigTest, LongTextsAreCutAtTheirFieldsWithoutSpilling) {
        "q:" + std::string(150, 'd') + ";tag;N\n" +           // directory too long
        "r:" + std::string(98, 'e') + "/\n");                 // just fits
   EXPECT_EQ(group(0).pattern, std::string(99, 'p'));
-  EXPECT_EQ(group(0).directory, "D/");
-  EXPECT_EQ(group(1).directory, std::string(98, 'd') + "/");
+  EXPECT_EQ(group(0).directory, native("D/"));
+  EXPECT_EQ(group(1).directory, std::string(98, 'd') + PATH_SEPARATOR);
   for (int index = 0; index < 2; ++index) {
     EXPECT_EQ(group(index).tag, "tag");
     EXPECT_EQ(group(index).include, 0);
   }
-  EXPECT_EQ(group(2).directory, std::string(98, 'e') + "/");
+  EXPECT_EQ(group(2).directory, std::string(98, 'e') + PATH_SEPARATOR);
 }
 
 TEST_F(InfoConfigTest, LineWithoutAColonIsNotInterpreted) {

@@ -62,7 +62,7 @@ TEST(PlanRunTest, PlanPrintsTheRealRunsLinesAndChangesNothing) {
     const ProgramResult plan = sandbox.run(planned_words);
     EXPECT_EQ(tree_of(sandbox.work_dir(), true), before) << row.what;
     EXPECT_EQ(list_names(sandbox.program_dir()),
-              std::vector<std::string>({"Vald2600", "ValdInfo.cfg"}));
+              std::vector<std::string>({program_file_name(), "ValdInfo.cfg"}));
     EXPECT_TRUE(list_names(sandbox.home_dir()).empty()) << row.what;
 
     const ProgramResult real = sandbox.run(row.words);
@@ -89,7 +89,7 @@ TEST_F(MovingRunTest, PlanWithAnotherModeIsIgnoredWithANotice) {
 // must foresee it.
 class ReadOnlyFolder : public FileSystem {
  public:
-  bool blocks(const std::string& path) const { return path.rfind("2600Ren/", 0) == 0; }
+  bool blocks(const std::string& path) const { return path.rfind(native("2600Ren/"), 0) == 0; }
   FsStatus move_file(const std::string& from, const std::string& to) override {
     return blocks(to) ? FsStatus::accessDenied : FileSystem::move_file(from, to);
   }

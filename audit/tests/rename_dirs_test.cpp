@@ -46,7 +46,8 @@ TEST_F(RenameDirsTest, GroupFolderAndTagDecideWhereAndUnderWhichExtension) {
   const auto pitfall = put_image("pit.BIN", kPitfall);
   const std::string out =
       rename_quietly("river.bin", kRiverRaid) + rename_quietly("pit.BIN", kPitfall);
-  EXPECT_EQ(out, "Creating Activision/River/          Creating Eighty-Two/                \n");
+  EXPECT_EQ(out,
+            native("Creating Activision/River/          Creating Eighty-Two/                \n"));
   EXPECT_EQ(read_bytes(renamed("Activision/River/" + std::string(kRiverRaid) + ".riv")), river);
   // A group without a tag keeps the file's own extension, lower-cased.
   EXPECT_EQ(read_bytes(renamed("Eighty-Two/" + std::string(kPitfall) + ".bin")), pitfall);
@@ -86,21 +87,29 @@ TEST_F(RenameDirsTest, GroupFoldersAreMadeOnceEachAndAnnouncedTwoToALine) {
   CaptureStdout();
   EXPECT_TRUE(create_group_dirs());
   EXPECT_EQ(GetCapturedStdout(),
-            "Creating One/                       Creating Two/Deep/                  \n"
-            "Creating Three/                     \n");
+            native("Creating One/                       Creating Two/Deep/                  \n"
+                   "Creating Three/                     \n"));
   EXPECT_EQ(list_names(in_start("2600Ren")), (std::vector<std::string>{"One", "Three", "Two"}));
   EXPECT_EQ(list_names(in_start("2600Ren/Two")), std::vector<std::string>{"Deep"});
+}
+
+TEST_F(RenameDirsTest, GroupFoldersGetNamesEverySystemCanOpen) {
+  load("a:Aux/Proto. \nb:..\n");
+  options().quiet = 1;
+  EXPECT_TRUE(create_group_dirs());
+  EXPECT_EQ(list_names(in_start("2600Ren")), (std::vector<std::string>{"Aux_", "_"}));
+  EXPECT_EQ(list_names(in_start("2600Ren/Aux_")), std::vector<std::string>{"Proto"});
 }
 
 TEST_F(RenameDirsTest, GroupFolderThatCannotBeCreatedStopsTheCreation) {
   load("a:One\nb:Two/Deep\nc:Three\n");
   RefusingFileSystem refusing;
-  refusing.refusedFolders["2600Ren/Two"] = FsStatus::accessDenied;
+  refusing.refusedFolders[native("2600Ren/Two")] = FsStatus::accessDenied;
   use_file_system(&refusing);
   options().quiet = 1;
   CaptureStderr();
   EXPECT_FALSE(create_group_dirs());
-  EXPECT_EQ(GetCapturedStderr(), "Error creating dir: '2600Ren/Two'\n");
+  EXPECT_EQ(GetCapturedStderr(), native("Error creating dir: '2600Ren/Two'\n"));
   EXPECT_EQ(list_names(in_start("2600Ren")), std::vector<std::string>{"One"});
 
   // The image meant for the missing folder stays where it is.

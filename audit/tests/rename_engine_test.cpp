@@ -71,8 +71,8 @@ TEST_F(RenameEngineTest, ThreeCopiesGoToRenThenDupesThenTheCounterName) {
   EXPECT_EQ(read_bytes(duplicate(kPitfallBin)), second);
   EXPECT_EQ(read_bytes(duplicate(std::string(kPitfall) + ".bi0")), third);
   EXPECT_EQ(have(kPitfall), 3);
-  EXPECT_EQ(out, "File 2600Ren/" + kPitfallBin + " already exists (Original: b.bin)\n" +
-                     "File 2600Ren/" + kPitfallBin + " already exists (Original: c.bin)\n");
+  EXPECT_EQ(out, native("File 2600Ren/") + kPitfallBin + " already exists (Original: b.bin)\n" +
+                     native("File 2600Ren/") + kPitfallBin + " already exists (Original: c.bin)\n");
   EXPECT_EQ(list_names(in_start("")), (std::vector<std::string>{"2600Dupes", "2600Ren"}));
 }
 

@@ -137,7 +137,7 @@ TEST_F(RenameSafetyTest, OtherMoveFailuresLeaveTheFileSilently) {
 
 TEST_F(RenameSafetyTest, AccessDeniedTargetTakesTheDuplicateRoute) {
   RefusingFileSystem refusing;
-  refusing.refusedTargets["2600Ren/" + kPitfallBin] = FsStatus::accessDenied;
+  refusing.refusedTargets[native("2600Ren/") + kPitfallBin] = FsStatus::accessDenied;
   use_file_system(&refusing);
   const auto bytes = put_image("pit.bin", kPitfall);
   CaptureStdout();

@@ -60,7 +60,7 @@ TEST(RunDriverTest, NoWordsPrintUsageAndStatistics) {
   EXPECT_EQ(after_banner(result.err), kUsageBody);
   EXPECT_EQ(result.out, kStats);
   EXPECT_TRUE(list_names(sandbox.work_dir()).empty());
-  EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{"Vald2600"});
+  EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{program_file_name()});
 }
 
 TEST(RunDriverTest, TwoModesAreRefused) {
@@ -90,7 +90,8 @@ TEST(RunDriverTest, OneModeRunsWithBannerStatisticsAndTheFirstWalkLine) {
   EXPECT_EQ(result.exitCode, 0);
   expect_banner_at(result.err, 0);
   EXPECT_EQ(after_banner(result.err), "");
-  EXPECT_EQ(result.out.rfind(std::string(kStats) + "Scanning ./*.bin.a26\n", 0), 0u) << result.out;
+  EXPECT_EQ(result.out.rfind(std::string(kStats) + native("Scanning ./*.bin.a26\n"), 0), 0u)
+      << result.out;
 }
 
 TEST(RunDriverTest, ArgumentsOfEveryShapeAreSafe) {

@@ -1,7 +1,5 @@
 #include "run_fixture.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 
 #include "collection/run_state.h"
@@ -13,13 +11,13 @@ void FreshRunTest::SetUp() {
   make_dir(home_dir());
   reset_run_state();
   use_file_system(nullptr);
-  run_state().directories.program = program_dir() + "/";
+  run_state().directories.program = program_dir() + PATH_SEPARATOR;
   run_state().directories.start = start_dir();
   if (const char* home = std::getenv("HOME")) {
     had_home_ = true;
     saved_home_ = home;
   }
-  setenv("HOME", home_dir().c_str(), 1);
+  set_environment("HOME", home_dir());
   saved_directory_ = current_directory();
   ASSERT_TRUE(change_directory(start_dir()));
 }
@@ -29,8 +27,8 @@ void FreshRunTest::TearDown() {
   use_file_system(nullptr);
   change_directory(saved_directory_);
   if (had_home_) {
-    setenv("HOME", saved_home_.c_str(), 1);
+    set_environment("HOME", saved_home_);
   } else {
-    unsetenv("HOME");
+    unset_environment("HOME");
   }
 }

@@ -17,9 +17,9 @@ class FreshRunTest : public ::testing::Test {
   std::string program_dir() const { return root_ / "prog"; }
   std::string start_dir() const { return root_ / "start"; }
   std::string home_dir() const { return root_ / "home"; }
-  std::string in_program(const std::string& name) const { return program_dir() + "/" + name; }
-  std::string in_start(const std::string& name) const { return start_dir() + "/" + name; }
-  std::string in_home(const std::string& name) const { return home_dir() + "/" + name; }
+  std::string in_program(const std::string& name) const { return join_path(program_dir(), name); }
+  std::string in_start(const std::string& name) const { return join_path(start_dir(), name); }
+  std::string in_home(const std::string& name) const { return join_path(home_dir(), name); }
 
  private:
   TempDir root_;

@@ -1,11 +1,5 @@
 #include "test_support.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -15,141 +9,93 @@
 #include <stdexcept>
 
 #include "catalogue/rom_table.h"
-
-extern char** environ;
+#include "system/file_system.h"
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-  std::string pattern = (fs::temp_directory_path() / "vald-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+std::string TempDir::operator/(const std::string& relative) const {
+  return join_path(path_, relative);
 }
 
 namespace {
 
-// Removes everything below the open folder `fd` by relative names, so trees
-// deeper than any path the system accepts can go too.
-void remove_contents_at(int fd) {
-  DIR* directory = fdopendir(dup(fd));
-  if (directory == nullptr) return;
-  std::vector<std::string> names;
-  while (const dirent* entry = readdir(directory)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(directory);
-  for (const std::string& name : names) {
-    struct stat info;
-    if (fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (S_ISDIR(info.st_mode)) {
-      fchmodat(fd, name.c_str(), 0700, 0);
-      const int child = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
-      if (child >= 0) {
-        remove_contents_at(child);
-        close(child);
-      }
-      unlinkat(fd, name.c_str(), AT_REMOVEDIR);
-    } else {
-      unlinkat(fd, name.c_str(), 0);
-    }
-  }
+// The path of the UTF-8 `path`, whatever code page the system uses.
+fs::path native_path(const std::string& path) {
+  return fs::path(std::u8string(path.begin(), path.end()));
 }
 
 }  // namespace
 
-TempDir::~TempDir() {
-  chmod(path_.c_str(), 0700);
-  const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) {
-    remove_contents_at(fd);
-    close(fd);
-  }
-  rmdir(path_.c_str());
-}
+namespace {
 
-std::string TempDir::operator/(const std::string& relative) const {
-  return path_ + "/" + relative;
-}
-
-std::string read_text(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+std::string read_file(const std::string& path) {
+  std::ifstream file(native_path(path), std::ios::binary);
   std::stringstream content;
   content << file.rdbuf();
   return content.str();
 }
 
+}  // namespace
+
+std::string read_text(const std::string& path) {
+  std::string text = read_file(path);
+  if (ON_WINDOWS) {
+    std::string::size_type to = 0;
+    for (std::string::size_type at = 0; at < text.size(); ++at) {
+      if (text[at] != '\r' || at + 1 == text.size() || text[at + 1] != '\n') text[to++] = text[at];
+    }
+    text.resize(to);
+  }
+  return text;
+}
+
 std::vector<unsigned char> read_bytes(const std::string& path) {
-  const std::string text = read_text(path);
-  return std::vector<unsigned char>(text.begin(), text.end());
+  const std::string bytes = read_file(path);
+  return std::vector<unsigned char>(bytes.begin(), bytes.end());
+}
+
+std::string native(std::string path) {
+  for (char& character : path) {
+    if (character == '/') character = PATH_SEPARATOR;
+  }
+  return path;
 }
 
 void write_text(const std::string& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary);
+  std::ofstream file(native_path(path), std::ios::binary);
   file << text;
 }
 
 void write_bytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::ofstream file(path, std::ios::binary);
+  std::ofstream file(native_path(path), std::ios::binary);
   file.write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
 }
 
-bool file_exists(const std::string& path) {
-  struct stat info;
-  return lstat(path.c_str(), &info) == 0;
-}
-
 void make_dir(const std::string& path) {
-  fs::create_directories(path);
+  fs::create_directories(native_path(path));
 }
 
 std::vector<std::string> list_names(const std::string& path) {
   std::vector<std::string> names;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(path, error)) {
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(native_path(path), error)) {
+    const std::u8string name = entry.path().filename().u8string();
+    names.emplace_back(name.begin(), name.end());
   }
   std::sort(names.begin(), names.end());
   return names;
 }
 
-ProgramResult run_program(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::string& directory, const std::string& home) {
-  TempDir capture;
-  const std::string out_path = capture / "out";
-  const std::string err_path = capture / "err";
-  const pid_t child = fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
-    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
-        chdir(directory.c_str()) != 0) {
-      _exit(127);
-    }
-    setenv("HOME", home.c_str(), 1);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ProgramResult result;
-  result.out = read_text(out_path);
-  result.err = read_text(err_path);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+std::string program_file_name() {
+  return fs::path(VALD_BINARY).filename().string();
 }
 
 ValdSandbox::ValdSandbox() {
   make_dir(program_dir());
   make_dir(work_dir());
   make_dir(home_dir());
-  fs::copy_file(VALD_BINARY, program("Vald2600"));
+  fs::copy_file(VALD_BINARY, program(program_file_name()));
 }
 
 ProgramResult ValdSandbox::run(const std::vector<std::string>& arguments) const {
@@ -158,7 +104,7 @@ ProgramResult ValdSandbox::run(const std::vector<std::string>& arguments) const 
 
 ProgramResult ValdSandbox::run_in(const std::string& directory,
                                   const std::vector<std::string>& arguments) const {
-  return run_program(program("Vald2600"), arguments, directory, home_dir());
+  return run_program(program(program_file_name()), arguments, directory, home_dir());
 }
 
 int count_of(const std::string& text, const std::string& piece) {

@@ -14,6 +14,7 @@ using namespace ziptest;
 class ZipToolTest : public ZipTest {
  protected:
   void SetUp() override {
+    if (ON_WINDOWS) GTEST_SKIP() << "the archives are made by Info-ZIP zip, a Linux program here";
     ZipTest::SetUp();
     members["game.bin"] = make_sample_image(0x0a25900b, 4096, 3);
     members["manual.txt"] = half_compressible(100000);  // several 16 KiB chunks deflated

@@ -234,12 +234,12 @@ class ZipTest : public ::testing::Test {
     reset_run_state();
     run_state().directories.start = start.path();
     if (const char* home_now = std::getenv("HOME")) savedHome = home_now;
-    setenv("HOME", home.path().c_str(), 1);
+    set_environment("HOME", home.path());
   }
   void TearDown() override {
     use_zip_streams(nullptr);
     reset_run_state();
-    setenv("HOME", savedHome.c_str(), 1);
+    set_environment("HOME", savedHome);
   }
 
   std::string write_archive(const Bytes& bytes, const std::string& name = "test.zip") {

@@ -1,6 +1,6 @@
 #include "zip/zip_streams.h"
 
-#include <sys/types.h>
+#include "system/file_system.h"
 
 namespace {
 
@@ -10,15 +10,15 @@ ZipStreams* streams_in_use = &real_streams;
 }  // namespace
 
 std::FILE* ZipStreams::open(const char* path) {
-  return std::fopen(path, "rb");
+  return open_file(path, "rb");
 }
 
 bool ZipStreams::seek(std::FILE* stream, std::int64_t offset, int whence) {
-  return fseeko(stream, static_cast<off_t>(offset), whence) == 0;
+  return seek_file(stream, offset, whence);
 }
 
 std::int64_t ZipStreams::tell(std::FILE* stream) {
-  return ftello(stream);
+  return tell_file(stream);
 }
 
 std::size_t ZipStreams::read(std::FILE* stream, void* buffer, std::size_t count) {

@@ -1,0 +1,185 @@
+// The system layer on POSIX systems.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "system/file_sync.h"
+#include "system/file_system.h"
+
+namespace {
+
+FsStatus status_of_errno(int error) {
+  switch (error) {
+    case EEXIST:
+    case ENOTEMPTY:
+      return FsStatus::alreadyExists;
+    case EACCES:
+    case EPERM:
+      return FsStatus::accessDenied;
+    default:
+      return FsStatus::failed;
+  }
+}
+
+// Used where the file system refuses both the no-replace rename and hard
+// links: test, then rename. Only this last resort leaves a window in which
+// another process could create the target.
+FsStatus test_and_rename(const std::string& from, const std::string& to) {
+  struct stat target;
+  if (lstat(to.c_str(), &target) == 0) return FsStatus::alreadyExists;
+  if (std::rename(from.c_str(), to.c_str()) != 0) return status_of_errno(errno);
+  return FsStatus::ok;
+}
+
+FsStatus link_and_unlink(const std::string& from, const std::string& to) {
+  if (link(from.c_str(), to.c_str()) != 0) {
+    const int error = errno;
+    if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK) {
+      return test_and_rename(from, to);
+    }
+    return status_of_errno(error);
+  }
+  if (unlink(from.c_str()) != 0) {
+    const int error = errno;
+    unlink(to.c_str());  // keep exactly one name for the file
+    return status_of_errno(error);
+  }
+  return FsStatus::ok;
+}
+
+}  // namespace
+
+bool FileSystem::list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+  std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
+  if (!directory) return false;
+  const int directory_fd = dirfd(directory.get());
+  while (const dirent* item = readdir(directory.get())) {
+    const std::string name = item->d_name;
+    if (name == "." || name == "..") continue;
+    DirectoryEntry entry;
+    entry.name = name;
+    entry.isHidden = name[0] == '.';
+    struct stat info;
+    if (fstatat(directory_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+      entry.isDirectory = S_ISDIR(info.st_mode);
+      if (S_ISLNK(info.st_mode) && fstatat(directory_fd, name.c_str(), &info, 0) != 0) {
+        info.st_size = 0;  // a dangling link
+      }
+      entry.size = static_cast<std::uint64_t>(info.st_size);
+    }
+    entries.push_back(std::move(entry));
+  }
+  return true;
+}
+
+FsStatus FileSystem::make_directory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) != 0) return status_of_errno(errno);
+  return FsStatus::ok;
+}
+
+FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return FsStatus::ok;
+  }
+  const int error = errno;
+  if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) return link_and_unlink(from, to);
+  return status_of_errno(error);
+}
+
+FsStatus FileSystem::remove_directory(const std::string& path) {
+  if (rmdir(path.c_str()) != 0) return status_of_errno(errno);
+  return FsStatus::ok;
+}
+
+bool FileSystem::allows_changes(const std::string& path) {
+  return access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string current_directory() {
+  std::unique_ptr<char, void (*)(void*)> path(getcwd(nullptr, 0), std::free);
+  return path ? std::string(path.get()) : std::string();
+}
+
+bool change_directory(const std::string& path) {
+  return chdir(path.c_str()) == 0;
+}
+
+namespace {
+
+bool current_directory_is(const DirectoryMark& mark) {
+  struct stat info;
+  return stat(".", &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == mark.device &&
+         static_cast<std::uint64_t>(info.st_ino) == mark.inode;
+}
+
+}  // namespace
+
+DirectoryMark mark_current_directory() {
+  DirectoryMark mark;
+  mark.path = current_directory();
+  struct stat info;
+  if (stat(".", &info) == 0) {
+    mark.device = static_cast<std::uint64_t>(info.st_dev);
+    mark.inode = static_cast<std::uint64_t>(info.st_ino);
+  }
+  return mark;
+}
+
+bool return_to_parent(const DirectoryMark& parent) {
+  // ".." needs no path, so depth does not matter; the identity check catches
+  // a subdirectory that was moved meanwhile.
+  if (chdir("..") == 0 && current_directory_is(parent)) return true;
+  return !parent.path.empty() && change_directory(parent.path) && current_directory_is(parent);
+}
+
+std::string executable_directory() {
+  std::unique_ptr<char, void (*)(void*)> path(realpath("/proc/self/exe", nullptr), std::free);
+  if (!path) return std::string();
+  std::string directory = path.get();
+  const std::size_t last_separator = directory.rfind(PATH_SEPARATOR);
+  if (last_separator == std::string::npos) return directory + PATH_SEPARATOR;
+  directory.resize(last_separator + 1);
+  return directory;
+}
+
+std::string fallback_directory() {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') return std::string();
+  std::string directory = home;
+  if (directory.back() != PATH_SEPARATOR) directory += PATH_SEPARATOR;
+  return directory;
+}
+
+std::FILE* open_file(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+bool seek_file(std::FILE* file, std::int64_t offset, int whence) {
+  return fseeko(file, static_cast<off_t>(offset), whence) == 0;
+}
+
+std::int64_t tell_file(std::FILE* file) {
+  return ftello(file);
+}
+
+bool sync_file(std::FILE* file) {
+  if (std::fflush(file) != 0) return false;
+  return fsync(fileno(file)) == 0;
+}
+
+bool replace_file(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool remove_file(const std::string& path) {
+  return std::remove(path.c_str()) == 0;
+}
+
+void prepare_console() {}

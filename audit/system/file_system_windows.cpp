@@ -1,0 +1,235 @@
+// The system layer on Windows. Paths are UTF-8 everywhere else in the tool;
+// they become UTF-16 here, at the system calls, so names with any Unicode
+// character work, and long ones get the "\\?\" prefix.
+
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "system/file_sync.h"
+#include "system/file_system.h"
+#include "system/windows_text.h"
+
+namespace {
+
+FsStatus status_of_error(DWORD error) {
+  switch (error) {
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return FsStatus::alreadyExists;
+    case ERROR_ACCESS_DENIED:
+      return FsStatus::accessDenied;
+    default:
+      return FsStatus::failed;
+  }
+}
+
+struct FindCloser {
+  void operator()(HANDLE handle) const { FindClose(handle); }
+};
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+
+using FindHandle = std::unique_ptr<void, FindCloser>;
+using FileHandle = std::unique_ptr<void, HandleCloser>;
+
+FileHandle open_for_information(const std::wstring& path) {
+  // FILE_FLAG_BACKUP_SEMANTICS lets a directory be opened too.
+  HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+// The length of the file a link points to; 0 when it cannot be read.
+std::uint64_t linked_file_size(const std::wstring& path) {
+  const FileHandle file = open_for_information(path);
+  LARGE_INTEGER size;
+  if (!file || !GetFileSizeEx(file.get(), &size)) return 0;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+DirectoryEntry entry_of(const std::wstring& directory, const WIN32_FIND_DATAW& found) {
+  DirectoryEntry entry;
+  entry.name = utf8_of(found.cFileName);
+  const DWORD attributes = found.dwFileAttributes;
+  const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  entry.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !isLink;
+  entry.isHidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+  if (isLink && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    entry.size = linked_file_size(directory + L'\\' + found.cFileName);
+  } else {
+    entry.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  }
+  return entry;
+}
+
+}  // namespace
+
+bool FileSystem::list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+  std::wstring directory = system_path(path);
+  if (!directory.empty() && directory.back() == L'\\') directory.pop_back();  // "C:\\"
+  WIN32_FIND_DATAW found;
+  const HANDLE first = FindFirstFileExW((directory + L"\\*").c_str(), FindExInfoBasic, &found,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (first == INVALID_HANDLE_VALUE) return false;
+  const FindHandle search(first);
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back(entry_of(directory, found));
+  } while (FindNextFileW(search.get(), &found));
+  return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+FsStatus FileSystem::make_directory(const std::string& path) {
+  if (!CreateDirectoryW(system_path(path).c_str(), nullptr)) return status_of_error(GetLastError());
+  return FsStatus::ok;
+}
+
+FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
+  // Without MOVEFILE_REPLACE_EXISTING the system itself refuses to replace
+  // `to`, with no window between a test and the move; without
+  // MOVEFILE_COPY_ALLOWED a move never turns into a copy that could be left
+  // half-done.
+  if (!MoveFileExW(system_path(from).c_str(), system_path(to).c_str(), 0)) {
+    return status_of_error(GetLastError());
+  }
+  return FsStatus::ok;
+}
+
+FsStatus FileSystem::remove_directory(const std::string& path) {
+  if (RemoveDirectoryW(system_path(path).c_str())) return FsStatus::ok;
+  const DWORD error = GetLastError();
+  return error == ERROR_DIR_NOT_EMPTY ? FsStatus::alreadyExists : status_of_error(error);
+}
+
+bool FileSystem::allows_changes(const std::string& path) {
+  // Windows tells a folder's rights only when a change is tried: a folder
+  // that exists is taken to allow them.
+  const DWORD attributes = GetFileAttributesW(system_path(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string current_directory() {
+  const DWORD length = GetCurrentDirectoryW(0, nullptr);
+  if (length == 0) return std::string();
+  std::wstring path(length, L'\0');
+  const DWORD written = GetCurrentDirectoryW(length, path.data());
+  if (written == 0 || written >= length) return std::string();
+  path.resize(written);
+  return utf8_of(path);
+}
+
+bool change_directory(const std::string& path) {
+  return SetCurrentDirectoryW(system_path(path).c_str()) != 0;
+}
+
+namespace {
+
+struct DirectoryIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+};
+
+bool identify_current_directory(DirectoryIdentity& identity) {
+  const FileHandle directory = open_for_information(L".");
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!directory || !GetFileInformationByHandle(directory.get(), &information)) return false;
+  identity.volume = information.dwVolumeSerialNumber;
+  identity.index =
+      (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+  return true;
+}
+
+bool current_directory_is(const DirectoryMark& mark) {
+  DirectoryIdentity identity;
+  return identify_current_directory(identity) && identity.volume == mark.device &&
+         identity.index == mark.inode;
+}
+
+}  // namespace
+
+DirectoryMark mark_current_directory() {
+  DirectoryMark mark;
+  mark.path = current_directory();
+  DirectoryIdentity identity;
+  if (identify_current_directory(identity)) {
+    mark.device = identity.volume;
+    mark.inode = identity.index;
+  }
+  return mark;
+}
+
+bool return_to_parent(const DirectoryMark& parent) {
+  if (SetCurrentDirectoryW(L"..") && current_directory_is(parent)) return true;
+  return !parent.path.empty() && change_directory(parent.path) && current_directory_is(parent);
+}
+
+std::string executable_directory() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::string();
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);  // cut short: try again with more room
+  }
+  const std::size_t last_separator = path.find_last_of(L"\\/");
+  if (last_separator == std::wstring::npos) return utf8_of(path) + PATH_SEPARATOR;
+  path.resize(last_separator + 1);
+  return utf8_of(path);
+}
+
+std::string fallback_directory() {
+  return "C:\\";
+}
+
+std::FILE* open_file(const std::string& path, const char* mode) {
+  return _wfopen(system_path(path).c_str(), wide_of(mode).c_str());
+}
+
+bool seek_file(std::FILE* file, std::int64_t offset, int whence) {
+  return _fseeki64(file, offset, whence) == 0;
+}
+
+std::int64_t tell_file(std::FILE* file) {
+  return _ftelli64(file);
+}
+
+bool sync_file(std::FILE* file) {
+  return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+}
+
+bool replace_file(const std::string& from, const std::string& to) {
+  return MoveFileExW(system_path(from).c_str(), system_path(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool remove_file(const std::string& path) {
+  return DeleteFileW(system_path(path).c_str()) != 0;
+}
+
+namespace {
+
+UINT previous_output_code_page = 0;
+
+void restore_console() {
+  SetConsoleOutputCP(previous_output_code_page);
+}
+
+}  // namespace
+
+void prepare_console() {
+  // Names are UTF-8 inside the tool; the console shows them as such. The
+  // console keeps its own code page after the run.
+  previous_output_code_page = GetConsoleOutputCP();
+  if (previous_output_code_page == 0 || previous_output_code_page == CP_UTF8) return;
+  if (SetConsoleOutputCP(CP_UTF8)) std::atexit(restore_console);
+}
