@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "system/file_system.h"
+
 namespace {
 
 int hex_value(char digit) {
@@ -98,7 +100,7 @@ std::string dat_summary_line(const DatLoadSummary& summary) {
 
 bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
   error = DatError{path, 0, ""};
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = open_file(path, "rb");
   if (file == nullptr) {
     error.what = "cannot open the file";
     return false;
@@ -110,9 +112,9 @@ bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
     error.what = "cannot read the file";
     return false;
   }
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    const long length = std::ftell(file);
-    if (length < 0 || static_cast<unsigned long>(length) > DAT_FILE_LIMIT) {
+  if (seek_file(file, 0, SEEK_END)) {
+    const std::int64_t length = tell_file(file);
+    if (length < 0 || static_cast<std::uint64_t>(length) > DAT_FILE_LIMIT) {
       std::fclose(file);
       error.what = length < 0 ? "cannot read the file" : "file larger than 256 MiB";
       return false;
