@@ -132,7 +132,7 @@ TEST_F(DatRunTest, RefusalsChangeNothing) {
     EXPECT_EQ(result.err, refusal);
     EXPECT_EQ(result.out, "") << file;
     EXPECT_EQ(list_names(sandbox.work_dir()), before) << file;
-    EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{"Vald2600"}) << file;
+    EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{program_file_name()}) << file;
   }
 }
 
