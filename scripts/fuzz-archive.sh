@@ -8,16 +8,8 @@
 # it, so single allocations may reach 4 GiB; the resident memory stays
 # limited to 2 GiB.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build-fuzz}
-seconds=${2:-60}
-mkdir -p "$build"
-build=$(cd "$build" && pwd)
-
-cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVALD_FUZZ=ON -DVALD_BUILD_LAUNCHER=OFF \
-  -DVALD_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target archive_fuzzer -j 2
+source "$(dirname "$0")/fuzz-common.sh"
+fuzz_build archive_fuzzer
 
 sevenzip=$(command -v 7z || command -v 7zz || true)
 if [ -z "$sevenzip" ]; then
@@ -25,10 +17,8 @@ if [ -z "$sevenzip" ]; then
   exit 1
 fi
 seeds="$build/archive-seeds"
-corpus="$build/archive-corpus"
-artifacts="$build/archive-findings"
 rm -rf "$seeds"
-mkdir -p "$seeds/members" "$corpus" "$artifacts"
+mkdir -p "$seeds/members"
 (
   cd "$seeds/members"
   python3 -c "import random,sys; random.seed(7); sys.stdout.buffer.write(bytes(random.choice(b'\x00\x85\xa9\xd0\x4c\x20\xff') for _ in range(2048)))" >game.bin
@@ -50,12 +40,4 @@ PY
 )
 rm -rf "$seeds/members"
 
-cd "$build"  # libFuzzer writes its own files into the current folder
-status=0
-"$build/archive_fuzzer" -max_total_time="$seconds" -max_len=70000 -timeout=10 \
-  -rss_limit_mb=2048 -malloc_limit_mb=4200 \
-  -artifact_prefix="$artifacts/" -print_final_stats=1 "$corpus" "$seeds" || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "fuzz-archive: the fuzzer found a fault; the input is in $artifacts" >&2
-fi
-exit "$status"
+fuzz_run archive "$seeds" -max_len=70000 -rss_limit_mb=2048 -malloc_limit_mb=4200
