@@ -78,20 +78,29 @@ void zip_report_cause(ZipLog& log, ZipError error, const char* path, const char*
   zip_report_error(log, log_text.c_str(), text.console, path);
 }
 
+namespace {
+
+// crcMismatch for `member`, naming where each of the two CRCs comes from.
+void report_two_crcs(ZipLog& log, const char* path, const char* member, const char* firstSource,
+                     std::uint32_t first, const char* secondSource, std::uint32_t second) {
+  char cause[96];
+  std::snprintf(cause, sizeof cause, " (%s %08lx, %s %08lx)", firstSource,
+                static_cast<unsigned long>(first), secondSource,
+                static_cast<unsigned long>(second));
+  zip_report_cause(log, ZipError::crcMismatch, path, (std::string(member) + cause).c_str());
+}
+
+}  // namespace
+
 void zip_report_crc_mismatch(ZipLog& log, const char* path, const char* member,
                              std::uint32_t archiveSays, std::uint32_t dataIs) {
-  char cause[64];
-  std::snprintf(cause, sizeof cause, " (archive says %08lx, data is %08lx)",
-                static_cast<unsigned long>(archiveSays), static_cast<unsigned long>(dataIs));
-  zip_report_cause(log, ZipError::crcMismatch, path, (std::string(member) + cause).c_str());
+  report_two_crcs(log, path, member, "archive says", archiveSays, "data is", dataIs);
 }
 
 void zip_report_local_crc_mismatch(ZipLog& log, const char* path, const char* member,
                                    std::uint32_t localSays, std::uint32_t directorySays) {
-  char cause[64];
-  std::snprintf(cause, sizeof cause, " (local header says %08lx, directory says %08lx)",
-                static_cast<unsigned long>(localSays), static_cast<unsigned long>(directorySays));
-  zip_report_cause(log, ZipError::crcMismatch, path, (std::string(member) + cause).c_str());
+  report_two_crcs(log, path, member, "local header says", localSays, "directory says",
+                  directorySays);
 }
 
 void zip_log_detail(ZipLog& log, const char* format, ...) {
