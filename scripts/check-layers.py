@@ -17,8 +17,12 @@ import tempfile
 
 # folder                 may include
 LAYERS = """
-audit/app                collection catalogue archive zip sniff system
-audit/collection         catalogue archive zip sniff system
+audit/app                journal scan reports naming run catalogue archive zip sniff system
+audit/journal            run catalogue system
+audit/scan               naming run catalogue archive zip sniff system
+audit/reports            naming run catalogue system
+audit/naming             run catalogue system
+audit/run                catalogue zip system
 audit/catalogue          system
 audit/archive            zip system
 audit/zip                system
@@ -95,15 +99,19 @@ def check_line(line, where, program, folder, layers):
 def self_test():
     """The checker must catch each kind of fault, and pass a clean tree."""
     cases = [  # (file, content, expected fault or None)
-        ("audit/system/a.cpp", '#include "collection/run_state.h"\n', "may not include"),
+        ("audit/system/a.cpp", '#include "run/run_state.h"\n', "may not include"),
+        ("audit/naming/a.cpp", '#include "scan/walk.h"\n', "may not include"),
+        ("audit/run/a.cpp", '#include "naming/info_config.h"\n', "may not include"),
+        ("audit/reports/a.cpp", '#include "journal/undo_mode.h"\n', "may not include"),
         ("audit/zip/a.cpp", '#include "catalogue/rom_database.h"\n', "may not include"),
-        ("audit/collection/a.cpp", "#include <unistd.h>\n", "operating-system header"),
+        ("audit/scan/a.cpp", "#include <unistd.h>\n", "operating-system header"),
         ("audit/catalogue/a.cpp", "#ifdef _WIN32\n#endif\n", "platform conditional"),
         ("audit/zip/a.cpp", "#include <sys/types.h>\n", "operating-system header"),
         ("audit/zip/a.cpp", "#if defined(WIN32)\n#endif\n", "platform conditional"),
         ("launcher/manual_window/a.cpp", '#include "main_window/form1.h"\n', "may not include"),
         ("audit/newlayer/a.cpp", "\n", "no row in the layer table"),
-        ("audit/app/a.cpp", '#include "collection/walk.h"\n#include "system/x.h"\n', None),
+        ("audit/app/a.cpp", '#include "scan/walk.h"\n#include "system/x.h"\n', None),
+        ("audit/journal/a.cpp", '#include "run/run_state.h"\n#include "system/x.h"\n', None),
         ("audit/system/a.cpp", "#include <unistd.h>\n#ifdef _WIN32\n#endif\n", None),
         ("audit/tests/a.cpp", '#include "app/run_driver.h"\n#include <unistd.h>\n', None),
         ("launcher/main.cpp", '#include "main_window/form1.h"\n', None),

@@ -4,9 +4,9 @@
 #include <ctime>
 #include <string>
 
-#include "collection/journaling_file_system.h"
-#include "collection/planning_file_system.h"
-#include "collection/run_state.h"
+#include "journal/journaling_file_system.h"
+#include "journal/planning_file_system.h"
+#include "run/run_state.h"
 #include "system/file_system.h"
 
 namespace {

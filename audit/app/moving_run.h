@@ -3,7 +3,7 @@
 // walk against a planning file system and changes nothing, and the undo
 // journal, which records every move of a real run before it is made.
 
-#include "collection/run_options.h"
+#include "run/run_options.h"
 
 // Whether `options` ask for a run that moves files (rename or move).
 bool moves_files(const RunOptions& options);

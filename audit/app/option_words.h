@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "collection/run_options.h"
+#include "run/run_options.h"
 
 // Applies every option rule to one command-line word. Returns true when the
 // word asks for the unsupported conversion, which sets nothing.

@@ -1,8 +1,10 @@
 #pragma once
 // The app layer, the top of Vald2600: the run order, the command-line words
 // and the usage text. The only place that decides what runs; it may use
-// every layer below (collection, catalogue, zip, sniff, system).
+// every layer below (journal, scan, reports, naming, run, catalogue, archive,
+// zip, sniff, system).
 
 // Runs the tool on the words of its command line (argv[0] is the program).
-// Returns the process exit code, which is always 0.
+// Returns the process exit code: 0, or 2 when a DAT file given with dat=
+// cannot be used.
 int run_vald(int argc, const char* const* argv);

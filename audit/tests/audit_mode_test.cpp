@@ -1,7 +1,7 @@
 // The audit mode: on crafted catalogues in process, and on the shipped one
 // through the built program.
 
-#include "collection/audit_mode.h"
+#include "reports/audit_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "catalogue/rom_table.h"
-#include "collection/run_state.h"
+#include "run/run_state.h"
 #include "run_fixture.h"
 
 namespace {

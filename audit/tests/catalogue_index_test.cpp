@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/rom_database.h"
-#include "collection/run_state.h"
+#include "run/run_state.h"
 
 namespace {
 

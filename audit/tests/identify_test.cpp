@@ -1,6 +1,6 @@
 // Identification of loose images through scan runs of the built program.
 
-#include "collection/identify.h"
+#include "scan/identify.h"
 
 #include <zlib.h>
 

@@ -1,13 +1,13 @@
 // Reading ValdInfo.cfg into the info groups, and matching names against them.
 
-#include "collection/info_config.h"
+#include "naming/info_config.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "collection/run_state.h"
+#include "run/run_state.h"
 #include "run_fixture.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/moving_run.h"
-#include "collection/info_config.h"
-#include "collection/reports.h"
-#include "collection/run_state.h"
-#include "collection/walk.h"
+#include "naming/info_config.h"
+#include "reports/reports.h"
+#include "run/run_state.h"
+#include "scan/walk.h"
 #include "moving_run_fixture.h"
 #include "rename_fixture.h"
 

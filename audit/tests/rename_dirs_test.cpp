@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "collection/info_config.h"
+#include "naming/info_config.h"
 #include "rename_fixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The miss, have and dupes reports and the have database, written from set
 // counters, and read back by the next run of the built program.
 
-#include "collection/reports.h"
+#include "reports/reports.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "catalogue/rom_database.h"
-#include "collection/info_config.h"
-#include "collection/run_state.h"
+#include "naming/info_config.h"
+#include "run/run_state.h"
 #include "run_fixture.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "collection/reports.h"
-#include "collection/run_state.h"
+#include "reports/reports.h"
+#include "run/run_state.h"
 #include "run_fixture.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "collection/run_state.h"
+#include "run/run_state.h"
 #include "system/file_system.h"
 
 void FreshRunTest::SetUp() {

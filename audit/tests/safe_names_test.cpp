@@ -1,4 +1,4 @@
-#include "collection/safe_names.h"
+#include "naming/safe_names.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "collection/run_state.h"
+#include "run/run_state.h"
 #include "run_fixture.h"
 #include "system/file_system.h"
 #include "test_support.h"

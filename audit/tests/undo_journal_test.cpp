@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "collection/journal_reader.h"
-#include "collection/journal_writer.h"
-#include "collection/undo_journal.h"
+#include "journal/journal_reader.h"
+#include "journal/journal_writer.h"
+#include "journal/undo_journal.h"
 #include "test_support.h"
 
 namespace {

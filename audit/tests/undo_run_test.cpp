@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/moving_run.h"
-#include "collection/run_state.h"
-#include "collection/undo_mode.h"
-#include "collection/walk.h"
+#include "run/run_state.h"
+#include "journal/undo_mode.h"
+#include "scan/walk.h"
 #include "moving_run_fixture.h"
 #include "rename_fixture.h"
 

@@ -1,7 +1,7 @@
 // The directory walk: which folders are entered, what the walk prints, and
 // that it always comes back to where it was.
 
-#include "collection/walk.h"
+#include "scan/walk.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "collection/run_state.h"
+#include "run/run_state.h"
 #include "run_fixture.h"
 #include "sample_images.h"
 #include "system/file_system.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "collection/run_state.h"
+#include "run/run_state.h"
 #include "sample_images.h"
 #include "test_support.h"
 #include "zip/zip_reader.h"

@@ -1,0 +1,202 @@
+#include "journal/journal_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "journal/undo_journal.h"
+
+namespace {
+
+// Hands out the lines of a stream one at a time, reading it in blocks and
+// never keeping more than JOURNAL_LINE_LIMIT bytes of a line.
+class LineReader {
+ public:
+  explicit LineReader(std::FILE* file) : file_(file) {}
+
+  enum class Result { line, tooLong, unended, end };
+
+  Result next(std::string& line) {
+    line.clear();
+    start_ = offset_;
+    bool too_long = false;
+    while (at_ < filled_ || refill()) {
+      const char* begin = block_ + at_;
+      const auto* end = static_cast<const char*>(std::memchr(begin, '\n', filled_ - at_));
+      const std::size_t piece = end != nullptr ? end - begin : filled_ - at_;
+      const std::size_t room = JOURNAL_LINE_LIMIT - 1 - line.size();
+      if (piece > room) too_long = true;
+      line.append(begin, std::min(piece, room));
+      const std::size_t used = piece + (end != nullptr ? 1 : 0);
+      at_ += used;
+      offset_ += static_cast<long>(used);
+      if (end != nullptr) return too_long ? Result::tooLong : Result::line;
+    }
+    if (offset_ == start_) return Result::end;
+    return too_long ? Result::tooLong : Result::unended;
+  }
+
+  long start() const { return start_; }
+  std::uint64_t number() const { return number_; }
+  void count_line() { ++number_; }
+
+  bool seek(long offset, std::uint64_t number) {
+    offset_ = start_ = offset;
+    number_ = number;
+    at_ = filled_ = 0;
+    return std::fseek(file_, offset, SEEK_SET) == 0;
+  }
+
+ private:
+  bool refill() {
+    at_ = 0;
+    filled_ = std::fread(block_, 1, sizeof block_, file_);
+    return filled_ > 0;
+  }
+
+  std::FILE* file_;
+  char block_[64 * 1024];
+  std::size_t at_ = 0;
+  std::size_t filled_ = 0;
+  long offset_ = 0;
+  long start_ = 0;
+  std::uint64_t number_ = 0;
+};
+
+struct RunMark {
+  long offset = 0;
+  std::uint64_t line = 0;
+  bool undone = false;
+};
+
+// What the first pass learns: where each run starts and whether it was
+// undone, and the first line that cannot be read.
+struct JournalOutline {
+  std::vector<RunMark> runs;
+  std::uint64_t firstDamagedLine = 0;  // 0: none
+  JournalProblem problem = JournalProblem::none;
+};
+
+std::optional<JournalRecord> read_record(LineReader& reader, std::string& line, bool& ended) {
+  const LineReader::Result result = reader.next(line);
+  ended = result == LineReader::Result::end;
+  if (ended) return std::nullopt;
+  reader.count_line();
+  if (result != LineReader::Result::line) return std::nullopt;
+  return parse_journal_line(line);
+}
+
+// Whether `record` may follow what came before it in the file.
+bool fits_outline(const JournalRecord& record, JournalOutline& outline, bool& after_move) {
+  const bool follows_move = after_move;
+  after_move = record.kind == JournalRecordKind::move;
+  switch (record.kind) {
+    case JournalRecordKind::run:
+      return true;
+    case JournalRecordKind::folder:
+    case JournalRecordKind::move:
+      return !outline.runs.empty();
+    case JournalRecordKind::failed:
+      return follows_move;
+    case JournalRecordKind::undone:
+      if (record.run > outline.runs.size()) return false;
+      outline.runs[record.run - 1].undone = true;
+      return true;
+  }
+  return false;
+}
+
+JournalOutline outline_journal(LineReader& reader) {
+  JournalOutline outline;
+  std::string line;
+  bool ended = false;
+  const auto first = read_record(reader, line, ended);
+  if (ended || first || line != JOURNAL_FIRST_LINE) {
+    outline.problem = JournalProblem::foreign;
+    return outline;
+  }
+  bool after_move = false;
+  for (;;) {
+    const auto record = read_record(reader, line, ended);
+    if (ended) break;
+    if (record && record->kind == JournalRecordKind::run) {
+      if (outline.runs.size() == JOURNAL_RUN_LIMIT) {
+        outline.problem = JournalProblem::tooLarge;
+        outline.firstDamagedLine = reader.number();
+        return outline;
+      }
+      outline.runs.push_back({reader.start(), reader.number(), false});
+    }
+    if ((!record || !fits_outline(*record, outline, after_move)) && outline.firstDamagedLine == 0) {
+      outline.firstDamagedLine = reader.number();
+    }
+  }
+  return outline;
+}
+
+int last_open_run(const JournalOutline& outline) {
+  for (std::size_t index = outline.runs.size(); index > 0; --index) {
+    if (!outline.runs[index - 1].undone) return static_cast<int>(index - 1);
+  }
+  return -1;
+}
+
+// Second pass: the steps of the run that starts at `mark`, failed moves left
+// out. Its lines were all read well in the first pass.
+JournalProblem load_run(LineReader& reader, const RunMark& mark, JournalReading& reading) {
+  if (!reader.seek(mark.offset, mark.line - 1)) return JournalProblem::unreadable;
+  std::string line;
+  bool ended = false;
+  std::size_t bytes = 0;
+  auto& steps = reading.run.steps;
+  for (auto record = read_record(reader, line, ended); record;
+       record = read_record(reader, line, ended)) {
+    if (record->kind == JournalRecordKind::run) {
+      if (reader.number() != mark.line) break;
+      reading.run.time = record->time;
+      reading.run.mode = record->mode;
+    } else if (record->kind == JournalRecordKind::failed) {
+      if (!steps.empty()) steps.pop_back();
+    } else if (record->kind != JournalRecordKind::undone) {
+      bytes += record->path.size() + record->target.size();
+      if (steps.size() == JOURNAL_STEP_LIMIT || bytes > JOURNAL_BYTE_LIMIT) {
+        reading.line = reader.number();
+        return JournalProblem::tooLarge;
+      }
+      steps.push_back({record->kind == JournalRecordKind::folder, std::move(record->path),
+                       std::move(record->target), record->size});
+    }
+  }
+  return JournalProblem::none;
+}
+
+}  // namespace
+
+JournalReading read_last_open_run(std::FILE* journal) {
+  JournalReading reading;
+  LineReader reader(journal);
+  if (!reader.seek(0, 0)) {
+    reading.problem = JournalProblem::unreadable;
+    return reading;
+  }
+  const JournalOutline outline = outline_journal(reader);
+  reading.problem = outline.problem;
+  reading.line = outline.firstDamagedLine;
+  if (outline.problem != JournalProblem::none) return reading;
+  const int chosen = last_open_run(outline);
+  if (chosen < 0) return reading;
+  const RunMark& mark = outline.runs[chosen];
+  if (outline.firstDamagedLine != 0 && outline.firstDamagedLine >= mark.line) {
+    reading.problem = JournalProblem::damaged;
+    return reading;
+  }
+  reading.line = 0;
+  reading.found = true;
+  reading.run.number = static_cast<std::uint64_t>(chosen) + 1;
+  reading.problem = load_run(reader, mark, reading);
+  if (reading.problem != JournalProblem::none) {
+    reading.found = false;
+    reading.run.steps.clear();
+  }
+  return reading;
+}

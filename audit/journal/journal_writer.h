@@ -1,0 +1,40 @@
+#pragma once
+// Appending records to the undo journal. Every record is flushed to the
+// system as soon as it is written, so that a run killed at any instant has
+// its moves on record.
+
+#include <cstdio>
+#include <string>
+
+#include "journal/undo_journal.h"
+
+enum class JournalOpenFailure { none, cannotOpen, foreign, cannotWrite };
+
+class JournalWriter {
+ public:
+  JournalWriter() = default;
+  ~JournalWriter();
+  JournalWriter(const JournalWriter&) = delete;
+  JournalWriter& operator=(const JournalWriter&) = delete;
+
+  // Opens `path` for appending, creating it with its first line when it is
+  // missing or empty. A journal whose last line was cut short gets a line
+  // end first, so that the cut line stays one damaged line. Refuses a file
+  // that is not a journal.
+  JournalOpenFailure open(const std::string& path);
+
+  // Writes one record and, unless `flush` is false, flushes it with any
+  // record held back before; false when that fails.
+  bool append(const JournalRecord& record, bool flush = true);
+
+  // Syncs the journal to the disk (unless `sync` is false) and closes it.
+  // Returns false when a write, the sync or the close failed.
+  bool close(bool sync = true);
+
+  bool is_open() const { return file_ != nullptr; }
+
+ private:
+  bool write(const std::string& text, bool flush = true);
+
+  std::FILE* file_ = nullptr;
+};

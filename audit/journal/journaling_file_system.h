@@ -1,0 +1,53 @@
+#pragma once
+// A file system that keeps the undo journal of a rename or move run: it
+// passes every call on, and writes a record of each move before making it
+// and of each folder it created. The run's first record, and the folders
+// created before it, are written at the first move, so a run that moves
+// nothing leaves the journal as it was. When the journal cannot be written,
+// no file is moved: a move that could not be undone is not made.
+
+#include <string>
+#include <vector>
+
+#include "journal/disk_view.h"
+#include "journal/journal_writer.h"
+#include "system/file_system.h"
+
+class JournalingFileSystem : public FileSystem {
+ public:
+  // `journalPath` is opened at the first move; `time` and `mode` go into
+  // the run's first record.
+  JournalingFileSystem(FileSystem& inner, std::string journalPath, std::string time,
+                       std::string mode);
+
+  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
+  FsStatus make_directory(const std::string& path) override;
+  // Refused with `failed` when the journal cannot take the record.
+  FsStatus move_file(const std::string& from, const std::string& to) override;
+  FsStatus remove_directory(const std::string& path) override;
+  bool allows_changes(const std::string& path) override;
+
+  // Syncs and closes the journal. Returns false when it was opened and a
+  // write, the sync or the close failed.
+  bool finish();
+
+  // Why moves were refused: none while the journal takes every record.
+  JournalOpenFailure refusal() const { return refusal_; }
+
+  // The moves made (each one on record).
+  int moves() const { return moves_; }
+
+ private:
+  bool start_journal();
+  bool record(const JournalRecord& record, bool flush = true);
+
+  FileSystem& inner_;
+  DiskView sizes_;
+  JournalWriter writer_;
+  std::string path_;
+  JournalRecord run_;
+  std::vector<std::string> earlyFolders_;  // created before the first move
+  JournalOpenFailure refusal_ = JournalOpenFailure::none;
+  bool wroteAll_ = true;
+  int moves_ = 0;
+};

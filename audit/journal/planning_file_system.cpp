@@ -1,0 +1,60 @@
+#include "journal/planning_file_system.h"
+
+// The checks below come in the order the system makes them: a missing
+// source or folder first, then a name in use, then permission.
+
+bool PlanningFileSystem::is_folder(const std::string& path) {
+  if (DiskView::normal_path(path).empty()) return true;
+  const DirectoryEntry* entry = view_.find(path);
+  return entry != nullptr && entry->isDirectory;
+}
+
+bool PlanningFileSystem::list_directory(const std::string& path,
+                                        std::vector<DirectoryEntry>& entries) {
+  return view_.list(path, entries);
+}
+
+FsStatus PlanningFileSystem::make_directory(const std::string& path) {
+  const std::string parent = parent_of(DiskView::normal_path(path));
+  if (view_.find(path) != nullptr) return FsStatus::alreadyExists;
+  if (!is_folder(parent)) return FsStatus::failed;
+  if (!allows_changes(parent)) return FsStatus::accessDenied;
+  DirectoryEntry folder;
+  folder.isDirectory = true;
+  view_.add(path, folder);
+  allowsChanges_[DiskView::normal_path(path)] = true;
+  return FsStatus::ok;
+}
+
+FsStatus PlanningFileSystem::move_file(const std::string& from, const std::string& to) {
+  const DirectoryEntry* source = view_.find(from);
+  const std::string target_parent = parent_of(DiskView::normal_path(to));
+  if (source == nullptr || !is_folder(target_parent)) return FsStatus::failed;
+  if (view_.find(to) != nullptr) return FsStatus::alreadyExists;
+  if (!allows_changes(parent_of(DiskView::normal_path(from))) || !allows_changes(target_parent)) {
+    return FsStatus::accessDenied;
+  }
+  const DirectoryEntry moved = *source;
+  view_.remove(from);
+  view_.add(to, moved);
+  ++moves_;
+  return FsStatus::ok;
+}
+
+FsStatus PlanningFileSystem::remove_directory(const std::string& path) {
+  std::vector<DirectoryEntry> entries;
+  if (!is_folder(path) || !view_.list(path, entries)) return FsStatus::failed;
+  if (!entries.empty()) return FsStatus::alreadyExists;
+  if (!allows_changes(parent_of(DiskView::normal_path(path)))) return FsStatus::accessDenied;
+  view_.remove(path);
+  return FsStatus::ok;
+}
+
+bool PlanningFileSystem::allows_changes(const std::string& path) {
+  const std::string normal = DiskView::normal_path(path);
+  const auto known = allowsChanges_.find(normal);
+  if (known != allowsChanges_.end()) return known->second;
+  const bool allows = disk_.allows_changes(normal.empty() ? "." : normal);
+  allowsChanges_[normal] = allows;
+  return allows;
+}

@@ -1,0 +1,165 @@
+#include "journal/undo_journal.h"
+
+#include <vector>
+
+namespace {
+
+constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
+
+bool stands_bare(unsigned char byte) {
+  return byte > ' ' && byte < 0x7f && byte != '%';
+}
+
+int hex_value(char digit) {
+  if (digit >= '0' && digit <= '9') return digit - '0';
+  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
+  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
+  return -1;
+}
+
+std::vector<std::string_view> split_fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (start <= line.size()) {
+    std::size_t end = line.find(' ', start);
+    if (end == std::string_view::npos) end = line.size();
+    fields.push_back(line.substr(start, end - start));
+    start = end + 1;
+  }
+  return fields;
+}
+
+// A decimal count without sign or leading zeros that fits in 64 bits.
+std::optional<std::uint64_t> parse_count(std::string_view text) {
+  if (text.empty() || text.size() > 20 || (text.size() > 1 && text[0] == '0')) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char digit : text) {
+    if (digit < '0' || digit > '9') return std::nullopt;
+    const std::uint64_t next = value * 10 + static_cast<std::uint64_t>(digit - '0');
+    if (next / 10 != value) return std::nullopt;
+    value = next;
+  }
+  return value;
+}
+
+// A field that must stand for a non-empty path.
+std::optional<std::string> parse_path(std::string_view field) {
+  auto path = unescape_journal_field(field);
+  if (!path || path->empty()) return std::nullopt;
+  return path;
+}
+
+std::optional<JournalRecord> parse_run(const std::vector<std::string_view>& fields) {
+  if (fields.size() != 3 || fields[1].empty()) return std::nullopt;
+  if (fields[2] != "rename" && fields[2] != "move") return std::nullopt;
+  auto time = unescape_journal_field(fields[1]);
+  if (!time) return std::nullopt;
+  JournalRecord record;
+  record.time = std::move(*time);
+  record.mode = fields[2];
+  return record;
+}
+
+std::optional<JournalRecord> parse_folder(const std::vector<std::string_view>& fields) {
+  if (fields.size() != 2) return std::nullopt;
+  auto path = parse_path(fields[1]);
+  if (!path) return std::nullopt;
+  JournalRecord record;
+  record.kind = JournalRecordKind::folder;
+  record.path = std::move(*path);
+  return record;
+}
+
+std::optional<JournalRecord> parse_move(const std::vector<std::string_view>& fields) {
+  if (fields.size() != 4) return std::nullopt;
+  const auto size = parse_count(fields[1]);
+  auto from = parse_path(fields[2]);
+  auto to = parse_path(fields[3]);
+  if (!size || !from || !to) return std::nullopt;
+  JournalRecord record;
+  record.kind = JournalRecordKind::move;
+  record.size = *size;
+  record.path = std::move(*from);
+  record.target = std::move(*to);
+  return record;
+}
+
+std::optional<JournalRecord> parse_undone(const std::vector<std::string_view>& fields) {
+  if (fields.size() != 2) return std::nullopt;
+  const auto run = parse_count(fields[1]);
+  if (!run || *run == 0) return std::nullopt;
+  JournalRecord record;
+  record.kind = JournalRecordKind::undone;
+  record.run = *run;
+  return record;
+}
+
+}  // namespace
+
+std::string escape_journal_field(std::string_view bytes) {
+  std::string field;
+  field.reserve(bytes.size());
+  for (const char character : bytes) {
+    const auto byte = static_cast<unsigned char>(character);
+    if (stands_bare(byte)) {
+      field += character;
+    } else {
+      field += '%';
+      field += HEX_DIGITS[byte >> 4];
+      field += HEX_DIGITS[byte & 0x0f];
+    }
+  }
+  return field;
+}
+
+std::optional<std::string> unescape_journal_field(std::string_view field) {
+  std::string bytes;
+  bytes.reserve(field.size());
+  for (std::size_t at = 0; at < field.size(); ++at) {
+    const auto byte = static_cast<unsigned char>(field[at]);
+    if (byte != '%') {
+      if (!stands_bare(byte)) return std::nullopt;
+      bytes += field[at];
+      continue;
+    }
+    if (field.size() - at < 3) return std::nullopt;
+    const int high = hex_value(field[at + 1]);
+    const int low = hex_value(field[at + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes += static_cast<char>(high * 16 + low);
+    at += 2;
+  }
+  return bytes;
+}
+
+std::string journal_line(const JournalRecord& record) {
+  switch (record.kind) {
+    case JournalRecordKind::run:
+      return "run " + escape_journal_field(record.time) + " " + record.mode + "\n";
+    case JournalRecordKind::folder:
+      return "folder " + escape_journal_field(record.path) + "\n";
+    case JournalRecordKind::move:
+      return "move " + std::to_string(record.size) + " " + escape_journal_field(record.path) + " " +
+             escape_journal_field(record.target) + "\n";
+    case JournalRecordKind::failed:
+      return "failed\n";
+    case JournalRecordKind::undone:
+      return "undone " + std::to_string(record.run) + "\n";
+  }
+  return std::string();
+}
+
+std::optional<JournalRecord> parse_journal_line(std::string_view line) {
+  const std::vector<std::string_view> fields = split_fields(line);
+  const std::string_view word = fields[0];
+  if (word == "run") return parse_run(fields);
+  if (word == "folder") return parse_folder(fields);
+  if (word == "move") return parse_move(fields);
+  if (word == "undone") return parse_undone(fields);
+  if (word == "failed" && fields.size() == 1) {
+    JournalRecord record;
+    record.kind = JournalRecordKind::failed;
+    return record;
+  }
+  return std::nullopt;
+}

@@ -1,0 +1,264 @@
+#include "naming/rename_engine.h"
+
+#include <cctype>
+#include <cstdio>
+#include <optional>
+
+#include "catalogue/rom_database.h"
+#include "naming/info_config.h"
+#include "run/run_state.h"
+#include "naming/safe_names.h"
+#include "system/file_system.h"
+#include "system/tool_files.h"
+
+namespace {
+
+const RunOptions& options() {
+  return run_state().options;
+}
+
+void print_dir_error(const std::string& path) {
+  std::fprintf(stderr, "Error creating dir: '%s'\n", path.c_str());
+}
+
+void print_already_exists(const std::string& target, const char* oldName) {
+  if (!options().quiet)
+    std::printf("File %s already exists (Original: %s)\n", target.c_str(), oldName);
+}
+
+void print_out_of_names() {
+  std::printf("Out of temp filenames!\n");
+}
+
+// "Creating" lines come two to a console line.
+class CreatingMessages {
+ public:
+  void announce(const std::string& directory) {
+    if (options().quiet) return;
+    ++count_;
+    std::printf("Creating %-25s  %s", directory.c_str(), line_open() ? "" : "\n");
+  }
+  void close_line() {
+    if (line_open()) std::printf("\n");
+    count_ = 0;
+  }
+
+ private:
+  bool line_open() const { return count_ % 2 == 1; }
+  int count_ = 0;
+};
+
+// Creates a folder; true when it exists afterwards, else announced.
+bool ensure_directory(const std::string& path) {
+  const FsStatus status = file_system().make_directory(path);
+  if (status == FsStatus::ok || status == FsStatus::alreadyExists) return true;
+  print_dir_error(path);
+  return false;
+}
+
+// The target name is in use (or refused): the duplicate route applies.
+bool is_taken(FsStatus status) {
+  return status == FsStatus::alreadyExists || status == FsStatus::accessDenied;
+}
+
+std::string in_folder(const char* folder, const std::string& name) {
+  return std::string(folder) + PATH_SEPARATOR + name;
+}
+
+std::string lower_case(std::string text) {
+  for (char& character : text) {
+    character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+  }
+  return text;
+}
+
+std::string with_separator_char(std::string name) {
+  if (options().sep) {
+    for (char& character : name) {
+      if (character == ' ') character = options().sepChar;
+    }
+  }
+  return name;
+}
+
+std::string without_extension(const std::string& name) {
+  return name.substr(0, name.size() - name_extension(name).size());
+}
+
+const InfoGroup* group_of(int index) {
+  const InfoConfig& info = run_state().info;
+  if (!options().dirs || !info.loaded) return nullptr;
+  const int group = find_info_group(index);
+  return group < 0 ? nullptr : &info.groups[group];
+}
+
+std::string new_extension(const std::string& oldName, const InfoGroup* group) {
+  // An archive keeps its own kind, in lower case (".zip", ".7z"), even in a group.
+  if (run_state().dispatch.inMemory) return lower_case(name_extension(oldName));
+  if (group != nullptr && !group->tag.empty()) return "." + group->tag;
+  return lower_case(name_extension(oldName));
+}
+
+// A file name that would reach into another folder is no name ('/'
+// separates folders on every platform); any other name is made safe.
+std::optional<std::string> leaf_name(const std::string& leaf) {
+  if (leaf.find_first_of({'/', PATH_SEPARATOR}) != std::string::npos) return std::nullopt;
+  return safe_name(leaf);
+}
+
+// Where the image goes in 2600Ren; none when its new name is unusable.
+std::optional<std::string> rename_target(int index, const std::string& oldName) {
+  if (options().move) return in_folder(RENAME_TARGET_DIR, oldName);
+  const InfoGroup* group = group_of(index);
+  const auto leaf = leaf_name(with_separator_char(db_name(index)) + new_extension(oldName, group));
+  if (!leaf) return std::nullopt;
+  return in_folder(RENAME_TARGET_DIR, (group != nullptr ? group->directory : "") + *leaf);
+}
+
+std::optional<std::string> dupes_target(int index, const std::string& oldName) {
+  if (options().move) return in_folder(DUPES_TARGET_DIR, oldName);
+  const auto leaf = leaf_name(db_name(index) + name_extension(oldName));
+  if (!leaf) return std::nullopt;
+  return in_folder(DUPES_TARGET_DIR, *leaf);
+}
+
+// Tries the duplicate name, then the counter names after it, until a move
+// succeeds, fails for another reason or the names run out. Names this run
+// already found taken are not tried again.
+void move_to_dupes(const std::string& duplicate, const char* oldName) {
+  auto& last_counter_names = run_state().rename.lastCounterName;
+  const auto known = last_counter_names.find(duplicate);
+  std::string candidate = duplicate;
+  if (known != last_counter_names.end()) {
+    const char* next = next_counter_name(known->second);
+    if (next == nullptr) return;
+    candidate = next;
+  }
+  FsStatus status;
+  while (is_taken(status = file_system().move_file(oldName, candidate))) {
+    const char* next = next_counter_name(candidate);
+    if (next == nullptr) return;
+    candidate = next;
+  }
+  if (status == FsStatus::ok && candidate != duplicate) last_counter_names[duplicate] = candidate;
+}
+
+bool prepare_dupes_folder() {
+  bool& prepared = run_state().rename.dupesPrepared;
+  if (!prepared) prepared = ensure_directory(DUPES_TARGET_DIR);
+  return prepared;
+}
+
+// Moves the image into 2600Ren or 2600Dupes; a file that cannot be moved
+// stays in place. Returns false only when 2600Dupes cannot be created: then
+// the image is not counted.
+bool move_image(int index, const char* oldName) {
+  const auto target = rename_target(index, oldName);
+  if (!target || !is_taken(file_system().move_file(oldName, *target))) return true;
+  print_already_exists(*target, oldName);
+  if (!prepare_dupes_folder()) return false;
+  if (const auto duplicate = dupes_target(index, oldName)) move_to_dupes(*duplicate, oldName);
+  return true;
+}
+
+bool directory_seen_before(int group) {
+  const auto& groups = run_state().info.groups;
+  for (int earlier = 0; earlier < group; ++earlier) {
+    if (groups[earlier].directory == groups[group].directory) return true;
+  }
+  return false;
+}
+
+// Creates each level of a group directory under 2600Ren, outermost first.
+bool create_directory_levels(const std::string& directory) {
+  for (std::size_t at = directory.find(PATH_SEPARATOR); at != std::string::npos;
+       at = directory.find(PATH_SEPARATOR, at + 1)) {
+    if (!ensure_directory(in_folder(RENAME_TARGET_DIR, directory.substr(0, at)))) return false;
+  }
+  return true;
+}
+
+// Once per run: 2600Ren (and the group folders) before the first move.
+// Returns false when 2600Ren cannot be created: then the image is not counted.
+bool prepare_targets() {
+  RenameState& state = run_state().rename;
+  if (state.targetPrepared) return true;
+  state.targetPrepared = true;
+  if (options().list) return true;
+  if (!ensure_directory(RENAME_TARGET_DIR)) return false;
+  if (options().dirs && !options().move && run_state().info.loaded) create_group_dirs();
+  return true;
+}
+
+}  // namespace
+
+std::string name_extension(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return std::string();
+  return name.substr(dot);
+}
+
+bool rename_image(const char* crcText, const char* oldName) {
+  const int index = db_find_crc_text(crcText, 0);
+  if (index < 0) return false;
+  if (!prepare_targets()) return true;
+  log_change(oldName, db_name(index));
+  if (!options().list && !move_image(index, oldName)) return true;
+  ++rom_database().have[index];
+  return true;
+}
+
+void log_change(const char* oldName, const char* newName) {
+  const std::string new_text = with_separator_char(newName);
+  if (!options().changes) return;
+  const std::string old_text = without_extension(oldName);
+  if (!options().changesAll && old_text == new_text) return;
+  std::FILE*& log = run_state().logs.change;
+  if (log == nullptr) log = open_tool_file(run_state().directories, CHANGE_LOG_NAME, "a");
+  const std::string line = options().changesReversed
+                               ? "O: \"" + old_text + "\"  N: \"" + new_text + "\"\n"
+                               : "N: \"" + new_text + "\"  O: \"" + old_text + "\"\n";
+  if (!options().quiet) std::fputs(line.c_str(), stdout);
+  if (log != nullptr) std::fputs(line.c_str(), log);
+}
+
+bool create_group_dirs() {
+  if (!ensure_directory(RENAME_TARGET_DIR)) return false;
+  CreatingMessages messages;
+  const auto& groups = run_state().info.groups;
+  for (int group = 0; group < INFO_GROUP_LIMIT; ++group) {
+    const std::string& directory = groups[group].directory;
+    if (directory.empty() || directory_seen_before(group)) continue;
+    messages.announce(directory);
+    if (!create_directory_levels(directory)) {
+      messages.close_line();
+      return false;
+    }
+  }
+  messages.close_line();
+  return true;
+}
+
+const char* next_counter_name(const std::string& name) {
+  std::string& buffer = run_state().rename.counterName;
+  buffer = name;
+  const std::size_t size = buffer.size();
+  if (size < 2 || (buffer[size - 1] == '9' && buffer[size - 2] == '9')) {
+    print_out_of_names();
+    return nullptr;
+  }
+  char& units = buffer[size - 1];
+  char& tens = buffer[size - 2];
+  const auto is_digit = [](char character) { return character >= '0' && character <= '9'; };
+  int tens_value = is_digit(tens) ? tens - '0' : 0;
+  if (!is_digit(units)) {
+    units = '0';
+  } else if (units == '9') {
+    units = '0';
+    ++tens_value;
+  } else {
+    ++units;
+  }
+  if (tens_value != 0) tens = static_cast<char>('0' + tens_value);
+  return buffer.c_str();
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The naming room: the rename engine, the safe names, and the info groups of
+// ValdInfo.cfg that choose group folders. It may use run, the catalogue and
+// system.
+//
+// The rename engine: counts every catalogued image, logs the change, and in
+// the rename and move modes moves the file into 2600Ren (duplicates into
+// 2600Dupes). A move never replaces a file; a file that cannot be moved stays
+// where it is, untouched.
+
+#include <string>
+
+inline constexpr char RENAME_TARGET_DIR[] = "2600Ren";
+inline constexpr char DUPES_TARGET_DIR[] = "2600Dupes";
+inline constexpr char CHANGE_LOG_NAME[] = "2600Log.txt";
+
+// Handles one identified image: `crcText` is its CRC as eight lowercase hex
+// digits, `oldName` the file's name in the current directory (an archive's
+// name when run_state().dispatch.inMemory is set). Returns whether the CRC is
+// catalogued.
+bool rename_image(const char* crcText, const char* oldName);
+
+// Writes the change-log line for `oldName` becoming `newName`, as the
+// changes options ask (on the console too unless quiet).
+void log_change(const char* oldName, const char* newName);
+
+// Creates 2600Ren and the folder of every info group, each level in turn.
+// Returns false after the first folder that cannot be created.
+bool create_group_dirs();
+
+// The next candidate of the counter scheme for `name` (".bin" -> ".bi0" ...
+// ".bi9" -> ".b10" ... ".b99"), kept in run_state().rename.counterName;
+// nullptr, after printing "Out of temp filenames!", when it is exhausted.
+const char* next_counter_name(const std::string& name);
+
+// The extension of `name`: from its last dot, unless that dot is the first
+// character; empty when there is none.
+std::string name_extension(const std::string& name);

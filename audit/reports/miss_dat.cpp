@@ -1,0 +1,95 @@
+#include "reports/miss_dat.h"
+
+#include <cstdio>
+
+#include "catalogue/rom_database.h"
+#include "reports/reports.h"
+#include "run/run_state.h"
+#include "system/tool_files.h"
+
+namespace {
+
+constexpr char HEADER[] =
+    "<?xml version=\"1.0\"?>\n"
+    "<!DOCTYPE datafile PUBLIC \"-//Logiqx//DTD ROM Management Datafile//EN\" "
+    "\"http://www.logiqx.com/Dats/datafile.dtd\">\n"
+    "<datafile>\n"
+    "\t<header>\n"
+    "\t\t<name>%s - missing</name>\n"
+    "\t\t<description>%s images missing from the collection (%d)</description>\n"
+    "\t\t<author>Vald2600</author>\n"
+    "\t</header>\n";
+// The image name of an entry whose DAT gave none (the compiled-in table's).
+constexpr char IMAGE_EXTENSION[] = ".bin";
+
+template <std::size_t N>
+std::string hex_of(const std::array<unsigned char, N>& bytes) {
+  std::string text;
+  char pair[3];
+  for (const unsigned char byte : bytes) {
+    std::snprintf(pair, sizeof pair, "%02x", byte);
+    text += pair;
+  }
+  return text;
+}
+
+// The rom element of entry `index`.
+std::string rom_element(int index) {
+  const CatalogueEntry* details = db_entry_details(index);
+  const std::string image = details != nullptr && !details->image.empty()
+                                ? details->image
+                                : std::string(db_name(index)) + IMAGE_EXTENSION;
+  char crc[9];
+  std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(rom_database().crcs[index]));
+  std::string rom = "\t\t<rom name=\"" + xml_escaped(image) + "\"";
+  if (details != nullptr) rom += " size=\"" + std::to_string(details->size) + "\"";
+  rom += " crc=\"" + std::string(crc) + "\"";
+  if (details != nullptr && details->hasMd5) rom += " md5=\"" + hex_of(details->md5) + "\"";
+  if (details != nullptr && details->hasSha1) rom += " sha1=\"" + hex_of(details->sha1) + "\"";
+  if (details != nullptr && details->badDump) rom += " status=\"baddump\"";
+  return rom + "/>\n";
+}
+
+}  // namespace
+
+std::string xml_escaped(const std::string& text) {
+  std::string escaped;
+  for (const char character : text) {
+    switch (character) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped.push_back(character);
+    }
+  }
+  return escaped;
+}
+
+void write_miss_dat() {
+  int missing = 0;
+  for (int index = 0; index < db_count(); ++index) missing += db_entry_missing(index) ? 1 : 0;
+  std::FILE* dat = open_tool_file(run_state().directories, MISS_DAT_NAME, "w");
+  if (dat == nullptr) return;
+  std::fprintf(dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing);
+  for (int index = 0; index < db_count(); ++index) {
+    if (!db_entry_missing(index)) continue;
+    const std::string name = xml_escaped(db_name(index));
+    std::fprintf(dat, "\t<game name=\"%s\">\n\t\t<description>%s</description>\n%s\t</game>\n",
+                 name.c_str(), name.c_str(), rom_element(index).c_str());
+  }
+  std::fputs("</datafile>\n", dat);
+  std::fclose(dat);
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The run room: the records a run keeps between its steps, below every room
+// that acts on a folder. It may use the catalogue, zip and system.
+//
+// This header holds everything a run keeps between its steps, in one record,
+// so that a test can start from a fresh state with reset_run_state() (which
+// also starts the catalogue's record afresh).
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "catalogue/rom_database.h"
+#include "run/info_groups.h"
+#include "run/run_options.h"
+#include "system/tool_files.h"
+#include "zip/zip_errors.h"
+
+// Opens the tool file `name` for appending, in the run's directories.
+std::FILE* append_to_tool_file(const char* name);
+
+// The one buffer an image is identified in. `capacity` is what images may
+// fill; the allocation has 64 KiB of slack beyond it.
+struct ImageBuffer {
+  std::unique_ptr<unsigned char[]> data;
+  std::size_t capacity = 0;
+};
+
+// Set by the dispatch for the file in hand, read by the identification.
+struct DispatchState {
+  bool inMemory = false;       // the image is in the buffer, or its CRC is known
+  std::uint32_t knownCrc = 0;  // catalogued CRC of an archive member's data, 0: none
+  bool dataCrcKnown = false;   // dataCrc holds the CRC-32 of the buffer's image
+  std::uint32_t dataCrc = 0;   // computed while the member was read and checked
+};
+
+// Logs opened on first use and closed after the walk.
+struct ToolLogs {
+  std::FILE* scan = nullptr;                 // 2600Scan.txt
+  std::FILE* change = nullptr;               // 2600Log.txt
+  ZipLog zip{nullptr, append_to_tool_file};  // Vald_ZIP.txt
+};
+
+struct RenameState {
+  bool targetPrepared = false;  // 2600Ren (and group folders) handled
+  bool dupesPrepared = false;   // 2600Dupes exists
+  std::string counterName;      // last candidate of the counter scheme
+  // For each duplicate name, the last counter name a file was moved to: the
+  // names before it are taken, so the next duplicate starts after it.
+  std::unordered_map<std::string, std::string> lastCounterName;
+};
+
+struct RunState {
+  RunOptions options;
+  ToolDirectories directories;
+  ImageBuffer image;
+  DispatchState dispatch;
+  ToolLogs logs;
+  RenameState rename;
+  InfoConfig info;
+};
+
+RunState& run_state();
+
+// Closes open logs and puts every record back to its start value.
+void reset_run_state();
+
+// Closes the logs that are open (scan, change, ZIP).
+void close_tool_logs();
+
+// Makes the image buffer hold at least `size` bytes, replacing it when it is
+// smaller. Returns false when the allocation fails; the buffer is then gone.
+bool grow_image_buffer(std::size_t size);

@@ -1,0 +1,104 @@
+#include "scan/identify.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+
+#include "catalogue/rom_database.h"
+#include "naming/rename_engine.h"
+#include "run/run_state.h"
+#include "sniff/sniff.h"
+#include "system/file_system.h"
+#include "system/tool_files.h"
+
+namespace {
+
+constexpr char SCAN_LOG_NAME[] = "2600Scan.txt";
+
+void print_cannot_open(const char* name) {
+  std::fprintf(stderr, "Cannot open %s\n", name);
+}
+
+void print_bad_size(const char* name) {
+  std::printf("Unrecognized image size in %s\n", name);
+}
+
+void print_not_2600(const char* name) {
+  std::printf("NOT in %s Format --> %s\n", SYSTEM_NAME, name);
+}
+
+// Reads the whole file into the image buffer. A file that yields fewer bytes
+// than listed has changed since the listing and is treated as unreadable.
+bool read_image(std::FILE* file, std::size_t size) {
+  const bool complete = std::fread(run_state().image.data.get(), 1, size, file) == size;
+  std::fclose(file);
+  return complete;
+}
+
+std::uint32_t image_crc(std::size_t size) {
+  return static_cast<std::uint32_t>(
+      crc32(0L, run_state().image.data.get(), static_cast<uInt>(size)));
+}
+
+// Whether scan mode writes a record for an image with this CRC text.
+bool wants_scan_record(const char* crc_text) {
+  const RunOptions& options = run_state().options;
+  if (!options.scan) return false;
+  const bool catalogued = db_find_crc_text(crc_text, 0) >= 0;
+  return !(options.scanNew && !options.deep && catalogued);
+}
+
+void append_scan_record(std::uint32_t crc, const char* name) {
+  std::FILE*& log = run_state().logs.scan;
+  if (log == nullptr) log = open_tool_file(run_state().directories, SCAN_LOG_NAME, "a");
+  if (log == nullptr) return;  // the next image tries again
+  std::fprintf(log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
+               scan_record_name(name).c_str());
+}
+
+}  // namespace
+
+std::string scan_record_name(std::string_view name) {
+  const std::size_t last_dot = name.rfind('.');
+  if (last_dot == std::string_view::npos || last_dot == 0) return std::string(name);
+  return std::string(name.substr(0, last_dot));
+}
+
+void identify_image(const char* name, std::uint64_t size) {
+  const DispatchState& dispatch = run_state().dispatch;
+  std::FILE* file = nullptr;
+  if (!dispatch.inMemory) {
+    file = open_file(name, "rb");
+    if (file == nullptr) {
+      print_cannot_open(name);
+      return;
+    }
+    // One read of the whole image: a stream buffer would only add a copy.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+  }
+  // The size is checked before the buffer grows, so a huge listed length
+  // never costs memory.
+  if (size < MIN_IMAGE_SIZE || size > MAX_IMAGE_SIZE || !grow_image_buffer(size)) {
+    print_bad_size(name);
+    if (file != nullptr) std::fclose(file);
+    return;
+  }
+  if (file != nullptr && !read_image(file, size)) {
+    print_cannot_open(name);
+    return;
+  }
+
+  std::uint32_t crc = dispatch.knownCrc;
+  if (crc == 0) {
+    if (!sniff_2600_image(run_state().image.data.get(), size)) {
+      print_not_2600(name);
+      return;
+    }
+    crc = dispatch.dataCrcKnown ? dispatch.dataCrc : image_crc(size);
+  }
+  char crc_text[9];
+  std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
+
+  if (run_state().options.rename) rename_image(crc_text, name);
+  if (wants_scan_record(crc_text)) append_scan_record(crc, name);
+}

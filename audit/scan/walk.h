@@ -1,0 +1,21 @@
+#pragma once
+// The scan room: the walk of a folder, the dispatch of each file to the
+// loose-image or archive path, and the identification by CRC-32. It may use
+// naming, run, the catalogue, archive, zip, sniff and system.
+//
+// The directory walk and the per-file dispatch: which files are images,
+// which are archives to look into, and which are ignored.
+
+#include <cstdint>
+#include <string>
+
+#include "scan/file_kinds.h"
+
+// Walks one level of `path` (the current directory, "."): dispatches every
+// file and, in the list and scan modes with subdirectories, descends into
+// directories that are not hidden.
+void walk_directory(const std::string& path);
+
+// Decides what the file `name` of `size` bytes in the current directory is
+// and hands images to the identification.
+void dispatch_file(const char* name, std::uint64_t size);
