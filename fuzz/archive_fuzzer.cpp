@@ -15,7 +15,8 @@
 #include <vector>
 
 #include "archive/archive_reader.h"
-#include "collection/identify.h"
+#include "scan/identify.h"
+#include "system/file_system.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   archive_path = "/proc/self/fd/" + std::to_string(archive_file);
   // Console lines and the log go nowhere, but every line is still written.
   if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
-  log_to_nowhere.file = std::fopen("/dev/null", "w");
+  log_to_nowhere.file = file_system().open("/dev/null", "w");
   return 0;
 }
 
@@ -40,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (ftruncate(archive_file, 0) != 0) return 0;
   if (size > 0 && pwrite(archive_file, data, size, 0) != static_cast<ssize_t>(size)) return 0;
   const bool zip = size >= 2 && std::memcmp(data, "PK", 2) == 0;
-  const auto reader = open_archive(archive_path.c_str(),
-                                   zip ? ArchiveFormat::zip : ArchiveFormat::sevenZip,
-                                   log_to_nowhere);
+  const auto reader = open_archive(
+      archive_path.c_str(), zip ? ArchiveFormat::zip : ArchiveFormat::sevenZip, log_to_nowhere);
   if (reader == nullptr) return 0;
   std::vector<unsigned char> room(MAX_IMAGE_SIZE);
   while (reader->next_member() != nullptr) {

@@ -8,8 +8,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "collection/journal_reader.h"
-#include "collection/undo_journal.h"
+#include "journal/journal_reader.h"
+#include "system/file_system.h"
+#include "journal/undo_journal.h"
 
 namespace {
 
@@ -35,9 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto back = unescape_journal_field(escape_journal_field(bytes));
   check(back && *back == bytes);
   if (size == 0) return 0;
-  std::FILE* journal = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
-  if (journal == nullptr) return 0;
-  check_run(read_last_open_run(journal));
-  std::fclose(journal);
+  check_run(read_last_open_run(*open_memory(bytes)));
   return 0;
 }

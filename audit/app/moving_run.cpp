@@ -45,9 +45,7 @@ void plan_walk(void (*walk)()) {
   FileSystem& disk = file_system();
   PlanningFileSystem planner(disk);
   use_file_system(&planner);
-  run_state().directories.discardWrites = true;
   walk();
-  run_state().directories.discardWrites = false;
   use_file_system(&disk);
   print_plan_summary(planner.planned_moves());
 }

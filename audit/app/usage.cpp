@@ -1,5 +1,7 @@
 #include "app/usage.h"
 
+#include "system/tool_file_names.h"
+
 #include <cstdio>
 
 void print_banner() {
@@ -30,13 +32,11 @@ void print_usage() {
                TOOL_NAME);
   for (const char* line : option_lines) std::fputs(line, stderr);
   std::fprintf(stderr, "\nseveral output files are created depending on option selected:\n\n");
-  char database_name[32];
-  std::snprintf(database_name, sizeof database_name, "%s.db", TOOL_NAME);
-  std::fprintf(stderr, "%-13s= database of scanned ROMs\n", database_name);
-  std::fprintf(stderr, "%-13s= ROMs missing (if in rename/move/list mode)\n", "2600Miss.txt");
-  std::fprintf(stderr, "%-13s= ROMS present (if in rename/move/list mode)\n", "2600Have.txt");
-  std::fprintf(stderr, "%-13s= log of 'scan' and 'scannew'\n", "2600Scan.txt");
-  std::fprintf(stderr, "%-13s= log of 'changes' and 'changesnew'\n", "2600Log.txt");
-  std::fprintf(stderr, "%-13s= log of ZIP errors\n", "Vald_ZIP.txt");
+  std::fprintf(stderr, "%-13s= database of scanned ROMs\n", HAVE_DATABASE_NAME);
+  std::fprintf(stderr, "%-13s= ROMs missing (if in rename/move/list mode)\n", MISS_REPORT_NAME);
+  std::fprintf(stderr, "%-13s= ROMS present (if in rename/move/list mode)\n", HAVE_REPORT_NAME);
+  std::fprintf(stderr, "%-13s= log of 'scan' and 'scannew'\n", SCAN_LOG_NAME);
+  std::fprintf(stderr, "%-13s= log of 'changes' and 'changesnew'\n", CHANGE_LOG_NAME);
+  std::fprintf(stderr, "%-13s= log of ZIP errors\n", ZIP_LOG_NAME);
   std::fprintf(stderr, "\n");
 }

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "archive/member_checks.h"
+#include "system/file_system.h"
 #include "zip/zip_errors.h"
 
 namespace {
@@ -22,7 +23,34 @@ namespace {
 // rather than unpacked at length.
 constexpr std::uint64_t MOST_UNPACKED_BEFORE = 64 * 1024 * 1024;
 
-using ArchiveHandle = std::unique_ptr<archive, decltype(&archive_read_free)>;
+// The file libarchive reads, through the file-system seam, and the block its
+// reads are served from.
+struct ArchiveSource {
+  FileHandle file;
+  unsigned char block[16 * 1024];
+};
+
+la_ssize_t read_source(archive*, void* data, const void** buffer) {
+  auto* source = static_cast<ArchiveSource*>(data);
+  *buffer = source->block;
+  const std::size_t got = source->file->read(source->block, sizeof source->block);
+  return got == 0 && source->file->error() ? -1 : static_cast<la_ssize_t>(got);
+}
+
+la_int64_t seek_source(archive*, void* data, la_int64_t offset, int whence) {
+  auto* source = static_cast<ArchiveSource*>(data);
+  if (!source->file->seek(offset, whence)) return ARCHIVE_FATAL;
+  return source->file->tell();
+}
+
+// An archive handle with the source it reads; the handle goes first.
+struct ArchiveHandle {
+  std::unique_ptr<ArchiveSource> source;
+  std::unique_ptr<archive, decltype(&archive_read_free)> reading{nullptr, &archive_read_free};
+
+  archive* get() const { return reading.get(); }
+  bool operator==(std::nullptr_t) const { return reading == nullptr; }
+};
 
 // Reports libarchive's last failure with its reason, in the family its
 // reason belongs to: encryption, something libarchive does not support, or
@@ -40,16 +68,27 @@ void report_failure(ZipLog& log, const char* path, archive* handle) {
 }
 
 ArchiveHandle open_handle(const char* path, ArchiveFormat format, ZipLog& log) {
-  ArchiveHandle handle(archive_read_new(), &archive_read_free);
+  ArchiveHandle handle;
+  FileHandle file = file_system().open(path, "rb", true);
+  if (file == nullptr) {
+    zip_report(log, ZipError::openingFile, path);
+    return handle;
+  }
+  handle.source = std::make_unique<ArchiveSource>();
+  handle.source->file = std::move(file);
+  handle.reading.reset(archive_read_new());
   if (handle == nullptr) return handle;
   if (format == ArchiveFormat::sevenZip) {
     archive_read_support_format_7zip(handle.get());
   } else {
     archive_read_support_format_zip(handle.get());
   }
-  if (archive_read_open_filename(handle.get(), path, 16 * 1024) != ARCHIVE_OK) {
+  archive_read_set_callback_data(handle.get(), handle.source.get());
+  archive_read_set_read_callback(handle.get(), read_source);
+  archive_read_set_seek_callback(handle.get(), seek_source);
+  if (archive_read_open1(handle.get()) != ARCHIVE_OK) {
     report_failure(log, path, handle.get());
-    handle.reset();
+    handle.reading.reset();
   }
   return handle;
 }

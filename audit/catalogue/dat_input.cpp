@@ -8,7 +8,7 @@ constexpr std::size_t BLOCK_SIZE = 64 * 1024;
 
 }  // namespace
 
-DatInput::DatInput(std::FILE* file) : file_(file) {}
+DatInput::DatInput(FileStream& file) : file_(&file) {}
 
 DatInput::DatInput(std::string_view bytes) : view_(bytes) {}
 
@@ -18,11 +18,11 @@ bool DatInput::fill() {
   if (file_ == nullptr) return false;
   consumed_ += view_.size();
   block_.resize(BLOCK_SIZE);
-  const std::size_t count = std::fread(block_.data(), 1, BLOCK_SIZE, file_);
+  const std::size_t count = file_->read(block_.data(), BLOCK_SIZE);
   block_.resize(count);
   view_ = block_;
   position_ = 0;
-  if (count == 0 && std::ferror(file_)) fail("read error");
+  if (count == 0 && file_->error()) fail("read error");
   return count > 0 && error_.empty();
 }
 

@@ -10,13 +10,15 @@
 #include <string>
 #include <string_view>
 
+#include "system/file_system.h"
+
 // The largest DAT the tool reads.
 inline constexpr std::size_t DAT_FILE_LIMIT = 256u * 1024 * 1024;
 
 class DatInput {
  public:
   // Reads `file` (not closed here).
-  explicit DatInput(std::FILE* file);
+  explicit DatInput(FileStream& file);
   // Reads `bytes`, which must outlive the input.
   explicit DatInput(std::string_view bytes);
 
@@ -57,7 +59,7 @@ class DatInput {
   bool fill();
   int peek_slowly();
 
-  std::FILE* file_ = nullptr;
+  FileStream* file_ = nullptr;
   std::string block_;
   std::string_view view_;
   std::size_t position_ = 0;

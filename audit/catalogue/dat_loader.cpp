@@ -6,15 +6,9 @@
 #include <utility>
 
 #include "system/file_system.h"
+#include "system/hex_digits.h"
 
 namespace {
-
-int hex_value(char digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  return -1;
-}
 
 // One to eight hex digits, either case.
 std::optional<std::uint32_t> parse_crc(std::string_view text) {
@@ -100,31 +94,28 @@ std::string dat_summary_line(const DatLoadSummary& summary) {
 
 bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
   error = DatError{path, 0, ""};
-  std::FILE* file = open_file(path, "rb");
+  FileHandle file = file_system().open(path, "rb", true);
   if (file == nullptr) {
     error.what = "cannot open the file";
     return false;
   }
   // A folder opens but cannot be read; a file too large is refused before
   // more than a byte of it is read.
-  if (std::fgetc(file) == EOF && std::ferror(file)) {
-    std::fclose(file);
+  char first = 0;
+  if (file->read(&first, 1) == 0 && file->error()) {
     error.what = "cannot read the file";
     return false;
   }
-  if (seek_file(file, 0, SEEK_END)) {
-    const std::int64_t length = tell_file(file);
+  if (file->seek(0, SEEK_END)) {
+    const std::int64_t length = file->tell();
     if (length < 0 || static_cast<std::uint64_t>(length) > DAT_FILE_LIMIT) {
-      std::fclose(file);
       error.what = length < 0 ? "cannot read the file" : "file larger than 256 MiB";
       return false;
     }
   }
-  std::rewind(file);
-  DatInput input(file);
-  const bool loaded = load(input, path, error);
-  std::fclose(file);
-  return loaded;
+  file->seek(0, SEEK_SET);
+  DatInput input(*file);
+  return load(input, path, error);
 }
 
 bool CatalogueBuilder::load_bytes(std::string_view bytes, const std::string& label,

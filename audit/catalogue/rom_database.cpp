@@ -10,25 +10,14 @@
 #include <unordered_set>
 
 #include "catalogue/rom_table.h"
+#include "system/hex_digits.h"
 
 namespace {
-
-constexpr char DB_MAGIC[] = "VALD";
-constexpr std::uint32_t SYSTEM_TYPE = 1;  // the Atari 2600
-constexpr std::size_t HAVE_LINE_LIMIT = 199;
 
 RomDatabase database;
 
 RomDatabase& db() {
   return database;
-}
-
-bool read_big_endian(std::FILE* file, std::uint32_t& value) {
-  unsigned char bytes[4];
-  if (std::fread(bytes, 1, 4, file) != 4) return false;
-  value = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
-          (std::uint32_t{bytes[2]} << 8) | bytes[3];
-  return true;
 }
 
 bool name_contains(const char* name, const char* piece) {
@@ -61,13 +50,9 @@ bool parse_crc_text(const char* text, std::uint32_t& crc) {
   crc = 0;
   for (int position = 0; position < 8; ++position) {
     const char digit = text[position];
-    if (digit >= '0' && digit <= '9') {
-      crc = (crc << 4) | static_cast<std::uint32_t>(digit - '0');
-    } else if (digit >= 'a' && digit <= 'f') {
-      crc = (crc << 4) | static_cast<std::uint32_t>(digit - 'a' + 10);
-    } else {
-      return false;
-    }
+    const int nibble = hex_value(digit);
+    if (nibble < 0 || (digit >= 'A' && digit <= 'F')) return false;
+    crc = (crc << 4) | static_cast<std::uint32_t>(nibble);
   }
   return true;
 }
@@ -94,87 +79,6 @@ RomDatabase& rom_database() {
 
 void reset_rom_database() {
   database = RomDatabase{};
-}
-
-bool db_seed_from_database(const ToolDirectories& directories) {
-  std::FILE* file = open_tool_file(directories, HAVE_DATABASE_NAME, "rb");
-  if (file == nullptr) return false;
-  char magic[4];
-  std::uint32_t system = 0;
-  if (std::fread(magic, 1, 4, file) != 4 || std::memcmp(magic, DB_MAGIC, 4) != 0 ||
-      !read_big_endian(file, system) || (system & 0xFF) != SYSTEM_TYPE) {
-    std::fclose(file);
-    return false;
-  }
-  // A trailing piece shorter than a CRC is not a CRC.
-  std::uint32_t crc = 0;
-  std::unordered_set<std::uint32_t> foreign;
-  while (read_big_endian(file, crc)) {
-    const int index = db_find_crc(crc);
-    if (index >= 0) {
-      db().have[index] = 1;
-    } else if (foreign.insert(crc).second) {
-      db().foreignHave.push_back(crc);
-    }
-  }
-  std::fclose(file);
-  return true;
-}
-
-namespace {
-
-// Reads one line into `line` without its line end (LF or CR LF). A line
-// longer than the limit is consumed whole and reported as too long.
-bool read_have_line(std::FILE* file, std::string& line, bool& too_long) {
-  line.clear();
-  too_long = false;
-  int character = 0;
-  bool any = false;
-  while ((character = std::fgetc(file)) != EOF) {
-    any = true;
-    if (character == '\n') break;
-    if (line.size() < HAVE_LINE_LIMIT + 1) {
-      line.push_back(static_cast<char>(character));
-    } else {
-      too_long = true;
-    }
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (line.size() > HAVE_LINE_LIMIT) too_long = true;
-  return any;
-}
-
-// Lines written by the report start with a blank; other non-names start with
-// a control byte or a byte beyond ASCII.
-bool is_have_name_line(const std::string& line) {
-  if (line.size() < 2) return false;
-  const auto first = static_cast<unsigned char>(line[0]);
-  return first > ' ' && first < 0x7F;
-}
-
-}  // namespace
-
-void db_seed_from_have_list(const ToolDirectories& directories) {
-  std::FILE* file = open_tool_file(directories, HAVE_REPORT_NAME, "r");
-  if (file == nullptr) return;
-  // Names come in catalogue order, so the search only moves forward: each
-  // line takes the first entry of its name at or after the cursor. The
-  // positions of each name make that one look-up, whatever the catalogue's size.
-  std::unordered_map<std::string_view, std::vector<int>> positions;
-  for (int index = 0; index < db_count(); ++index) positions[db_name(index)].push_back(index);
-  int cursor = 0;
-  std::string line;
-  bool too_long = false;
-  while (read_have_line(file, line, too_long)) {
-    if (too_long || !is_have_name_line(line)) continue;
-    const auto found = positions.find(line);
-    if (found == positions.end()) continue;
-    const auto next = std::lower_bound(found->second.begin(), found->second.end(), cursor);
-    if (next == found->second.end()) continue;
-    db().have[*next] = 1;
-    cursor = *next;
-  }
-  std::fclose(file);
 }
 
 std::span<const char* const> shipped_catalogue() {

@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "catalogue/entry_names.h"
-#include "system/tool_files.h"
+#include "system/tool_file_names.h"
 
 // The one system the catalogue knows, as reports and messages name it.
 inline constexpr char SYSTEM_NAME[] = "Atari 2600";
 
 // The have files an earlier run left: the have database and the have list.
-inline constexpr char HAVE_DATABASE_NAME[] = "Vald2600.db";
-inline constexpr char HAVE_REPORT_NAME[] = "2600Have.txt";
 
 // Where an entry's name begins within its catalogue text.
 inline constexpr int DB_NAME_OFFSET = 9;
@@ -64,14 +62,6 @@ const CatalogueEntry* db_entry_details(int index);
 
 // Builds the CRC numbers and their index, and zeroes the counters.
 void db_build_counters();
-
-// Seeds the counters from the have database in `directories`; the CRCs it
-// holds that the catalogue does not know are kept in `foreignHave`. Returns
-// false, seeding nothing, when it is missing or belongs to another system.
-bool db_seed_from_database(const ToolDirectories& directories);
-
-// Seeds the counters from the names of the have list in `directories`, if any.
-void db_seed_from_have_list(const ToolDirectories& directories);
 
 // Number of catalogue entries.
 int db_count();

@@ -5,66 +5,12 @@
 #include <optional>
 
 #include "journal/undo_journal.h"
+#include "system/line_reader.h"
 
 namespace {
 
-// Hands out the lines of a stream one at a time, reading it in blocks and
-// never keeping more than JOURNAL_LINE_LIMIT bytes of a line.
-class LineReader {
- public:
-  explicit LineReader(std::FILE* file) : file_(file) {}
-
-  enum class Result { line, tooLong, unended, end };
-
-  Result next(std::string& line) {
-    line.clear();
-    start_ = offset_;
-    bool too_long = false;
-    while (at_ < filled_ || refill()) {
-      const char* begin = block_ + at_;
-      const auto* end = static_cast<const char*>(std::memchr(begin, '\n', filled_ - at_));
-      const std::size_t piece = end != nullptr ? end - begin : filled_ - at_;
-      const std::size_t room = JOURNAL_LINE_LIMIT - 1 - line.size();
-      if (piece > room) too_long = true;
-      line.append(begin, std::min(piece, room));
-      const std::size_t used = piece + (end != nullptr ? 1 : 0);
-      at_ += used;
-      offset_ += static_cast<long>(used);
-      if (end != nullptr) return too_long ? Result::tooLong : Result::line;
-    }
-    if (offset_ == start_) return Result::end;
-    return too_long ? Result::tooLong : Result::unended;
-  }
-
-  long start() const { return start_; }
-  std::uint64_t number() const { return number_; }
-  void count_line() { ++number_; }
-
-  bool seek(long offset, std::uint64_t number) {
-    offset_ = start_ = offset;
-    number_ = number;
-    at_ = filled_ = 0;
-    return std::fseek(file_, offset, SEEK_SET) == 0;
-  }
-
- private:
-  bool refill() {
-    at_ = 0;
-    filled_ = std::fread(block_, 1, sizeof block_, file_);
-    return filled_ > 0;
-  }
-
-  std::FILE* file_;
-  char block_[64 * 1024];
-  std::size_t at_ = 0;
-  std::size_t filled_ = 0;
-  long offset_ = 0;
-  long start_ = 0;
-  std::uint64_t number_ = 0;
-};
-
 struct RunMark {
-  long offset = 0;
+  std::int64_t offset = 0;
   std::uint64_t line = 0;
   bool undone = false;
 };
@@ -78,11 +24,12 @@ struct JournalOutline {
 };
 
 std::optional<JournalRecord> read_record(LineReader& reader, std::string& line, bool& ended) {
-  const LineReader::Result result = reader.next(line);
+  bool too_long = false;
+  const LineReader::Result result = reader.next(line, JOURNAL_LINE_LIMIT - 1, too_long);
   ended = result == LineReader::Result::end;
   if (ended) return std::nullopt;
   reader.count_line();
-  if (result != LineReader::Result::line) return std::nullopt;
+  if (result != LineReader::Result::line || too_long) return std::nullopt;
   return parse_journal_line(line);
 }
 
@@ -172,7 +119,7 @@ JournalProblem load_run(LineReader& reader, const RunMark& mark, JournalReading&
 
 }  // namespace
 
-JournalReading read_last_open_run(std::FILE* journal) {
+JournalReading read_last_open_run(FileStream& journal) {
   JournalReading reading;
   LineReader reader(journal);
   if (!reader.seek(0, 0)) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "system/file_system.h"
+
 // Caps on what one reading keeps in memory.
 inline constexpr std::size_t JOURNAL_RUN_LIMIT = 1'000'000;    // runs in the file
 inline constexpr std::size_t JOURNAL_STEP_LIMIT = 4'000'000;   // steps of the run read
@@ -46,4 +48,4 @@ struct JournalReading {
 };
 
 // Reads `journal` from its start (it must be seekable).
-JournalReading read_last_open_run(std::FILE* journal);
+JournalReading read_last_open_run(FileStream& journal);

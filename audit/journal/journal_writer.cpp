@@ -2,23 +2,23 @@
 
 #include <cstring>
 
-#include "system/file_sync.h"
 #include "system/file_system.h"
 
 namespace {
 
 // Whether a non-empty `file` begins with the journal's first line.
-bool begins_like_journal(std::FILE* file) {
+bool begins_like_journal(FileStream& file) {
   const std::size_t size = std::strlen(JOURNAL_FIRST_LINE) + 1;
   std::string start(size, '\0');
-  if (std::fseek(file, 0, SEEK_SET) != 0) return false;
-  if (std::fread(start.data(), 1, size, file) != size) return false;
+  if (!file.seek(0, SEEK_SET)) return false;
+  if (file.read(start.data(), size) != size) return false;
   return start == std::string(JOURNAL_FIRST_LINE) + "\n";
 }
 
 // Whether the last byte of a non-empty `file` is a line end.
-bool ends_with_line_end(std::FILE* file) {
-  return std::fseek(file, -1, SEEK_END) == 0 && std::getc(file) == '\n';
+bool ends_with_line_end(FileStream& file) {
+  char last = 0;
+  return file.seek(-1, SEEK_END) && file.read(&last, 1) == 1 && last == '\n';
 }
 
 }  // namespace
@@ -29,23 +29,21 @@ JournalWriter::~JournalWriter() {
 
 JournalOpenFailure JournalWriter::open(const std::string& path) {
   close();
-  file_ = open_file(path, "ab+");
+  file_ = file_system().open(path, "ab+");
   if (file_ == nullptr) return JournalOpenFailure::cannotOpen;
-  const bool empty = std::fseek(file_, 0, SEEK_END) != 0 || std::ftell(file_) == 0;
-  if (!empty && !begins_like_journal(file_)) {
-    std::fclose(file_);
-    file_ = nullptr;
+  const bool empty = !file_->seek(0, SEEK_END) || file_->tell() == 0;
+  if (!empty && !begins_like_journal(*file_)) {
+    file_.reset();
     return JournalOpenFailure::foreign;
   }
-  const bool cut_short = !empty && !ends_with_line_end(file_);
+  const bool cut_short = !empty && !ends_with_line_end(*file_);
   // Between reading and writing a stream must be positioned; "a" mode then
   // puts every write at the end.
-  bool written = std::fseek(file_, 0, SEEK_END) == 0;
+  bool written = file_->seek(0, SEEK_END);
   if (written && empty) written = write(std::string(JOURNAL_FIRST_LINE) + "\n");
   if (written && cut_short) written = write("\n");
   if (written) return JournalOpenFailure::none;
-  std::fclose(file_);
-  file_ = nullptr;
+  file_.reset();
   return JournalOpenFailure::cannotWrite;
 }
 
@@ -54,14 +52,13 @@ bool JournalWriter::append(const JournalRecord& record, bool flush) {
 }
 
 bool JournalWriter::write(const std::string& text, bool flush) {
-  return std::fwrite(text.data(), 1, text.size(), file_) == text.size() &&
-         (!flush || std::fflush(file_) == 0);
+  return write_text(*file_, text) && (!flush || file_->flush());
 }
 
 bool JournalWriter::close(bool sync) {
   if (file_ == nullptr) return true;
-  const bool synced = sync ? sync_file(file_) : std::fflush(file_) == 0;
-  const bool closed = std::fclose(file_) == 0;
-  file_ = nullptr;
+  const bool synced = sync ? file_->sync() : file_->flush();
+  const bool closed = file_->close();
+  file_.reset();
   return synced && closed;
 }

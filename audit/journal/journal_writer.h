@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "system/file_system.h"
+
 #include "journal/undo_journal.h"
 
 enum class JournalOpenFailure { none, cannotOpen, foreign, cannotWrite };
@@ -36,5 +38,5 @@ class JournalWriter {
  private:
   bool write(const std::string& text, bool flush = true);
 
-  std::FILE* file_ = nullptr;
+  FileHandle file_;
 };

@@ -91,3 +91,15 @@ bool JournalingFileSystem::finish() {
   if (!writer_.is_open()) return wroteAll_;
   return writer_.close() && wroteAll_;
 }
+
+FileHandle JournalingFileSystem::open(const std::string& path, const char* mode, bool wholeReads) {
+  return inner_.open(path, mode, wholeReads);
+}
+
+bool JournalingFileSystem::replace_file(const std::string& from, const std::string& to) {
+  return inner_.replace_file(from, to);
+}
+
+bool JournalingFileSystem::remove_file(const std::string& path) {
+  return inner_.remove_file(path);
+}

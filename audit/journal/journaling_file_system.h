@@ -25,6 +25,9 @@ class JournalingFileSystem : public FileSystem {
   // Refused with `failed` when the journal cannot take the record.
   FsStatus move_file(const std::string& from, const std::string& to) override;
   FsStatus remove_directory(const std::string& path) override;
+  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override;
+  bool replace_file(const std::string& from, const std::string& to) override;
+  bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
 
   // Syncs and closes the journal. Returns false when it was opened and a

@@ -1,5 +1,28 @@
 #include "journal/planning_file_system.h"
 
+#include <cstring>
+
+namespace {
+
+// What a planned run writes to: it takes every byte and keeps none.
+class DiscardingStream final : public FileStream {
+ public:
+  std::size_t read(void*, std::size_t) override { return 0; }
+  bool seek(std::int64_t, int) override { return true; }
+  std::int64_t tell() override { return 0; }
+  bool write(const void*, std::size_t) override { return true; }
+  bool flush() override { return true; }
+  bool sync() override { return true; }
+  bool error() const override { return false; }
+  bool close() override { return true; }
+};
+
+bool opens_to_write(const char* mode) {
+  return mode[0] != 'r' || std::strchr(mode, '+') != nullptr;
+}
+
+}  // namespace
+
 // The checks below come in the order the system makes them: a missing
 // source or folder first, then a name in use, then permission.
 
@@ -57,4 +80,17 @@ bool PlanningFileSystem::allows_changes(const std::string& path) {
   const bool allows = disk_.allows_changes(normal.empty() ? "." : normal);
   allowsChanges_[normal] = allows;
   return allows;
+}
+
+FileHandle PlanningFileSystem::open(const std::string& path, const char* mode, bool wholeReads) {
+  if (opens_to_write(mode)) return std::make_unique<DiscardingStream>();
+  return disk_.open(path, mode, wholeReads);
+}
+
+bool PlanningFileSystem::replace_file(const std::string&, const std::string&) {
+  return true;  // the replacement kept nothing, so there is nothing to put in place
+}
+
+bool PlanningFileSystem::remove_file(const std::string&) {
+  return true;
 }

@@ -2,7 +2,8 @@
 // A file system that plans instead of acting: it answers every call from the
 // disk as it is plus the folders and moves planned so far, in the way the
 // real calls would answer, and changes nothing. A run made through it goes
-// exactly as the real run would, without knowing.
+// exactly as the real run would, without knowing. It never hands a writing
+// call to the disk: files opened to write take the text and keep nothing.
 
 #include <string>
 #include <unordered_map>
@@ -13,13 +14,17 @@
 
 class PlanningFileSystem : public FileSystem {
  public:
-  // `disk` is only read, through list_directory and allows_changes.
+  // `disk` is only read, through list_directory, open for reading and
+  // allows_changes.
   explicit PlanningFileSystem(FileSystem& disk) : disk_(disk), view_(disk) {}
 
   bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
   FsStatus make_directory(const std::string& path) override;
   FsStatus move_file(const std::string& from, const std::string& to) override;
   FsStatus remove_directory(const std::string& path) override;
+  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override;
+  bool replace_file(const std::string& from, const std::string& to) override;
+  bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
 
   // The moves planned so far.

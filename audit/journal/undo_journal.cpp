@@ -1,6 +1,7 @@
 #include "journal/undo_journal.h"
 
 #include <vector>
+#include "system/hex_digits.h"
 
 namespace {
 
@@ -8,13 +9,6 @@ constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 
 bool stands_bare(unsigned char byte) {
   return byte > ' ' && byte < 0x7f && byte != '%';
-}
-
-int hex_value(char digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  return -1;
 }
 
 std::vector<std::string_view> split_fields(std::string_view line) {

@@ -16,8 +16,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "system/tool_file_names.h"
 
-inline constexpr char UNDO_JOURNAL_NAME[] = "2600Undo.txt";
 inline constexpr char JOURNAL_FIRST_LINE[] = "Vald2600 undo journal 1";
 
 // Longest line a reader accepts, line end included: two paths of 4096

@@ -134,13 +134,13 @@ class RunUndoer {
 // Reads the run to take back from the journal at `path`; false, after
 // saying why, when there is none or it cannot be trusted.
 bool read_run_to_undo(const std::string& path, JournalRun& run) {
-  std::FILE* journal = open_file(path, "rb");
+  FileHandle journal = file_system().open(path, "rb", true);
   if (journal == nullptr) {
     print_no_journal();
     return false;
   }
-  JournalReading reading = read_last_open_run(journal);
-  std::fclose(journal);
+  JournalReading reading = read_last_open_run(*journal);
+  journal.reset();
   if (reading.problem != JournalProblem::none) {
     print_journal_problem(reading.problem, reading.line);
     return false;

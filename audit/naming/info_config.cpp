@@ -5,9 +5,10 @@
 #include <string_view>
 
 #include "catalogue/rom_database.h"
-#include "run/run_state.h"
 #include "naming/safe_names.h"
+#include "run/run_state.h"
 #include "system/file_system.h"
+#include "system/line_reader.h"
 
 namespace {
 
@@ -34,24 +35,15 @@ struct ConfigLine {
 };
 
 // Reads the next line; text beyond the line limit is consumed and dropped.
-bool read_config_line(std::FILE* file, ConfigLine& line) {
-  line.text.clear();
-  line.end.clear();
-  int character = 0;
-  bool any = false;
-  while ((character = std::fgetc(file)) != EOF) {
-    any = true;
-    if (character == '\n') {
-      line.end = "\n";
-      break;
-    }
-    if (line.text.size() < LINE_LIMIT) line.text.push_back(static_cast<char>(character));
-  }
+bool read_config_line(LineReader& reader, ConfigLine& line) {
+  bool too_long = false;
+  const LineReader::Result result = reader.next(line.text, LINE_LIMIT, too_long);
+  line.end = result == LineReader::Result::line ? "\n" : "";
   if (!line.text.empty() && line.text.back() == '\r') {
     line.text.pop_back();
     line.end.insert(0, "\r");
   }
-  return any;
+  return result != LineReader::Result::end;
 }
 
 bool opens_section(std::string_view text) {
@@ -150,15 +142,15 @@ void load_info_config() {
   InfoConfig& info = run_state().info;
   info = InfoConfig{};
   const std::string path = run_state().directories.program + INFO_FILE_NAME;
-  std::FILE* file = open_file(path, "r");
+  FileHandle file = file_system().open(path, "r", true);
   if (file == nullptr) {
     print_cannot_open(path);
     return;
   }
   ConfigReader reader(info);
+  LineReader lines(*file);
   ConfigLine line;
-  while (!reader.full() && read_config_line(file, line)) reader.take(line);
-  std::fclose(file);
+  while (!reader.full() && read_config_line(lines, line)) reader.take(line);
   info.loaded = true;
 }
 

@@ -6,8 +6,8 @@
 
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
-#include "run/run_state.h"
 #include "naming/safe_names.h"
+#include "run/run_state.h"
 #include "system/file_system.h"
 #include "system/tool_files.h"
 
@@ -213,13 +213,13 @@ void log_change(const char* oldName, const char* newName) {
   if (!options().changes) return;
   const std::string old_text = without_extension(oldName);
   if (!options().changesAll && old_text == new_text) return;
-  std::FILE*& log = run_state().logs.change;
+  FileHandle& log = run_state().logs.change;
   if (log == nullptr) log = open_tool_file(run_state().directories, CHANGE_LOG_NAME, "a");
   const std::string line = options().changesReversed
                                ? "O: \"" + old_text + "\"  N: \"" + new_text + "\"\n"
                                : "N: \"" + new_text + "\"  O: \"" + old_text + "\"\n";
   if (!options().quiet) std::fputs(line.c_str(), stdout);
-  if (log != nullptr) std::fputs(line.c_str(), log);
+  if (log != nullptr) write_text(*log, line);
 }
 
 bool create_group_dirs() {

@@ -9,10 +9,10 @@
 // where it is, untouched.
 
 #include <string>
+#include "system/tool_file_names.h"
 
 inline constexpr char RENAME_TARGET_DIR[] = "2600Ren";
 inline constexpr char DUPES_TARGET_DIR[] = "2600Dupes";
-inline constexpr char CHANGE_LOG_NAME[] = "2600Log.txt";
 
 // Handles one identified image: `crcText` is its CRC as eight lowercase hex
 // digits, `oldName` the file's name in the current directory (an archive's

@@ -81,15 +81,14 @@ std::string xml_escaped(const std::string& text) {
 void write_miss_dat() {
   int missing = 0;
   for (int index = 0; index < db_count(); ++index) missing += db_entry_missing(index) ? 1 : 0;
-  std::FILE* dat = open_tool_file(run_state().directories, MISS_DAT_NAME, "w");
+  FileHandle dat = open_tool_file(run_state().directories, MISS_DAT_NAME, "w");
   if (dat == nullptr) return;
-  std::fprintf(dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing);
+  print_to(*dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing);
   for (int index = 0; index < db_count(); ++index) {
     if (!db_entry_missing(index)) continue;
     const std::string name = xml_escaped(db_name(index));
-    std::fprintf(dat, "\t<game name=\"%s\">\n\t\t<description>%s</description>\n%s\t</game>\n",
-                 name.c_str(), name.c_str(), rom_element(index).c_str());
+    print_to(*dat, "\t<game name=\"%s\">\n\t\t<description>%s</description>\n%s\t</game>\n",
+             name.c_str(), name.c_str(), rom_element(index).c_str());
   }
-  std::fputs("</datafile>\n", dat);
-  std::fclose(dat);
+  write_text(*dat, "</datafile>\n");
 }

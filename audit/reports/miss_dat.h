@@ -3,8 +3,7 @@
 // so that the gap can be taken to another ROM manager.
 
 #include <string>
-
-inline constexpr char MISS_DAT_NAME[] = "2600Miss.dat";
+#include "system/tool_file_names.h"
 
 // `text` with the five XML special characters written as entities.
 std::string xml_escaped(const std::string& text);

@@ -1,5 +1,7 @@
 #include "reports/reports.h"
 
+#include "catalogue/have_files.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -13,8 +15,6 @@
 namespace {
 
 constexpr char IMAGE_NOUN[] = "ROMS";
-constexpr char DATABASE_MAGIC[] = "VALD";
-constexpr std::uint32_t SYSTEM_TYPE = 1;
 
 const std::vector<std::int32_t>& have() {
   return rom_database().have;
@@ -22,9 +22,9 @@ const std::vector<std::int32_t>& have() {
 
 // Prints a report's headline and writes it to the report after one blank,
 // which marks it as no name for the reader of the have list.
-void write_headline(std::FILE* report, const std::string& headline) {
+void write_headline(FileStream& report, const std::string& headline) {
   std::fputs(headline.c_str(), stdout);
-  std::fprintf(report, " %s", headline.c_str());
+  print_to(report, " %s", headline.c_str());
 }
 
 std::string miss_headline(int missing, int excluded) {
@@ -49,38 +49,10 @@ bool is_excluded(int index) {
   return group >= 0 && run_state().info.groups[group].include == 0;
 }
 
-void write_big_endian(std::FILE* file, std::uint32_t value) {
-  const unsigned char bytes[4] = {
-      static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
-      static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
-  std::fwrite(bytes, 1, sizeof bytes, file);
-}
-
-// The have database: its header, then the CRC of every entry had, in
-// catalogue order, then the had CRCs this catalogue does not know, as the
-// previous database held them. Written beside the old one and renamed over it.
-void write_have_database() {
-  std::string temporary_path;
-  std::FILE* database =
-      open_tool_file_replacement(run_state().directories, HAVE_DATABASE_NAME, temporary_path);
-  if (database == nullptr) return;
-  std::fwrite(DATABASE_MAGIC, 1, 4, database);
-  write_big_endian(database, SYSTEM_TYPE);
-  for (int index = 0; index < db_count(); ++index) {
-    if (have()[index] != 0) write_big_endian(database, rom_database().crcs[index]);
-  }
-  // What an earlier run recorded against another catalogue stays recorded.
-  for (const std::uint32_t crc : rom_database().foreignHave) write_big_endian(database, crc);
-  commit_tool_file_replacement(database, temporary_path);
-}
-
 // Titles found more than once, on the console and appended to the dupes
 // list (no headline there, so that runs simply add their lines).
 class DupesList {
  public:
-  ~DupesList() {
-    if (file_ != nullptr) std::fclose(file_);
-  }
   void add(const char* name, long copies) {
     if (!started_) {
       started_ = true;
@@ -88,12 +60,12 @@ class DupesList {
       file_ = open_tool_file(run_state().directories, DUPES_REPORT_NAME, "a");
     }
     std::printf("%s [%ld copies]\n", name, copies);
-    if (file_ != nullptr) std::fprintf(file_, "%s [%ld copies]\n", name, copies);
+    if (file_ != nullptr) print_to(*file_, "%s [%ld copies]\n", name, copies);
   }
 
  private:
   bool started_ = false;
-  std::FILE* file_ = nullptr;
+  FileHandle file_;
 };
 
 int owned_count() {
@@ -141,27 +113,24 @@ void write_miss_report() {
       ++missing;
     }
   }
-  std::FILE* report = open_tool_file(run_state().directories, MISS_REPORT_NAME, "w");
+  FileHandle report = open_tool_file(run_state().directories, MISS_REPORT_NAME, "w");
   if (report == nullptr) return;
-  write_headline(report, miss_headline(missing, excluded));
+  write_headline(*report, miss_headline(missing, excluded));
   for (int index = 0; index < db_count(); ++index) {
-    if (have()[index] == 0 && !is_excluded(index)) std::fprintf(report, "%s\n", db_name(index));
+    if (have()[index] == 0 && !is_excluded(index)) print_to(*report, "%s\n", db_name(index));
   }
-  std::fclose(report);
 }
 
 void write_have_report() {
   const int owned = owned_count();
   if (owned == 0) return;
-  std::FILE* report = open_tool_file(run_state().directories, HAVE_REPORT_NAME, "w");
+  FileHandle report = open_tool_file(run_state().directories, HAVE_REPORT_NAME, "w");
   if (report == nullptr) return;
-  write_have_database();
-  write_headline(report, have_headline(owned));
+  write_have_database(run_state().directories);
+  write_headline(*report, have_headline(owned));
+  write_have_names(*report);
   DupesList dupes;
   for (int index = 0; index < db_count(); ++index) {
-    if (have()[index] == 0) continue;
-    std::fprintf(report, "%s\n", db_name(index));
     if (have()[index] > 1) dupes.add(db_name(index), have()[index]);
   }
-  std::fclose(report);
 }

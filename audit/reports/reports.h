@@ -8,9 +8,7 @@
 // list. Also the start-up seeding of the have counters from those files.
 
 #include "catalogue/rom_database.h"
-
-inline constexpr char MISS_REPORT_NAME[] = "2600Miss.txt";
-inline constexpr char DUPES_REPORT_NAME[] = "2600Dupes.txt";
+#include "system/tool_file_names.h"
 
 // Builds the CRC numbers, zeroes the counters and seeds them from
 // Vald2600.db, else from 2600Have.txt. Always succeeds.

@@ -4,11 +4,11 @@
 
 #include <array>
 #include <string>
+#include "system/tool_file_names.h"
 
 inline constexpr int INFO_GROUP_LIMIT = 64;
 inline constexpr std::size_t INFO_TEXT_LIMIT = 99;  // pattern and directory
 inline constexpr std::size_t INFO_TAG_LIMIT = 5;
-inline constexpr char INFO_FILE_NAME[] = "ValdInfo.cfg";
 
 struct InfoGroup {
   std::string pattern;    // pieces separated by '*'; empty ends the table

@@ -6,9 +6,8 @@ namespace {
 
 RunState state;
 
-void close_log(std::FILE*& log) {
-  if (log != nullptr) std::fclose(log);
-  log = nullptr;
+void close_log(FileHandle& log) {
+  log.reset();
 }
 
 }  // namespace
@@ -17,7 +16,7 @@ RunState& run_state() {
   return state;
 }
 
-std::FILE* append_to_tool_file(const char* name) {
+FileHandle append_to_tool_file(const char* name) {
   return open_tool_file(state.directories, name, "a");
 }
 

@@ -20,7 +20,7 @@
 #include "zip/zip_errors.h"
 
 // Opens the tool file `name` for appending, in the run's directories.
-std::FILE* append_to_tool_file(const char* name);
+FileHandle append_to_tool_file(const char* name);
 
 // The one buffer an image is identified in. `capacity` is what images may
 // fill; the allocation has 64 KiB of slack beyond it.
@@ -39,8 +39,8 @@ struct DispatchState {
 
 // Logs opened on first use and closed after the walk.
 struct ToolLogs {
-  std::FILE* scan = nullptr;                 // 2600Scan.txt
-  std::FILE* change = nullptr;               // 2600Log.txt
+  FileHandle scan;                           // 2600Scan.txt
+  FileHandle change;                         // 2600Log.txt
   ZipLog zip{nullptr, append_to_tool_file};  // Vald_ZIP.txt
 };
 

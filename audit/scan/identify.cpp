@@ -9,11 +9,10 @@
 #include "run/run_state.h"
 #include "sniff/sniff.h"
 #include "system/file_system.h"
+#include "system/tool_file_names.h"
 #include "system/tool_files.h"
 
 namespace {
-
-constexpr char SCAN_LOG_NAME[] = "2600Scan.txt";
 
 void print_cannot_open(const char* name) {
   std::fprintf(stderr, "Cannot open %s\n", name);
@@ -29,9 +28,9 @@ void print_not_2600(const char* name) {
 
 // Reads the whole file into the image buffer. A file that yields fewer bytes
 // than listed has changed since the listing and is treated as unreadable.
-bool read_image(std::FILE* file, std::size_t size) {
-  const bool complete = std::fread(run_state().image.data.get(), 1, size, file) == size;
-  std::fclose(file);
+bool read_image(FileStream& file, std::size_t size) {
+  const bool complete = file.read(run_state().image.data.get(), size) == size;
+  file.close();
   return complete;
 }
 
@@ -49,11 +48,11 @@ bool wants_scan_record(const char* crc_text) {
 }
 
 void append_scan_record(std::uint32_t crc, const char* name) {
-  std::FILE*& log = run_state().logs.scan;
+  FileHandle& log = run_state().logs.scan;
   if (log == nullptr) log = open_tool_file(run_state().directories, SCAN_LOG_NAME, "a");
   if (log == nullptr) return;  // the next image tries again
-  std::fprintf(log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
-               scan_record_name(name).c_str());
+  print_to(*log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
+           scan_record_name(name).c_str());
 }
 
 }  // namespace
@@ -66,24 +65,22 @@ std::string scan_record_name(std::string_view name) {
 
 void identify_image(const char* name, std::uint64_t size) {
   const DispatchState& dispatch = run_state().dispatch;
-  std::FILE* file = nullptr;
+  FileHandle file;
   if (!dispatch.inMemory) {
-    file = open_file(name, "rb");
+    // One read of the whole image: a stream buffer would only add a copy.
+    file = file_system().open(name, "rb", true);
     if (file == nullptr) {
       print_cannot_open(name);
       return;
     }
-    // One read of the whole image: a stream buffer would only add a copy.
-    std::setvbuf(file, nullptr, _IONBF, 0);
   }
   // The size is checked before the buffer grows, so a huge listed length
   // never costs memory.
   if (size < MIN_IMAGE_SIZE || size > MAX_IMAGE_SIZE || !grow_image_buffer(size)) {
     print_bad_size(name);
-    if (file != nullptr) std::fclose(file);
     return;
   }
-  if (file != nullptr && !read_image(file, size)) {
+  if (file != nullptr && !read_image(*file, size)) {
     print_cannot_open(name);
     return;
   }

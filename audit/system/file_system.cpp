@@ -2,12 +2,128 @@
 
 #include "system/file_system.h"
 
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "system/stdio_file.h"
+
 namespace {
 
-FileSystem real_file_system;
+// A FileStream over a C stream: buffered for text, unbuffered for callers
+// that read whole blocks of their own.
+class StdioStream final : public FileStream {
+ public:
+  StdioStream(std::FILE* file, bool wholeReads) : file_(file) {
+    if (wholeReads) std::setvbuf(file_, nullptr, _IONBF, 0);
+  }
+  ~StdioStream() override { close(); }
+
+  std::size_t read(void* buffer, std::size_t count) override {
+    return std::fread(buffer, 1, count, file_);
+  }
+  bool seek(std::int64_t offset, int whence) override { return seek_file(file_, offset, whence); }
+  std::int64_t tell() override { return tell_file(file_); }
+  bool write(const void* data, std::size_t count) override {
+    if (std::fwrite(data, 1, count, file_) == count) return true;
+    failed_ = true;
+    return false;
+  }
+  bool error() const override { return failed_ || (file_ != nullptr && std::ferror(file_) != 0); }
+  bool flush() override { return remember(std::fflush(file_) == 0); }
+  bool sync() override { return remember(sync_file(file_)); }
+  bool close() override {
+    if (file_ == nullptr) return !failed_;
+    const bool error = std::ferror(file_) != 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return remember(closed && !error);
+  }
+
+ private:
+  bool remember(bool ok) {
+    if (!ok) failed_ = true;
+    return ok;
+  }
+
+  std::FILE* file_;
+  bool failed_ = false;
+};
+
+class MemoryStream final : public FileStream {
+ public:
+  explicit MemoryStream(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t read(void* buffer, std::size_t count) override {
+    const std::size_t got =
+        position_ < bytes_.size() ? std::min(count, bytes_.size() - position_) : 0;
+    if (got > 0) std::memcpy(buffer, bytes_.data() + position_, got);
+    position_ += got;
+    return got;
+  }
+  bool seek(std::int64_t offset, int whence) override {
+    const std::int64_t base = whence == SEEK_SET   ? 0
+                              : whence == SEEK_CUR ? static_cast<std::int64_t>(position_)
+                                                   : static_cast<std::int64_t>(bytes_.size());
+    if (base + offset < 0) return false;
+    position_ = static_cast<std::size_t>(base + offset);
+    return true;
+  }
+  std::int64_t tell() override { return static_cast<std::int64_t>(position_); }
+  bool write(const void*, std::size_t) override { return false; }
+  bool flush() override { return true; }
+  bool sync() override { return true; }
+  bool error() const override { return false; }
+  bool close() override { return true; }
+
+ private:
+  std::string_view bytes_;
+  std::size_t position_ = 0;
+};
+
+SystemFileSystem real_file_system;
 FileSystem* installed_file_system = nullptr;
 
 }  // namespace
+
+FileHandle SystemFileSystem::open(const std::string& path, const char* mode, bool wholeReads) {
+  std::FILE* file = open_file(path, mode);
+  if (file == nullptr) return nullptr;
+  return std::make_unique<StdioStream>(file, wholeReads);
+}
+
+FileHandle open_memory(std::string_view bytes) {
+  return std::make_unique<MemoryStream>(bytes);
+}
+
+bool write_text(FileStream& file, std::string_view text) {
+  return file.write(text.data(), text.size());
+}
+
+bool print_to(FileStream& file, const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  const bool written = vprint_to(file, format, arguments);
+  va_end(arguments);
+  return written;
+}
+
+bool vprint_to(FileStream& file, const char* format, std::va_list arguments) {
+  char small[512];
+  std::va_list again;
+  va_copy(again, arguments);
+  const int length = std::vsnprintf(small, sizeof small, format, arguments);
+  bool written = false;
+  if (length >= 0 && static_cast<std::size_t>(length) < sizeof small) {
+    written = file.write(small, static_cast<std::size_t>(length));
+  } else if (length >= 0) {
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, again);
+    written = file.write(text.data(), static_cast<std::size_t>(length));
+  }
+  va_end(again);
+  return written;
+}
 
 FileSystem& file_system() {
   return installed_file_system != nullptr ? *installed_file_system : real_file_system;

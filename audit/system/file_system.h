@@ -3,22 +3,22 @@
 // operating system: file-system operations, directories, separators and the
 // tool's own files. It includes nothing of ours.
 //
-// The few file-system operations a run needs, in one place. Tests can put
-// their own FileSystem in place to count or refuse what a run does.
+// Every file operation a run makes goes through one FileSystem. Tests can put
+// their own in place to count, serve from memory or refuse what a run does.
 
+#include <cstdarg>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// The separator of the paths the tool builds and shows, and the file that
-// takes writes and keeps nothing.
+// The separator of the paths the tool builds and shows.
 #ifdef _WIN32
 inline constexpr char PATH_SEPARATOR = '\\';
-inline constexpr char NULL_DEVICE[] = "NUL";
 #else
 inline constexpr char PATH_SEPARATOR = '/';
-inline constexpr char NULL_DEVICE[] = "/dev/null";
 #endif
 
 // Outcome of creating a folder or moving a file.
@@ -31,25 +31,100 @@ struct DirectoryEntry {
   std::uint64_t size = 0;    // file length in bytes; 0 when it cannot be read
 };
 
+// A file opened through a FileSystem. Reads, writes and seeks go through it,
+// so that a test disk can serve them from memory or make any of them fail.
+class FileStream {
+ public:
+  virtual ~FileStream() = default;
+
+  // Reads up to `count` bytes; returns how many arrived (fewer at the end of
+  // the file or when the read failed).
+  virtual std::size_t read(void* buffer, std::size_t count) = 0;
+
+  // Moves the position as fseek does, with 64-bit offsets; false when that fails.
+  virtual bool seek(std::int64_t offset, int whence) = 0;
+
+  // The position, 64-bit; -1 when it cannot be told.
+  virtual std::int64_t tell() = 0;
+
+  // Writes all of `data`; false when any of it could not be written.
+  virtual bool write(const void* data, std::size_t count) = 0;
+
+  // Hands what was written to the system; false when that fails.
+  virtual bool flush() = 0;
+
+  // Flushes, then asks the system to put the data on the disk, so that it
+  // survives a crash of the machine, not only of the program.
+  virtual bool sync() = 0;
+
+  // Whether a read or a write has failed (an end of file is no failure).
+  virtual bool error() const = 0;
+
+  // Closes the file. Returns false when the close or any earlier write
+  // failed. Later calls do nothing and give the same answer.
+  virtual bool close() = 0;
+};
+
+using FileHandle = std::unique_ptr<FileStream>;
+
+// Writes `text`; false when it could not be written whole.
+bool write_text(FileStream& file, std::string_view text);
+
+// Writes printf-style text; false when it could not be written whole.
+bool print_to(FileStream& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
+bool vprint_to(FileStream& file, const char* format, std::va_list arguments);
+
+// A read-only stream over `bytes`, which the caller keeps alive: how data
+// already in memory reaches a reader of files.
+FileHandle open_memory(std::string_view bytes);
+
+// Every operation the tool makes on files, and nothing else: the real disk,
+// the planning and journaling views over it and the test disks all stand
+// behind this one interface.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
   // Lists `path` without "." and "..". Returns false when it cannot be read.
-  virtual bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries);
+  virtual bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) = 0;
+
+  // Opens the file at `path` (UTF-8) with a standard fopen mode ("rb", "r",
+  // "w", "wb", "a", "ab+"); nullptr when it cannot be opened. `wholeReads`:
+  // the caller reads in large blocks of its own, so no stream buffer is kept.
+  virtual FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) = 0;
 
   // Creates a folder (POSIX: mode 0777 before the umask).
-  virtual FsStatus make_directory(const std::string& path);
+  virtual FsStatus make_directory(const std::string& path) = 0;
 
   // Moves a file; never replaces an existing `to`.
-  virtual FsStatus move_file(const std::string& from, const std::string& to);
+  virtual FsStatus move_file(const std::string& from, const std::string& to) = 0;
 
   // Removes a folder only when it is empty (alreadyExists when it is not).
-  virtual FsStatus remove_directory(const std::string& path);
+  virtual FsStatus remove_directory(const std::string& path) = 0;
+
+  // Renames the file `from` to `to`, replacing a file `to`: how a tool file
+  // is replaced whole. False when that fails.
+  virtual bool replace_file(const std::string& from, const std::string& to) = 0;
+
+  // Removes the file `path`; false when that fails.
+  virtual bool remove_file(const std::string& path) = 0;
 
   // Whether entries may be added to and removed from the folder `path`;
   // false when that cannot be told.
-  virtual bool allows_changes(const std::string& path);
+  virtual bool allows_changes(const std::string& path) = 0;
+};
+
+// The disk of the machine the tool runs on.
+class SystemFileSystem final : public FileSystem {
+ public:
+  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
+  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override;
+  FsStatus make_directory(const std::string& path) override;
+  FsStatus move_file(const std::string& from, const std::string& to) override;
+  FsStatus remove_directory(const std::string& path) override;
+  bool replace_file(const std::string& from, const std::string& to) override;
+  bool remove_file(const std::string& path) override;
+  bool allows_changes(const std::string& path) override;
 };
 
 // The file system in use: the real one unless a test installed another.
@@ -88,24 +163,6 @@ std::string fallback_directory();
 
 // `directory` + a separator unless it already ends in one + `name`.
 std::string join_path(const std::string& directory, const std::string& name);
-
-// Opens the file at `path` (UTF-8) with a standard fopen mode; nullptr when
-// it cannot be opened.
-std::FILE* open_file(const std::string& path, const char* mode);
-
-// Moves the position of `file` as fseek does, with 64-bit offsets on every
-// platform; false when that fails.
-bool seek_file(std::FILE* file, std::int64_t offset, int whence);
-
-// The position of `file` as ftell gives it, 64-bit; -1 when it fails.
-std::int64_t tell_file(std::FILE* file);
-
-// Renames the file `from` to `to`, replacing a file `to`; false when that
-// fails.
-bool replace_file(const std::string& from, const std::string& to);
-
-// Removes the file `path`; false when that fails.
-bool remove_file(const std::string& path);
 
 // Makes the console show the tool's UTF-8 output as text (Windows; nothing
 // to do on POSIX). Call once, first thing.

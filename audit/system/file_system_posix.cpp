@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "system/file_sync.h"
 #include "system/file_system.h"
+#include "system/stdio_file.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ FsStatus link_and_unlink(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-bool FileSystem::list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+bool SystemFileSystem::list_directory(const std::string& path,
+                                      std::vector<DirectoryEntry>& entries) {
   std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
   if (!directory) return false;
   const int directory_fd = dirfd(directory.get());
@@ -79,12 +80,12 @@ bool FileSystem::list_directory(const std::string& path, std::vector<DirectoryEn
   return true;
 }
 
-FsStatus FileSystem::make_directory(const std::string& path) {
+FsStatus SystemFileSystem::make_directory(const std::string& path) {
   if (mkdir(path.c_str(), 0777) != 0) return status_of_errno(errno);
   return FsStatus::ok;
 }
 
-FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
+FsStatus SystemFileSystem::move_file(const std::string& from, const std::string& to) {
   if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
     return FsStatus::ok;
   }
@@ -93,12 +94,12 @@ FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
   return status_of_errno(error);
 }
 
-FsStatus FileSystem::remove_directory(const std::string& path) {
+FsStatus SystemFileSystem::remove_directory(const std::string& path) {
   if (rmdir(path.c_str()) != 0) return status_of_errno(errno);
   return FsStatus::ok;
 }
 
-bool FileSystem::allows_changes(const std::string& path) {
+bool SystemFileSystem::allows_changes(const std::string& path) {
   return access(path.c_str(), W_OK | X_OK) == 0;
 }
 
@@ -174,11 +175,11 @@ bool sync_file(std::FILE* file) {
   return fsync(fileno(file)) == 0;
 }
 
-bool replace_file(const std::string& from, const std::string& to) {
+bool SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool remove_file(const std::string& path) {
+bool SystemFileSystem::remove_file(const std::string& path) {
   return std::remove(path.c_str()) == 0;
 }
 

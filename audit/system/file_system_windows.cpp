@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "system/file_sync.h"
 #include "system/file_system.h"
+#include "system/stdio_file.h"
 #include "system/windows_text.h"
 
 namespace {
@@ -70,7 +70,8 @@ DirectoryEntry entry_of(const std::wstring& directory, const WIN32_FIND_DATAW& f
 
 }  // namespace
 
-bool FileSystem::list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+bool SystemFileSystem::list_directory(const std::string& path,
+                                      std::vector<DirectoryEntry>& entries) {
   std::wstring directory = system_path(path);
   if (!directory.empty() && directory.back() == L'\\') directory.pop_back();  // "C:\\"
   WIN32_FIND_DATAW found;
@@ -86,12 +87,12 @@ bool FileSystem::list_directory(const std::string& path, std::vector<DirectoryEn
   return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-FsStatus FileSystem::make_directory(const std::string& path) {
+FsStatus SystemFileSystem::make_directory(const std::string& path) {
   if (!CreateDirectoryW(system_path(path).c_str(), nullptr)) return status_of_error(GetLastError());
   return FsStatus::ok;
 }
 
-FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
+FsStatus SystemFileSystem::move_file(const std::string& from, const std::string& to) {
   // Without MOVEFILE_REPLACE_EXISTING the system itself refuses to replace
   // `to`, with no window between a test and the move; without
   // MOVEFILE_COPY_ALLOWED a move never turns into a copy that could be left
@@ -102,13 +103,13 @@ FsStatus FileSystem::move_file(const std::string& from, const std::string& to) {
   return FsStatus::ok;
 }
 
-FsStatus FileSystem::remove_directory(const std::string& path) {
+FsStatus SystemFileSystem::remove_directory(const std::string& path) {
   if (RemoveDirectoryW(system_path(path).c_str())) return FsStatus::ok;
   const DWORD error = GetLastError();
   return error == ERROR_DIR_NOT_EMPTY ? FsStatus::alreadyExists : status_of_error(error);
 }
 
-bool FileSystem::allows_changes(const std::string& path) {
+bool SystemFileSystem::allows_changes(const std::string& path) {
   // Windows tells a folder's rights only when a change is tried: a folder
   // that exists is taken to allow them.
   const DWORD attributes = GetFileAttributesW(system_path(path).c_str());
@@ -207,12 +208,12 @@ bool sync_file(std::FILE* file) {
   return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }
 
-bool replace_file(const std::string& from, const std::string& to) {
+bool SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
   return MoveFileExW(system_path(from).c_str(), system_path(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool remove_file(const std::string& path) {
+bool SystemFileSystem::remove_file(const std::string& path) {
   return DeleteFileW(system_path(path).c_str()) != 0;
 }
 

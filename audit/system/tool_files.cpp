@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "system/file_sync.h"
 #include "system/file_system.h"
 
 namespace {
@@ -31,17 +30,12 @@ void announce_fallback(const std::string& path) {
   std::fprintf(stderr, "Using default log: %s\n", path.c_str());
 }
 
-std::FILE* open_discarding_file() {
-  return std::fopen(NULL_DEVICE, "wb");
-}
-
 }  // namespace
 
-std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
-  if (directories.discardWrites && mode[0] != 'r') return open_discarding_file();
+FileHandle open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
-    if (std::FILE* file = open_file(path, mode)) {
+    if (FileHandle file = file_system().open(path, mode)) {
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
@@ -49,14 +43,13 @@ std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, 
   return nullptr;
 }
 
-std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const char* name,
+FileHandle open_tool_file_replacement(const ToolDirectories& directories, const char* name,
                                       std::string& temporaryPath) {
   temporaryPath.clear();
-  if (directories.discardWrites) return open_discarding_file();
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     temporaryPath = path + REPLACEMENT_SUFFIX;
-    if (std::FILE* file = open_file(temporaryPath, "wb")) {
+    if (FileHandle file = file_system().open(temporaryPath, "wb")) {
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
@@ -65,17 +58,13 @@ std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const 
   return nullptr;
 }
 
-bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryPath) {
-  if (temporaryPath.empty()) {  // a discarded replacement: nothing to put in place
-    std::fclose(file);
-    return false;
-  }
+bool commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath) {
   // The data must be on disk before the new name points at it.
-  bool written = std::ferror(file) == 0 && sync_file(file);
-  written = std::fclose(file) == 0 && written;
+  bool written = file->sync();
+  written = file->close() && written;
   const std::string path =
       temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
-  if (written && replace_file(temporaryPath, path)) return true;
-  remove_file(temporaryPath);
+  if (written && file_system().replace_file(temporaryPath, path)) return true;
+  file_system().remove_file(temporaryPath);
   return false;
 }

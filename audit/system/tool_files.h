@@ -2,31 +2,29 @@
 // Opening the tool's own files (database, reports, logs) in the directories
 // saved at start, whatever directory the walk is visiting.
 
-#include <cstdio>
 #include <string>
+
+#include "system/file_system.h"
 
 // Where the tool's files live, saved when the run starts.
 struct ToolDirectories {
-  std::string start;           // current directory when the run began
-  std::string program;         // directory of the executable, ending with a separator
-  bool discardWrites = false;  // files opened to write take the text and keep nothing
+  std::string start;    // current directory when the run began
+  std::string program;  // directory of the executable, ending with a separator
 };
 
 // Opens `name` (no directory part) with a standard fopen mode: a name with
 // ".db" in the program directory first; then the start directory; then the
 // fall-back directory, announced on standard error. Returns nullptr when none
-// opens. With `discardWrites`, any mode but reading gives a stream that keeps
-// nothing, and no file is touched.
-std::FILE* open_tool_file(const ToolDirectories& directories, const char* name, const char* mode);
+// opens. Files are opened through file_system().
+FileHandle open_tool_file(const ToolDirectories& directories, const char* name, const char* mode);
 
 // Opens, for writing ("wb"), a temporary file in the first of those
 // directories that takes it, so that `name` can be replaced whole. Sets
-// `temporaryPath` (empty with `discardWrites`: then the stream keeps nothing);
-// returns nullptr when no directory takes it.
-std::FILE* open_tool_file_replacement(const ToolDirectories& directories, const char* name,
+// `temporaryPath`; returns nullptr when no directory takes it.
+FileHandle open_tool_file_replacement(const ToolDirectories& directories, const char* name,
                                       std::string& temporaryPath);
 
 // Closes a replacement and renames it over `name` beside it. When a write,
 // the close or the rename failed, the temporary file is removed and the
 // previous `name` stays as it was. Returns whether `name` was replaced.
-bool commit_tool_file_replacement(std::FILE* file, const std::string& temporaryPath);
+bool commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath);

@@ -57,10 +57,10 @@ TEST_F(FileSystemTest, ListingsCarrySizesHiddenMarksAndNamesInAnyScriptAtAnyLeng
   }
   const std::string unicode =
       "Pitfall! \xc3\xa9\xc3\xa8 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x95\xb9.bin";
-  std::FILE* file = open_file(join_path(folder, unicode), "wb");
+  FileHandle file = real.open(join_path(folder, unicode), "wb");
   ASSERT_NE(file, nullptr);
-  ASSERT_EQ(std::fwrite("0123456789", 1, 10, file), 10u);
-  ASSERT_EQ(std::fclose(file), 0);
+  ASSERT_TRUE(file->write("0123456789", 10));
+  ASSERT_TRUE(file->close());
   // Windows hides by attribute, whatever the name; POSIX by the leading dot.
   const std::string hidden = ON_WINDOWS ? "Attic" : ".attic";
   ASSERT_EQ(real.make_directory(join_path(folder, hidden)), FsStatus::ok);

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "app/moving_run.h"
+#include "moving_run_fixture.h"
 #include "naming/info_config.h"
+#include "rename_fixture.h"
 #include "reports/reports.h"
 #include "run/run_state.h"
 #include "scan/walk.h"
-#include "moving_run_fixture.h"
-#include "rename_fixture.h"
+#include "test_disks.h"
 
 namespace {
 
@@ -87,14 +88,14 @@ TEST_F(MovingRunTest, PlanWithAnotherModeIsIgnoredWithANotice) {
 // A target folder the run may not write into, through the seam: the real
 // run meets "access denied" and sends the images to 2600Dupes; the plan
 // must foresee it.
-class ReadOnlyFolder : public FileSystem {
+class ReadOnlyFolder : public ForwardingFileSystem {
  public:
   bool blocks(const std::string& path) const { return path.rfind(native("2600Ren/"), 0) == 0; }
   FsStatus move_file(const std::string& from, const std::string& to) override {
-    return blocks(to) ? FsStatus::accessDenied : FileSystem::move_file(from, to);
+    return blocks(to) ? FsStatus::accessDenied : ForwardingFileSystem::move_file(from, to);
   }
   bool allows_changes(const std::string& path) override {
-    return path != "2600Ren" && FileSystem::allows_changes(path);
+    return path != "2600Ren" && ForwardingFileSystem::allows_changes(path);
   }
 };
 
@@ -129,6 +130,28 @@ TEST_F(RenameTest, PlanForeseesAFolderThatRefusesTheMove) {
   EXPECT_EQ(count_of(real, "already exists"), 2) << real;
   EXPECT_EQ(list_names(in_start("2600Dupes")).size(), 2u);
   EXPECT_EQ(plan, real + plan_line(2));
+}
+
+}  // namespace
+
+namespace {
+
+// Over a disk held in memory, a planned rename reads the images and makes
+// not one call that could change a file or a folder.
+TEST_F(RenameTest, PlanMakesNoWritingCallOnTheDisk) {
+  MemoryFileSystem disk;
+  for (const auto& [file, title] :
+       {std::pair{"pit.bin", kPitfall}, {"river.bin", kRiverRaid}, {"pit copy.bin", kPitfall}}) {
+    const auto bytes = make_sample_image(catalogue_crc(entry(title)), 4096, 0);
+    disk.put(file, std::string(bytes.begin(), bytes.end()));
+  }
+  use_file_system(&disk);
+  const std::string plan = run_captured(true);
+  use_file_system(nullptr);
+  EXPECT_NE(plan.find(plan_line(3)), std::string::npos) << plan;
+  EXPECT_EQ(disk.writing_calls(), 0);
+  EXPECT_GE(disk.calls(DiskCall::openRead), 3);
+  EXPECT_EQ(disk.files().size(), 3u);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "run_fixture.h"
 #include "sample_images.h"
 #include "system/file_system.h"
+#include "test_disks.h"
 #include "test_support.h"
 
 inline const char kPitfall[] = "Pitfall! - Pitfall Harry's Jungle Adventure (1982) (Activision)";
@@ -25,7 +26,7 @@ inline const char kRiverRaid[] = "River Raid (1982) (Activision)";
 
 // Refuses chosen folder creations and moves (by target path) with a chosen
 // status; everything else goes to the real file system.
-class RefusingFileSystem : public FileSystem {
+class RefusingFileSystem : public ForwardingFileSystem {
  public:
   std::map<std::string, FsStatus> refusedFolders;
   std::map<std::string, FsStatus> refusedTargets;
@@ -34,13 +35,13 @@ class RefusingFileSystem : public FileSystem {
   FsStatus make_directory(const std::string& path) override {
     const auto refused = refusedFolders.find(path);
     if (refused != refusedFolders.end()) return refused->second;
-    return FileSystem::make_directory(path);
+    return ForwardingFileSystem::make_directory(path);
   }
   FsStatus move_file(const std::string& from, const std::string& to) override {
     if (refuseEveryMove != FsStatus::ok) return refuseEveryMove;
     const auto refused = refusedTargets.find(to);
     if (refused != refusedTargets.end()) return refused->second;
-    return FileSystem::move_file(from, to);
+    return ForwardingFileSystem::move_file(from, to);
   }
 };
 

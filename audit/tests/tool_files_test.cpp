@@ -17,19 +17,14 @@ class ToolFilesTest : public FreshRunTest {
   // Opens, writes `text` and closes; returns what went to standard error.
   static std::string append(const char* name, const std::string& text) {
     testing::internal::CaptureStderr();
-    std::FILE* file = open_tool_file(run_state().directories, name, "a");
-    if (file != nullptr) {
-      std::fputs(text.c_str(), file);
-      std::fclose(file);
-    }
+    FileHandle file = open_tool_file(run_state().directories, name, "a");
+    if (file != nullptr) write_text(*file, text);
     return testing::internal::GetCapturedStderr();
   }
 };
 
 TEST_F(ToolFilesTest, DatabaseGoesToTheProgramFolder) {
-  std::FILE* file = open_tool_file(run_state().directories, "Vald2600.db", "wb");
-  ASSERT_NE(file, nullptr);
-  std::fclose(file);
+  ASSERT_NE(open_tool_file(run_state().directories, "Vald2600.db", "wb"), nullptr);
   EXPECT_TRUE(file_exists(in_program("Vald2600.db")));
   EXPECT_FALSE(file_exists(in_start("Vald2600.db")));
 }

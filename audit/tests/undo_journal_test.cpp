@@ -11,6 +11,7 @@
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
 #include "journal/undo_journal.h"
+#include "test_disks.h"
 #include "test_support.h"
 
 namespace {
@@ -62,11 +63,9 @@ struct ReadingCase {
 };
 
 JournalReading read_text_journal(const std::string& text) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(text.data(), 1, text.size(), file);
-  const JournalReading reading = read_last_open_run(file);
-  std::fclose(file);
-  return reading;
+  MemoryFileSystem disk;
+  disk.put("2600Undo.txt", text);
+  return read_last_open_run(*disk.open("2600Undo.txt", "rb"));
 }
 
 TEST(UndoJournalTest, ReaderPicksTheLastRunNotUndoneAndOnlyAnUndamagedOne) {

@@ -13,23 +13,24 @@
 #include <vector>
 
 #include "app/moving_run.h"
-#include "run/run_state.h"
 #include "journal/undo_mode.h"
-#include "scan/walk.h"
 #include "moving_run_fixture.h"
 #include "rename_fixture.h"
+#include "run/run_state.h"
+#include "scan/walk.h"
+#include "test_disks.h"
 
 namespace {
 
 #ifndef _WIN32
 // Ends the process, as a kill would, when the run asks for its move after
 // the first `moves`.
-class StoppingFileSystem : public FileSystem {
+class StoppingFileSystem : public ForwardingFileSystem {
  public:
   explicit StoppingFileSystem(int moves) : left_(moves) {}
   FsStatus move_file(const std::string& from, const std::string& to) override {
     if (left_-- == 0) _exit(0);
-    return FileSystem::move_file(from, to);
+    return ForwardingFileSystem::move_file(from, to);
   }
 
  private:

@@ -2,6 +2,7 @@
 // that it always comes back to where it was.
 
 #include "scan/walk.h"
+#include "test_disks.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -111,10 +112,10 @@ bool make_deep_image(const std::string& top, const std::string& level, int level
     path = join_path(path, level);
     if (file_system().make_directory(path) != FsStatus::ok) return false;
   }
-  std::FILE* file = open_file(join_path(path, "deep.bin"), "wb");
+  FileHandle file = file_system().open(join_path(path, "deep.bin"), "wb");
   if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+  const bool written = file->write(bytes.data(), bytes.size());
+  return file->close() && written;
 #else
   // Relative to open folders, so that the depth is past any path the system takes.
   int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY);
@@ -165,12 +166,13 @@ TEST(NameHasExtensionTest, MatchesAnyListedExtensionAtTheEnd) {
 // A file system whose listing differs from the disk, for what a real disk
 // rarely shows: a file that shrank since it was listed, a folder that cannot
 // be entered.
-class ListingFileSystem : public FileSystem {
+class ListingFileSystem : public ForwardingFileSystem {
  public:
   std::string fakedDirectory;
   std::vector<DirectoryEntry> listing;
   bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
-    if (current_directory() != fakedDirectory) return FileSystem::list_directory(path, entries);
+    if (current_directory() != fakedDirectory)
+      return ForwardingFileSystem::list_directory(path, entries);
     entries = listing;
     return true;
   }

@@ -17,9 +17,10 @@
 
 #include "run/run_state.h"
 #include "sample_images.h"
+#include "system/file_system.h"
+#include "test_disks.h"
 #include "test_support.h"
 #include "zip/zip_reader.h"
-#include "zip/zip_streams.h"
 
 namespace ziptest {
 
@@ -201,29 +202,50 @@ inline std::string comment_of_size(std::size_t size) {
   return text;
 }
 
-// Stream calls that fail where a test says: the seek whose number (from 1)
-// is failingSeek, or every tell. In use while the object lives.
-class FaultyStreams : public ZipStreams {
+// A disk whose streams fail where a test says: the seek whose number (from
+// 1) is failingSeek, or every tell; it records the size of every read. In
+// use while the object lives.
+class FaultyStreams : public ForwardingFileSystem {
  public:
-  FaultyStreams() { use_zip_streams(this); }
-  ~FaultyStreams() override { use_zip_streams(nullptr); }
+  FaultyStreams() { use_file_system(this); }
+  ~FaultyStreams() override { use_file_system(nullptr); }
   FaultyStreams(const FaultyStreams&) = delete;
   FaultyStreams& operator=(const FaultyStreams&) = delete;
 
-  bool seek(std::FILE* stream, std::int64_t offset, int whence) override {
-    if (++seeks == failingSeek) return false;
-    return ZipStreams::seek(stream, offset, whence);
-  }
-  std::int64_t tell(std::FILE* stream) override { return failTell ? -1 : ZipStreams::tell(stream); }
-  std::size_t read(std::FILE* stream, void* buffer, std::size_t count) override {
-    reads.push_back(count);
-    return ZipStreams::read(stream, buffer, count);
+  FileHandle open(const std::string& path, const char* mode, bool wholeReads) override {
+    FileHandle file = ForwardingFileSystem::open(path, mode, wholeReads);
+    if (file == nullptr) return file;
+    return std::make_unique<Stream>(*this, std::move(file));
   }
 
   int seeks = 0;
   int failingSeek = 0;
   bool failTell = false;
   std::vector<std::size_t> reads;  // sizes asked for, in order
+
+ private:
+  class Stream final : public FileStream {
+   public:
+    Stream(FaultyStreams& owner, FileHandle file) : owner_(owner), file_(std::move(file)) {}
+    std::size_t read(void* buffer, std::size_t count) override {
+      owner_.reads.push_back(count);
+      return file_->read(buffer, count);
+    }
+    bool seek(std::int64_t offset, int whence) override {
+      if (++owner_.seeks == owner_.failingSeek) return false;
+      return file_->seek(offset, whence);
+    }
+    std::int64_t tell() override { return owner_.failTell ? -1 : file_->tell(); }
+    bool write(const void* data, std::size_t count) override { return file_->write(data, count); }
+    bool flush() override { return file_->flush(); }
+    bool sync() override { return file_->sync(); }
+    bool error() const override { return file_->error(); }
+    bool close() override { return file_->close(); }
+
+   private:
+    FaultyStreams& owner_;
+    FileHandle file_;
+  };
 };
 
 // Sends the ZIP log to a temporary start directory (HOME too) and puts the
@@ -237,7 +259,7 @@ class ZipTest : public ::testing::Test {
     set_environment("HOME", home.path());
   }
   void TearDown() override {
-    use_zip_streams(nullptr);
+    use_file_system(nullptr);
     reset_run_state();
     set_environment("HOME", savedHome);
   }
@@ -260,7 +282,7 @@ class ZipTest : public ::testing::Test {
   }
 
   std::string log_text() {
-    if (run_state().logs.zip.file != nullptr) std::fflush(run_state().logs.zip.file);
+    if (run_state().logs.zip.file != nullptr) run_state().logs.zip.file->flush();
     return read_text(start / "Vald_ZIP.txt");
   }
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "system/file_system.h"
 #include "zip/byte_cursor.h"
-#include "zip/zip_streams.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ bool read_at(const ZipArchive& archive, std::uint64_t offset, unsigned char* buf
              std::size_t size) {
   const auto length = static_cast<std::uint64_t>(archive.length);
   return size <= length && offset <= length - size &&
-         zip_streams().seek(archive.stream, static_cast<std::int64_t>(offset), SEEK_SET) &&
-         read_exactly(archive.stream, buffer, size);
+         archive.stream->seek(static_cast<std::int64_t>(offset), SEEK_SET) &&
+         read_exactly(*archive.stream, buffer, size);
 }
 
 // The offset of the ZIP64 record named by the locator that ends at

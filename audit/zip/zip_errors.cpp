@@ -5,10 +5,9 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include "system/tool_file_names.h"
 
 namespace {
-
-constexpr char LOG_NAME[] = "Vald_ZIP.txt";
 
 constexpr char CORRUPT[] = "The zipfile seems to be corrupt, please check it";
 constexpr char UNSUPPORTED[] = "The format of this zipfile is not supported, please recompress it";
@@ -63,8 +62,8 @@ static_assert(rows_follow_the_enum(), "one row per ZipError, in enum order");
 
 void zip_report_error(ZipLog& log, const char* logText, const char* consoleText, const char* path) {
   std::printf("Error in zipfile %s\n%s\n", path, consoleText);
-  if (log.file == nullptr && log.open != nullptr) log.file = log.open(LOG_NAME);
-  if (log.file != nullptr) std::fprintf(log.file, "Error in zipfile %s: %s\n", path, logText);
+  if (log.file == nullptr && log.open != nullptr) log.file = log.open(ZIP_LOG_NAME);
+  if (log.file != nullptr) print_to(*log.file, "Error in zipfile %s: %s\n", path, logText);
 }
 
 void zip_report(ZipLog& log, ZipError error, const char* path) {
@@ -107,6 +106,6 @@ void zip_log_detail(ZipLog& log, const char* format, ...) {
   if (log.file == nullptr) return;
   va_list arguments;
   va_start(arguments, format);
-  std::vfprintf(log.file, format, arguments);
+  vprint_to(*log.file, format, arguments);
   va_end(arguments);
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "system/file_system.h"
+
 enum class ZipError {
   openingFile,
   seekingToEnd,
@@ -38,8 +40,8 @@ enum class ZipError {
 // open. `open` opens a tool file by name; without it problems go to the
 // console only.
 struct ZipLog {
-  std::FILE* file = nullptr;
-  std::FILE* (*open)(const char* name) = nullptr;
+  FileHandle file;
+  FileHandle (*open)(const char* name) = nullptr;
 };
 
 // Prints "Error in zipfile <path>" and the console text on standard output,

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <new>
 
+#include "system/file_system.h"
 #include "zip/byte_cursor.h"
 #include "zip/zip_reader.h"
-#include "zip/zip_streams.h"
 
 namespace {
 
@@ -63,14 +63,13 @@ int check_data(const ZipArchive& archive, const ZipEntry& entry, const unsigned 
 
 // Positions the stream at the entry's data, past its local header.
 int zip_seek_data(const ZipArchive& archive, const ZipEntry& entry) {
-  ZipStreams& streams = zip_streams();
-  if (!streams.seek(archive.stream, static_cast<std::int64_t>(entry.localHeaderOffset), SEEK_SET)) {
+  if (!archive.stream->seek(static_cast<std::int64_t>(entry.localHeaderOffset), SEEK_SET)) {
     return fail(ZipError::seekingToHeader, archive, IO_FAILED);
   }
   unsigned char header[LOCAL_HEADER_SIZE];
   // An offset past the end of the file has no header to read.
   if (entry.localHeaderOffset > static_cast<std::uint64_t>(archive.length) ||
-      !read_exactly(archive.stream, header, sizeof header)) {
+      !read_exactly(*archive.stream, header, sizeof header)) {
     return fail(ZipError::readingHeader, archive, IO_FAILED);
   }
   ByteCursor cursor(header, sizeof header);
@@ -81,7 +80,7 @@ int zip_seek_data(const ZipArchive& archive, const ZipEntry& entry) {
   const std::uint16_t extra_length = cursor.u16();
   const auto data = static_cast<std::int64_t>(entry.localHeaderOffset + LOCAL_HEADER_SIZE +
                                               name_length + extra_length);
-  if (!streams.seek(archive.stream, data, SEEK_SET)) {
+  if (!archive.stream->seek(data, SEEK_SET)) {
     return fail(ZipError::seekingToData, archive, IO_FAILED);
   }
   return check_local_crc(archive, entry, local_crc);
@@ -93,7 +92,7 @@ int read_stored(const ZipArchive& archive, const ZipEntry& entry, unsigned char*
     return fail(ZipError::storedSizeDiffers, archive, INCONSISTENT);
   }
   if (const int result = zip_seek_data(archive, entry); result != OK) return result;
-  if (!read_exactly(archive.stream, destination, entry.compressedSize)) {
+  if (!read_exactly(*archive.stream, destination, entry.compressedSize)) {
     return fail(ZipError::readingData, archive, IO_FAILED);
   }
   return OK;
@@ -110,7 +109,7 @@ bool sizes_agree(ZipLog& log, const z_stream& inflater, std::uint64_t unread) {
 
 // Feeds the entry's compressed bytes to the inflater chunk by chunk; a new
 // chunk is read only when the last one is used up.
-bool inflate_chunks(ZipLog& log, std::FILE* stream, std::uint64_t compressedSize,
+bool inflate_chunks(ZipLog& log, FileStream& stream, std::uint64_t compressedSize,
                     z_stream& inflater) {
   const std::unique_ptr<unsigned char[]> chunk(new (std::nothrow) unsigned char[INFLATE_CHUNK]);
   if (chunk == nullptr) return false;
@@ -122,7 +121,7 @@ bool inflate_chunks(ZipLog& log, std::FILE* stream, std::uint64_t compressedSize
         return false;
       }
       const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(unread, INFLATE_CHUNK));
-      const std::size_t got = zip_streams().read(stream, chunk.get(), wanted);
+      const std::size_t got = stream.read(chunk.get(), wanted);
       unread -= got;
       inflater.next_in = chunk.get();
       inflater.avail_in = static_cast<uInt>(got);
@@ -138,7 +137,7 @@ bool inflate_chunks(ZipLog& log, std::FILE* stream, std::uint64_t compressedSize
 
 // Inflates raw deflate data (no zlib header) into exactly the entry's
 // uncompressed size; zlib never writes past the room it is given.
-bool inflate_entry(ZipLog& log, std::FILE* stream, const ZipEntry& entry,
+bool inflate_entry(ZipLog& log, FileStream& stream, const ZipEntry& entry,
                    unsigned char* destination) {
   z_stream inflater{};
   unsigned char no_room = 0;  // zlib wants an output pointer even for empty data
@@ -171,7 +170,7 @@ int read_deflated(const ZipArchive& archive, const ZipEntry& entry, unsigned cha
     return fail(ZipError::spanningDisks, archive, UNSUPPORTED);
   }
   if (const int result = zip_seek_data(archive, entry); result != OK) return result;
-  if (!inflate_entry(*archive.log, archive.stream, entry, destination)) {
+  if (!inflate_entry(*archive.log, *archive.stream, entry, destination)) {
     return fail(ZipError::inflating, archive, INCONSISTENT);
   }
   return OK;

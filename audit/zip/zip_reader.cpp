@@ -6,9 +6,9 @@
 #include <cstring>
 #include <new>
 
+#include "system/file_system.h"
 #include "zip/byte_cursor.h"
 #include "zip/zip64.h"
-#include "zip/zip_streams.h"
 
 namespace {
 
@@ -27,12 +27,10 @@ bool fail(ZipError error, const ZipArchive& archive) {
   return false;
 }
 
-bool open_stream(ZipArchive& archive) {
-  ZipStreams& streams = zip_streams();
-  archive.stream = streams.open(archive.path.c_str());
+bool measure_stream(ZipArchive& archive) {
   if (archive.stream == nullptr) return fail(ZipError::openingFile, archive);
-  if (!streams.seek(archive.stream, 0, SEEK_END)) return fail(ZipError::seekingToEnd, archive);
-  archive.length = streams.tell(archive.stream);
+  if (!archive.stream->seek(0, SEEK_END)) return fail(ZipError::seekingToEnd, archive);
+  archive.length = archive.stream->tell();
   if (archive.length < 0) return fail(ZipError::gettingFileSize, archive);
   if (archive.length == 0) return fail(ZipError::emptyFile, archive);
   return true;
@@ -41,9 +39,9 @@ bool open_stream(ZipArchive& archive) {
 // The last `size` bytes of the file; nullptr when they cannot be read.
 std::unique_ptr<unsigned char[]> read_tail(const ZipArchive& archive, std::size_t size) {
   const auto from = archive.length - static_cast<std::int64_t>(size);
-  if (!zip_streams().seek(archive.stream, from, SEEK_SET)) return nullptr;
+  if (!archive.stream->seek(from, SEEK_SET)) return nullptr;
   std::unique_ptr<unsigned char[]> tail(new (std::nothrow) unsigned char[size]);
-  if (tail == nullptr || !read_exactly(archive.stream, tail.get(), size)) return nullptr;
+  if (tail == nullptr || !read_exactly(*archive.stream, tail.get(), size)) return nullptr;
   return tail;
 }
 
@@ -110,8 +108,7 @@ bool check_single_disk(const ZipArchive& archive) {
 
 bool read_directory(ZipArchive& archive) {
   const auto length = static_cast<std::uint64_t>(archive.length);
-  if (!zip_streams().seek(archive.stream, static_cast<std::int64_t>(archive.directoryOffset),
-                          SEEK_SET)) {
+  if (!archive.stream->seek(static_cast<std::int64_t>(archive.directoryOffset), SEEK_SET)) {
     return fail(ZipError::seekingToDirectory, archive);
   }
   // A directory the file cannot hold is refused before anything is allocated.
@@ -121,7 +118,7 @@ bool read_directory(ZipArchive& archive) {
   }
   archive.directory.reset(new (std::nothrow) unsigned char[archive.directorySize]);
   if (archive.directory == nullptr) return false;
-  if (!read_exactly(archive.stream, archive.directory.get(), archive.directorySize)) {
+  if (!read_exactly(*archive.stream, archive.directory.get(), archive.directorySize)) {
     return fail(ZipError::readingDirectory, archive);
   }
   return true;
@@ -154,12 +151,21 @@ ZipEntry decode_entry(ByteCursor& cursor) {
 
 }  // namespace
 
+bool read_exactly(FileStream& stream, void* buffer, std::size_t count) {
+  return count != 0 && stream.read(buffer, count) == count;
+}
+
 ZipArchive* zip_open(const char* path, ZipLog& log) {
+  return zip_open_stream(file_system().open(path, "rb"), path, log);
+}
+
+ZipArchive* zip_open_stream(FileHandle stream, const char* path, ZipLog& log) {
   ZipArchive* archive = new (std::nothrow) ZipArchive;
   if (archive == nullptr) return nullptr;
   archive->path = path;
   archive->log = &log;
-  if (open_stream(*archive) && find_end_record(*archive) && check_single_disk(*archive) &&
+  archive->stream = std::move(stream);
+  if (measure_stream(*archive) && find_end_record(*archive) && check_single_disk(*archive) &&
       read_directory(*archive)) {
     return archive;
   }
@@ -192,6 +198,5 @@ ZipEntry* zip_next_entry(ZipArchive* archive) {
 
 void zip_close(ZipArchive* archive) {
   if (archive == nullptr) return;
-  if (archive->stream != nullptr) std::fclose(archive->stream);
   delete archive;
 }

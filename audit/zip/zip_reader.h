@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "system/file_system.h"
 #include "zip/zip_errors.h"
 
 // One central-directory file header, decoded field by field.
@@ -48,10 +49,10 @@ struct ZipEntry {
 
 // One open archive, owned by the caller between zip_open and zip_close.
 struct ZipArchive {
-  std::string path;             // used in every message
-  ZipLog* log = nullptr;        // where problems are logged
-  std::FILE* stream = nullptr;  // open for reading until zip_close
-  std::int64_t length = 0;      // file length in bytes
+  std::string path;         // used in every message
+  ZipLog* log = nullptr;    // where problems are logged
+  FileHandle stream;        // open for reading until zip_close
+  std::int64_t length = 0;  // file length in bytes
 
   // Copy of the bytes from the end-of-central-directory signature to the end
   // of the search window: the record and, normally, the archive comment.
@@ -81,6 +82,15 @@ struct ZipArchive {
 // logged in `log`, which must outlive the archive. Returns nullptr on
 // failure, already reported (a failed allocation is not reported).
 ZipArchive* zip_open(const char* path, ZipLog& log);
+
+// The same over a stream already open (nullptr: the archive could not be
+// opened), which the archive keeps; `path` is what messages show.
+ZipArchive* zip_open_stream(FileHandle stream, const char* path, ZipLog& log);
+
+// Reads exactly `count` bytes; false when fewer arrive. A read of nothing
+// counts as failed: an empty central directory or an empty stored entry has
+// nothing a caller could use.
+bool read_exactly(FileStream& stream, void* buffer, std::size_t count);
 
 // Decodes the next entry of the directory into the archive's current entry
 // and returns it; nullptr at the end of the directory, or when the entry

@@ -1,0 +1,124 @@
+#include "catalogue/have_files.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "catalogue/rom_database.h"
+#include "system/line_reader.h"
+#include "system/tool_file_names.h"
+
+namespace {
+
+constexpr char DATABASE_MAGIC[] = "VALD";
+constexpr std::uint32_t SYSTEM_TYPE = 1;  // the Atari 2600
+constexpr std::size_t HAVE_LINE_LIMIT = 199;
+
+bool read_big_endian(FileStream& file, std::uint32_t& value) {
+  unsigned char bytes[4];
+  if (file.read(bytes, 4) != 4) return false;
+  value = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+          (std::uint32_t{bytes[2]} << 8) | bytes[3];
+  return true;
+}
+
+bool write_big_endian(FileStream& file, std::uint32_t value) {
+  const unsigned char bytes[4] = {
+      static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
+      static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
+  return file.write(bytes, sizeof bytes);
+}
+
+}  // namespace
+
+bool db_seed_from_database(const ToolDirectories& directories) {
+  FileHandle file = open_tool_file(directories, HAVE_DATABASE_NAME, "rb");
+  if (file == nullptr) return false;
+  char magic[4];
+  std::uint32_t system = 0;
+  if (file->read(magic, 4) != 4 || std::memcmp(magic, DATABASE_MAGIC, 4) != 0 ||
+      !read_big_endian(*file, system) || (system & 0xFF) != SYSTEM_TYPE) {
+    return false;
+  }
+  // A trailing piece shorter than a CRC is not a CRC.
+  std::uint32_t crc = 0;
+  std::unordered_set<std::uint32_t> foreign;
+  while (read_big_endian(*file, crc)) {
+    const int index = db_find_crc(crc);
+    if (index >= 0) {
+      rom_database().have[index] = 1;
+    } else if (foreign.insert(crc).second) {
+      rom_database().foreignHave.push_back(crc);
+    }
+  }
+  return true;
+}
+
+namespace {
+
+// Reads one line into `line` without its line end (LF or CR LF). A line
+// longer than the limit is consumed whole and reported as too long.
+bool read_have_line(LineReader& reader, std::string& line, bool& too_long) {
+  const LineReader::Result result = reader.next(line, HAVE_LINE_LIMIT + 1, too_long);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.size() > HAVE_LINE_LIMIT) too_long = true;
+  return result != LineReader::Result::end;
+}
+
+// Lines written by the report start with a blank; other non-names start with
+// a control byte or a byte beyond ASCII.
+bool is_have_name_line(const std::string& line) {
+  if (line.size() < 2) return false;
+  const auto first = static_cast<unsigned char>(line[0]);
+  return first > ' ' && first < 0x7F;
+}
+
+}  // namespace
+
+void db_seed_from_have_list(const ToolDirectories& directories) {
+  FileHandle file = open_tool_file(directories, HAVE_REPORT_NAME, "r");
+  if (file == nullptr) return;
+  LineReader reader(*file);
+  // Names come in catalogue order, so the search only moves forward: each
+  // line takes the first entry of its name at or after the cursor. The
+  // positions of each name make that one look-up, whatever the catalogue's size.
+  std::unordered_map<std::string_view, std::vector<int>> positions;
+  for (int index = 0; index < db_count(); ++index) positions[db_name(index)].push_back(index);
+  int cursor = 0;
+  std::string line;
+  bool too_long = false;
+  while (read_have_line(reader, line, too_long)) {
+    if (too_long || !is_have_name_line(line)) continue;
+    const auto found = positions.find(line);
+    if (found == positions.end()) continue;
+    const auto next = std::lower_bound(found->second.begin(), found->second.end(), cursor);
+    if (next == found->second.end()) continue;
+    rom_database().have[*next] = 1;
+    cursor = *next;
+  }
+}
+
+void write_have_database(const ToolDirectories& directories) {
+  std::string temporary_path;
+  FileHandle database = open_tool_file_replacement(directories, HAVE_DATABASE_NAME, temporary_path);
+  if (database == nullptr) return;
+  const RomDatabase& catalogue = rom_database();
+  database->write(DATABASE_MAGIC, 4);
+  write_big_endian(*database, SYSTEM_TYPE);
+  for (int index = 0; index < db_count(); ++index) {
+    if (catalogue.have[index] != 0) write_big_endian(*database, catalogue.crcs[index]);
+  }
+  // What an earlier run recorded against another catalogue stays recorded.
+  for (const std::uint32_t crc : catalogue.foreignHave) write_big_endian(*database, crc);
+  commit_tool_file_replacement(std::move(database), temporary_path);
+}
+
+void write_have_names(FileStream& list) {
+  for (int index = 0; index < db_count(); ++index) {
+    if (rom_database().have[index] != 0) print_to(list, "%s\n", db_name(index));
+  }
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The two files that carry what a collection has from run to run: the have
+// database Vald2600.db ("VALD", the system type 00 00 00 01, then the
+// big-endian CRC-32 of every title had) and the have list 2600Have.txt (a
+// headline, then one catalogue name a line). Both are read and written here
+// alone.
+
+#include <string>
+
+#include "system/file_system.h"
+#include "system/tool_files.h"
+
+// Seeds the counters from the have database in `directories`; the CRCs it
+// holds that the catalogue does not know are kept in `foreignHave`. Returns
+// false, seeding nothing, when it is missing or belongs to another system.
+bool db_seed_from_database(const ToolDirectories& directories);
+
+// Seeds the counters from the names of the have list in `directories`, if any.
+void db_seed_from_have_list(const ToolDirectories& directories);
+
+// Writes the have database: the CRC of every entry had, in catalogue order,
+// then the had CRCs this catalogue does not know, as the previous database
+// held them. It is written beside the old one and renamed over it, so the
+// old one stays whole when anything fails.
+void write_have_database(const ToolDirectories& directories);
+
+// Writes the name of every entry had, one a line, after the headline the
+// caller wrote to `list`.
+void write_have_names(FileStream& list);

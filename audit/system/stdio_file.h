@@ -1,0 +1,22 @@
+#pragma once
+// The C streams under the real disk's FileStream, with the parts that differ
+// between systems: UTF-8 paths, 64-bit positions and syncing. Only the
+// system layer uses them.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Opens the file at `path` (UTF-8) with a standard fopen mode; nullptr when
+// it cannot be opened.
+std::FILE* open_file(const std::string& path, const char* mode);
+
+// fseek with 64-bit offsets on every platform; false when that fails.
+bool seek_file(std::FILE* file, std::int64_t offset, int whence);
+
+// ftell, 64-bit; -1 when it fails.
+std::int64_t tell_file(std::FILE* file);
+
+// Flushes `file` and asks the system to put its data on the disk. Returns
+// false when either step fails.
+bool sync_file(std::FILE* file);
