@@ -38,7 +38,8 @@ std::optional<QStringList> split_template(const QString& text) {
         if (i >= text.size()) return std::nullopt;
         const QChar d = text.at(i);
         if (d == QLatin1Char('"')) break;
-        if (d == QLatin1Char('\\') && i + 1 < text.size() && escapable_in_double_quotes(text.at(i + 1)))
+        if (d == QLatin1Char('\\') && i + 1 < text.size() &&
+            escapable_in_double_quotes(text.at(i + 1)))
           ++i;
         word += text.at(i);
       }

@@ -65,8 +65,8 @@ void Form1::show_picture(const QString& fileName) {
 // The manual of the list name `fileName`, by each of its base names in turn.
 QString Form1::manual_path(const QString& fileName) const {
   for (const QString& base : sidecar_bases(fileName)) {
-    const QString found = find_file(
-        directories_.list, texts::MANUAL_FOLDER + QLatin1Char('/') + base + texts::MANUAL_EXTENSION);
+    const QString found = find_file(directories_.list, texts::MANUAL_FOLDER + QLatin1Char('/') +
+                                                           base + texts::MANUAL_EXTENSION);
     if (!found.isEmpty()) return found;
   }
   return {};

@@ -86,8 +86,7 @@ void Form1::read_start_position() {
     show_message(texts::POSITION_NOT_SET);
     return;
   }
-  const std::optional<int> index =
-      read_position(join_path(directories_.position_folder(), found));
+  const std::optional<int> index = read_position(join_path(directories_.position_folder(), found));
   if (!index || *index < -1 || *index >= File1->count()) {
     // Closing writes the index now selected, -1: that is the repair.
     show_message(texts::POSITION_INVALID);

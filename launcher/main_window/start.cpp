@@ -84,7 +84,8 @@ LauncherStart prepare_start(const QString& programDirectory, const QString& conf
     return start;
   }
   const QString settingsPath = find_settings(programDirectory, configDirectory);
-  const QString settingsFolder = settingsPath.isEmpty() ? QString() : QFileInfo(settingsPath).path();
+  const QString settingsFolder =
+      settingsPath.isEmpty() ? QString() : QFileInfo(settingsPath).path();
   const std::unique_ptr<IniFile> settings = read_settings(settingsPath);
   if (settings) start.emulator = emulator_from(*settings);
 

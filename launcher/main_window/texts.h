@@ -21,9 +21,8 @@ inline const QString PICTURE_EXTENSION = QStringLiteral(".jpg");
 inline const QString MANUAL_EXTENSION = QStringLiteral(".txt");
 inline const QString PNG_EXTENSION = QStringLiteral(".png");
 // The folders of the libretro thumbnail sets, in the order they are tried.
-inline const QStringList THUMBNAIL_FOLDERS = {QStringLiteral("Named_Boxarts"),
-                                              QStringLiteral("Named_Snaps"),
-                                              QStringLiteral("Named_Titles")};
+inline const QStringList THUMBNAIL_FOLDERS = {
+    QStringLiteral("Named_Boxarts"), QStringLiteral("Named_Snaps"), QStringLiteral("Named_Titles")};
 inline const QString SETTINGS_FILE = QStringLiteral("vorbel.ini");
 inline const QString SETTINGS_PROGRAM = QStringLiteral("Emulator/Program");
 inline const QString SETTINGS_ARGUMENTS = QStringLiteral("Emulator/Arguments");
@@ -76,8 +75,9 @@ inline QString settings_unreadable(const QString& path) {
   return QStringLiteral("%1 cannot be read, so vorbel goes on without it.").arg(path);
 }
 inline QString settings_malformed(const QString& path, const QString& badLine) {
-  return QStringLiteral("%1 is not an INI file that vorbel can read%2, so vorbel goes on without "
-                        "it.")
+  return QStringLiteral(
+             "%1 is not an INI file that vorbel can read%2, so vorbel goes on without "
+             "it.")
       .arg(path, badLine.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(badLine));
 }
 inline const QString PROGRAM_EMPTY =

@@ -61,9 +61,8 @@ QStringList list_files(const QString& directory, const QStringList& patterns) {
                                        QRegularExpression::CaseInsensitiveOption));
   }
   const auto matches = [&matchers](const QString& name) {
-    return std::any_of(matchers.begin(), matchers.end(), [&name](const QRegularExpression& m) {
-      return m.match(name).hasMatch();
-    });
+    return std::any_of(matchers.begin(), matchers.end(),
+                       [&name](const QRegularExpression& m) { return m.match(name).hasMatch(); });
   };
   QStringList names;
   // Qt leaves out what the system calls hidden (a leading "." on Linux, the

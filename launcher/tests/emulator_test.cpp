@@ -24,8 +24,10 @@ void EmulatorTest::splitTemplate_data() {
   QTest::newRow("empty") << "" << QStringList{};
   QTest::newRow("blanks only") << " \t " << QStringList{};
   QTest::newRow("double quotes") << "\"%f\"" << QStringList{"%f"};
-  QTest::newRow("words and blanks") << "  -fullscreen 1\t%f  " << QStringList{"-fullscreen", "1", "%f"};
-  QTest::newRow("a quoted blank") << "-title \"My Game\" %f" << QStringList{"-title", "My Game", "%f"};
+  QTest::newRow("words and blanks")
+      << "  -fullscreen 1\t%f  " << QStringList{"-fullscreen", "1", "%f"};
+  QTest::newRow("a quoted blank") << "-title \"My Game\" %f"
+                                  << QStringList{"-title", "My Game", "%f"};
   QTest::newRow("single quotes keep all") << "'a \"b\" \\c $d'" << QStringList{"a \"b\" \\c $d"};
   QTest::newRow("escapes in double quotes")
       << "\"\\\" \\\\ \\$ \\` \\n\"" << QStringList{"\" \\ $ ` \\n"};
@@ -33,7 +35,8 @@ void EmulatorTest::splitTemplate_data() {
   QTest::newRow("pieces join") << "--rom=\"%f\"'!'x" << QStringList{"--rom=%f!x"};
   QTest::newRow("empty words") << "\"\" ''" << QStringList{"", ""};
   QTest::newRow("a trailing backslash") << "a\\" << QStringList{"a\\"};
-  QTest::newRow("no expansion") << "$HOME ~ * ;rm `x`" << QStringList{"$HOME", "~", "*", ";rm", "`x`"};
+  QTest::newRow("no expansion") << "$HOME ~ * ;rm `x`"
+                                << QStringList{"$HOME", "~", "*", ";rm", "`x`"};
 }
 
 void EmulatorTest::splitTemplate() {

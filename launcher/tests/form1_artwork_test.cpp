@@ -78,13 +78,12 @@ void Form1ArtworkTest::pictureLookUpOrder_data() {
   QTest::newRow("Pics png next") << "Pitfall!.bin"
                                  << QStringList{"Pics/Pitfall!.png", "Named_Boxarts/Pitfall!.png",
                                                 "Named_Snaps/Pitfall!.png"};
-  QTest::newRow("box art before snap") << "Pitfall!.bin"
-                                       << QStringList{"Named_Boxarts/Pitfall!.png",
-                                                      "Named_Snaps/Pitfall!.png",
-                                                      "Named_Titles/Pitfall!.png"};
-  QTest::newRow("snap before title") << "Pitfall!.bin"
-                                     << QStringList{"Named_Snaps/Pitfall!.png",
-                                                    "Named_Titles/Pitfall!.png"};
+  QTest::newRow("box art before snap")
+      << "Pitfall!.bin"
+      << QStringList{"Named_Boxarts/Pitfall!.png", "Named_Snaps/Pitfall!.png",
+                     "Named_Titles/Pitfall!.png"};
+  QTest::newRow("snap before title")
+      << "Pitfall!.bin" << QStringList{"Named_Snaps/Pitfall!.png", "Named_Titles/Pitfall!.png"};
   QTest::newRow("title") << "Pitfall!.bin" << QStringList{"Named_Titles/Pitfall!.png"};
   QTest::newRow("any case") << "pitfall!.BIN" << QStringList{"named_boxarts/PITFALL!.PNG"};
   QTest::newRow("a26") << "2048.a26" << QStringList{"Named_Boxarts/2048.png"};
@@ -162,7 +161,8 @@ void Form1ArtworkTest::a26ImagesAreListedWithTheBinImages() {
   MessageRecorder recorder;
   auto form1 = start_form1(folder);
   QStringList names;
-  for (int row = 0; row < form1->File1->count(); ++row) names.append(form1->File1->item(row)->text());
+  for (int row = 0; row < form1->File1->count(); ++row)
+    names.append(form1->File1->item(row)->text());
   QCOMPARE(names, (QStringList{"a.a26", "b.bin", "C.BIN", "Zaxxon.A26"}));
   QCOMPARE(form1->windowTitle(), texts::title(4));
   QCOMPARE(form1->Label5->text(), QStringLiteral("2/4"));
@@ -195,7 +195,7 @@ void Form1ArtworkTest::typingJumpsToTheFirstEntryThatStartsWithIt() {
   typed(QStringLiteral("p"), 1);
   QCOMPARE(form1->Label5->text(), QStringLiteral("2/6"));  // the selection ran
   QCOMPARE(form1->Command2->toolTip(), QStringLiteral("Click this to play Pac-Man"));
-  typed(QStringLiteral("p"), 1);  // the first again, not the next
+  typed(QStringLiteral("p"), 1);    // the first again, not the next
   typed(QStringLiteral("pit"), 2);  // "Pitfall II" sorts before "Pitfall!"
   typed(QStringLiteral("pitfall!"), 3);
   typed(QStringLiteral("PITFALL I"), 2);  // a blank belongs to the search
@@ -207,7 +207,8 @@ void Form1ArtworkTest::typingJumpsToTheFirstEntryThatStartsWithIt() {
 
 void Form1ArtworkTest::homeEndPageUpPageDown() {
   QStringList names;
-  for (int i = 0; i < 100; ++i) names.append(QStringLiteral("game%1.bin").arg(i, 3, 10, QLatin1Char('0')));
+  for (int i = 0; i < 100; ++i)
+    names.append(QStringLiteral("game%1.bin").arg(i, 3, 10, QLatin1Char('0')));
   LauncherFolder folder;
   folder.add_usual(names, "-1");
   MessageRecorder recorder;

@@ -57,7 +57,8 @@ void Form1EmulatorTest::startupCheck_data() {
   QTest::newRow("a name on the PATH") << "sh" << QStringList{};
   QTest::newRow("missing") << "vorbel-no-such-emulator"
                            << QStringList{"vorbel-no-such-emulator was not found."};
-  QTest::newRow("a missing path") << "/nowhere/stella" << QStringList{"/nowhere/stella was not found."};
+  QTest::newRow("a missing path") << "/nowhere/stella"
+                                  << QStringList{"/nowhere/stella was not found."};
 }
 
 void Form1EmulatorTest::startupCheck() {
@@ -107,8 +108,9 @@ void Form1EmulatorTest::templateWords() {
   folder.add_usual({"a b.bin"}, "0");
   folder.add_recorder(QStringLiteral("emu"));
   MessageRecorder recorder;
-  auto form1 = start_form1(both(folder),
-                           configured(QStringLiteral("emu"), {"-title", "My Game", "--rom=%f", "100%%", ""}));
+  auto form1 = start_form1(
+      both(folder),
+      configured(QStringLiteral("emu"), {"-title", "My Game", "--rom=%f", "100%%", ""}));
   form1->Command2_Click();
   QTRY_COMPARE(folder.records().size(), 1);
   QCOMPARE(folder.records().first(),
@@ -131,11 +133,12 @@ void Form1EmulatorTest::badSettingsGiveAMessageAndStartNothing_data() {
   QTest::addColumn<QByteArray>("ini");
   QTest::addColumn<QString>("message");  // FOLDER: the folder message for Pics
   QTest::newRow("empty Program") << QByteArray("[Emulator]\nProgram=\n") << texts::PROGRAM_EMPTY;
-  QTest::newRow("Program a folder, by path") << QByteArray("[Emulator]\nProgram=./Pics\n") << "FOLDER";
-  QTest::newRow("Program a folder, by name") << QByteArray("[Emulator]\nProgram=pics\n") << "FOLDER";
-  QTest::newRow("unbalanced quote")
-      << QByteArray("[Emulator]\nProgram=emu\nArguments=\"%f\n")
-      << texts::arguments_unbalanced(QStringLiteral("\"%f"));
+  QTest::newRow("Program a folder, by path")
+      << QByteArray("[Emulator]\nProgram=./Pics\n") << "FOLDER";
+  QTest::newRow("Program a folder, by name")
+      << QByteArray("[Emulator]\nProgram=pics\n") << "FOLDER";
+  QTest::newRow("unbalanced quote") << QByteArray("[Emulator]\nProgram=emu\nArguments=\"%f\n")
+                                    << texts::arguments_unbalanced(QStringLiteral("\"%f"));
 }
 
 void Form1EmulatorTest::badSettingsGiveAMessageAndStartNothing() {
@@ -146,7 +149,8 @@ void Form1EmulatorTest::badSettingsGiveAMessageAndStartNothing() {
   folder.add_recorder(QStringLiteral("emu"));
   folder.add_picture(QStringLiteral("Pics/a.jpg"));
   folder.add_file(QStringLiteral("vorbel.ini"), ini);
-  if (message == QLatin1String("FOLDER")) message = texts::program_is_folder(folder.path(QStringLiteral("Pics")));
+  if (message == QLatin1String("FOLDER"))
+    message = texts::program_is_folder(folder.path(QStringLiteral("Pics")));
   QDir::setCurrent(folder.path());
   MessageRecorder recorder;
   const LauncherStart start = prepare_start(folder.path(), QString(), {});

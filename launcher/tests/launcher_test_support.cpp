@@ -69,10 +69,12 @@ void LauncherFolder::add_recorder(const QString& relative) const {
   add_file(relative,
            "#!/bin/sh\n"
            "# Records how it was started: working directory and arguments, NUL after each.\n"
-           "log=\"" + path(QStringLiteral("records")).toUtf8() + "/$$\"\n"
-           "{ pwd -P; printf '\\0'; for arg in \"$@\"; do printf '%s\\0' \"$arg\"; done; }"
-           " > \"$log.part\"\n"
-           "mv \"$log.part\" \"$log\"\n");
+           "log=\"" +
+               path(QStringLiteral("records")).toUtf8() +
+               "/$$\"\n"
+               "{ pwd -P; printf '\\0'; for arg in \"$@\"; do printf '%s\\0' \"$arg\"; done; }"
+               " > \"$log.part\"\n"
+               "mv \"$log.part\" \"$log\"\n");
   QFile::setPermissions(path(relative), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -188,13 +190,13 @@ QByteArray cartridge_image() {
   // of 3 VSYNC, 37 VBLANK, 192 visible lines (COLUBK from the line counter)
   // and 30 overscan lines.
   static const unsigned char code[] = {
-      0x78, 0xD8, 0xA2, 0xFF, 0x9A, 0xA9, 0x00, 0x95, 0x00, 0xCA, 0xD0, 0xFB,  // reset
-      0xA9, 0x02, 0x85, 0x01, 0x85, 0x00, 0x85, 0x02, 0x85, 0x02, 0x85, 0x02,  // VSYNC
-      0xA9, 0x00, 0x85, 0x00, 0xA2, 0x25, 0x85, 0x02, 0xCA, 0xD0, 0xFB,        // VBLANK
+      0x78, 0xD8, 0xA2, 0xFF, 0x9A, 0xA9, 0x00, 0x95, 0x00, 0xCA, 0xD0, 0xFB,        // reset
+      0xA9, 0x02, 0x85, 0x01, 0x85, 0x00, 0x85, 0x02, 0x85, 0x02, 0x85, 0x02,        // VSYNC
+      0xA9, 0x00, 0x85, 0x00, 0xA2, 0x25, 0x85, 0x02, 0xCA, 0xD0, 0xFB,              // VBLANK
       0xA9, 0x00, 0x85, 0x01, 0xA2, 0xC0, 0x86, 0x09, 0x85, 0x02, 0xCA, 0xD0, 0xF9,  // picture
-      0xA9, 0x02, 0x85, 0x01, 0xA2, 0x1E, 0x85, 0x02, 0xCA, 0xD0, 0xFB,        // overscan
-      0x4C, 0x0C, 0xF0};                                                       // next frame
-  QByteArray image(4096, '\xEA');  // NOP
+      0xA9, 0x02, 0x85, 0x01, 0xA2, 0x1E, 0x85, 0x02, 0xCA, 0xD0, 0xFB,              // overscan
+      0x4C, 0x0C, 0xF0};                                                             // next frame
+  QByteArray image(4096, '\xEA');                                                    // NOP
   const auto size = qsizetype(sizeof code);
   image.replace(0, size, QByteArray(reinterpret_cast<const char*>(code), size));
   image.replace(0xFFC, 4, QByteArray("\x00\xF0\x00\xF0", 4));  // reset, IRQ: $F000

@@ -4,8 +4,8 @@
 // and a recorder that takes the place of message boxes.
 
 #include <QByteArray>
-#include <QList>
 #include <QColor>
+#include <QList>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -72,7 +72,8 @@ class MessageRecorder {
 // start-up; when it stays open, shows it and waits until it is active.
 std::unique_ptr<Form1> start_form1(const LauncherFolder& folder);
 std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QString& listDirectory);
-std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories, const Emulator& emulator);
+std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories,
+                                   const Emulator& emulator);
 
 // A small valid 4 KiB Atari 2600 cartridge image: it clears the machine and
 // draws colour bars in an endless frame loop.

@@ -58,7 +58,8 @@ void StartTest::settingsFromTheProgramDirectoryElseTheConfigurationFolder() {
   config.add_file(QStringLiteral("vorbel.ini"));
   QCOMPARE(find_settings(program.path(), config.path()), config.path(QStringLiteral("vorbel.ini")));
   program.add_file(QStringLiteral("VORBEL.INI"));
-  QCOMPARE(find_settings(program.path(), config.path()), program.path(QStringLiteral("VORBEL.INI")));
+  QCOMPARE(find_settings(program.path(), config.path()),
+           program.path(QStringLiteral("VORBEL.INI")));
   QCOMPARE(find_settings(program.path(), QString()), program.path(QStringLiteral("VORBEL.INI")));
 }
 
@@ -78,25 +79,28 @@ void StartTest::emulatorFromSettings_data() {
   QTest::addColumn<QString>("problem");
 
   QTest::newRow("stella") << STELLA_INI << true << "stella" << QStringList{"%f"} << "";
-  QTest::newRow("no Arguments: %f") << QByteArray("[Emulator]\nProgram=stella\n") << true << "stella"
-                                    << QStringList{"%f"} << "";
+  QTest::newRow("no Arguments: %f")
+      << QByteArray("[Emulator]\nProgram=stella\n") << true << "stella" << QStringList{"%f"} << "";
   QTest::newRow("CR LF, blanks, comments")
-      << QByteArray("; mine\r\n[Emulator]\r\n Program = /usr/games/stella \r\n"
-                    "Arguments = -fullscreen 0 %p ; the path\r\n")
+      << QByteArray(
+             "; mine\r\n[Emulator]\r\n Program = /usr/games/stella \r\n"
+             "Arguments = -fullscreen 0 %p ; the path\r\n")
       << true << "/usr/games/stella" << QStringList{"-fullscreen", "0", "%p"} << "";
   QTest::newRow("quotes are the split's")
       << QByteArray("[Emulator]\nProgram=\"/opt/My Emu/emu\"\nArguments=-title \"My Game\" '%f'\n")
       << true << "/opt/My Emu/emu" << QStringList{"-title", "My Game", "%f"} << "";
   QTest::newRow("the last Arguments counts")
-      << QByteArray("[Emulator]\nArguments=a\nProgram=x\n[List]\nArguments=b\n[Emulator]\n"
-                    "Arguments=c %f\n")
+      << QByteArray(
+             "[Emulator]\nArguments=a\nProgram=x\n[List]\nArguments=b\n[Emulator]\n"
+             "Arguments=c %f\n")
       << true << "x" << QStringList{"c", "%f"} << "";
-  QTest::newRow("empty Arguments: none") << QByteArray("[Emulator]\nProgram=x\nArguments=\n")
-                                         << true << "x" << QStringList{} << "";
-  QTest::newRow("no Program: orv") << QByteArray("[Emulator]\nArguments=-x %f\n") << false << ""
-                                   << QStringList{} << "";
-  QTest::newRow("Program elsewhere: orv") << QByteArray("Program=stella\n[emulator]\nprogram=stella\n")
-                                          << false << "" << QStringList{} << "";
+  QTest::newRow("empty Arguments: none")
+      << QByteArray("[Emulator]\nProgram=x\nArguments=\n") << true << "x" << QStringList{} << "";
+  QTest::newRow("no Program: orv")
+      << QByteArray("[Emulator]\nArguments=-x %f\n") << false << "" << QStringList{} << "";
+  QTest::newRow("Program elsewhere: orv")
+      << QByteArray("Program=stella\n[emulator]\nprogram=stella\n") << false << "" << QStringList{}
+      << "";
   QTest::newRow("empty file: orv") << QByteArray("") << false << "" << QStringList{} << "";
   QTest::newRow("empty Program") << QByteArray("[Emulator]\nProgram=\nArguments=%f\n") << true << ""
                                  << QStringList{} << texts::PROGRAM_EMPTY;
@@ -133,9 +137,10 @@ void StartTest::unusableSettings_data() {
   QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
                            << QString::fromUtf8("line 1: \xEF\xBF\xBDPNG");
   QTest::newRow("words") << QByteArray("stella please\n") << "line 1: stella please";
-  QTest::newRow("a # comment") << QByteArray("# mine\n[Emulator]\nProgram=stella\n") << "line 1: # mine";
-  QTest::newRow("an open section") << QByteArray("[Emulator\nProgram=stella\n")
-                                   << "line 1: [Emulator";
+  QTest::newRow("a # comment") << QByteArray("# mine\n[Emulator]\nProgram=stella\n")
+                               << "line 1: # mine";
+  QTest::newRow("an open section")
+      << QByteArray("[Emulator\nProgram=stella\n") << "line 1: [Emulator";
 }
 
 void StartTest::unusableSettings() {
@@ -163,8 +168,8 @@ void StartTest::positionFolder_data() {
   QTest::addColumn<QString>("position");
   QTest::newRow("writable, no settings") << "" << true << "/prog";
   QTest::newRow("writable, settings") << "/home/u/.config/vorbel" << true << "/prog";
-  QTest::newRow("read-only, settings") << "/home/u/.config/vorbel" << false
-                                       << "/home/u/.config/vorbel";
+  QTest::newRow("read-only, settings")
+      << "/home/u/.config/vorbel" << false << "/home/u/.config/vorbel";
   QTest::newRow("read-only, no settings") << "" << false << "/prog";
 }
 
