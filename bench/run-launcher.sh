@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The launcher's start-up with 10,000 images in its folder and one selection
-# with a 1600x1200 JPEG picture, offscreen, each beside the same measurement
-# on a small case.
+# The launcher's start-up with 10,000 images in its folder (.bin, then .bin
+# and .a26 mixed) and one selection with a 1600x1200 JPEG picture and with a
+# PNG box art found in Named_Boxarts, offscreen, each beside the same
+# measurement on a small case.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 if [ ! -x "$build/launcher_bench" ]; then

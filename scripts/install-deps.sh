@@ -9,6 +9,7 @@ packages=(
   zip unzip 7zip cksfv time
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-liberation xvfb xauth
+  stella xdotool x11-utils
   python3
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64
 )

@@ -29,7 +29,7 @@ void write_file(const QString& path, const QByteArray& bytes = {}) {
   }
 }
 
-void write_picture(const QString& path, QSize size) {
+void write_picture(const QString& path, QSize size, const char* format = "JPEG") {
   QImage image(size, QImage::Format_RGB32);
   // A gradient, so the JPEG is not trivially small.
   for (int y = 0; y < size.height(); ++y) {
@@ -37,20 +37,27 @@ void write_picture(const QString& path, QSize size) {
     for (int x = 0; x < size.width(); ++x) line[x] = qRgb(x % 256, y % 256, (x * y) % 256);
   }
   QDir().mkpath(QFileInfo(path).path());
-  if (!image.save(path, "JPEG", 85)) std::exit(1);
+  if (!image.save(path, format, 85)) std::exit(1);
 }
 
 // A launcher folder with `images` names, each with a picture of `pictureSize`
-// for the first two.
-void make_folder(const QString& root, int images, QSize pictureSize) {
-  for (int i = 0; i < images; ++i)
-    write_file(root + QStringLiteral("/game%1.bin").arg(i, 5, 10, QLatin1Char('0')));
+// for the first two: a JPEG in Pics, or with `png` a PNG box art of the
+// libretro set, which the look-up reaches after both Pics names miss; with
+// `png` every other name is an .a26 image.
+void make_folder(const QString& root, int images, QSize pictureSize, bool png = false) {
+  for (int i = 0; i < images; ++i) {
+    const QString extension = png && i % 2 ? QStringLiteral("a26") : QStringLiteral("bin");
+    write_file(root + QStringLiteral("/game%1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(extension));
+  }
   write_file(root + QLatin1Char('/') + emulator_file_name());
   write_file(root + QStringLiteral("/vorbel.idx"), "0\r\n");
   write_picture(root + QStringLiteral("/Default.jpg"), {320, 200});
   for (int i = 0; i < 2; ++i) {
-    write_picture(root + QStringLiteral("/Pics/game%1.jpg").arg(i, 5, 10, QLatin1Char('0')),
-                  pictureSize);
+    const QString name = QStringLiteral("game%1").arg(i, 5, 10, QLatin1Char('0'));
+    if (png)
+      write_picture(root + QStringLiteral("/Named_Boxarts/") + name + ".png", pictureSize, "PNG");
+    else
+      write_picture(root + QStringLiteral("/Pics/") + name + ".jpg", pictureSize);
   }
 }
 
@@ -113,7 +120,7 @@ double selection_ms(const QString& folder) {
 }
 
 void report(const char* what, double large, const char* smallCase, double small, double goal) {
-  std::printf("%-28s %8.1f ms  (%s: %.1f ms; goal under %.0f ms: %s)\n", what, large, smallCase,
+  std::printf("%-31s %8.1f ms  (%s: %.1f ms; goal under %.0f ms: %s)\n", what, large, smallCase,
               small, goal, large < goal ? "met" : "MISSED");
 }
 
@@ -133,6 +140,10 @@ int main(int argc, char* argv[]) {
   QTemporaryDir large;
   make_folder(small.path(), 10, {320, 200});
   make_folder(large.path(), 10000, {1600, 1200});
+  QTemporaryDir smallPng;
+  QTemporaryDir largePng;
+  make_folder(smallPng.path(), 10, {320, 200}, true);
+  make_folder(largePng.path(), 10000, {512, 720}, true);
 
   std::vector<double> smallStart, largeStart;
   for (int run = 0; run < RUNS; ++run) {
@@ -141,11 +152,21 @@ int main(int argc, char* argv[]) {
   }
   const double smallSelect = selection_ms(small.path());
   const double largeSelect = selection_ms(large.path());
+  std::vector<double> smallPngStart, largePngStart;
+  for (int run = 0; run < RUNS; ++run) {
+    smallPngStart.push_back(startup_ms(smallPng.path()));
+    largePngStart.push_back(startup_ms(largePng.path()));
+  }
+  const double smallPngSelect = selection_ms(smallPng.path());
+  const double largePngSelect = selection_ms(largePng.path());
 
   std::printf("vorbel, offscreen, median of %d runs (application object: %.1f ms once)\n", RUNS,
               appMs);
   report("start-up, 10000 names", median(largeStart), "10 names", median(smallStart), 500);
   report("selection, 1600x1200 JPEG", largeSelect, "320x200 JPEG", smallSelect, 50);
+  report("start-up, 10000 .bin+.a26", median(largePngStart), "10 names", median(smallPngStart),
+         500);
+  report("selection, 512x720 PNG box art", largePngSelect, "320x200 PNG", smallPngSelect, 50);
   if (messages != 0) {
     std::fprintf(stderr, "unexpected messages: %d\n", messages);
     return 1;

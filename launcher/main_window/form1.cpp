@@ -17,8 +17,10 @@ constexpr int CLIENT_HEIGHT = 6600;
 
 }  // namespace
 
-Form1::Form1(LauncherDirectories directories)
-    : form3([this] { return new Form3(*this); }), directories_(std::move(directories)) {
+Form1::Form1(LauncherDirectories directories, Emulator emulator)
+    : form3([this] { return new Form3(*this); }),
+      directories_(std::move(directories)),
+      emulator_(std::move(emulator)) {
   setFont(named_font(texts::WINDOW_FONT, texts::WINDOW_FONT_SIZE));
   setWindowTitle(texts::FIRST_TITLE);
   setWindowIcon(icons::tank());
@@ -31,7 +33,7 @@ Form1::Form1(LauncherDirectories directories)
 void Form1::build_controls() {
   Frame2 = make_frame(QStringLiteral("&Game list"), this);
   File1 = new ListBox(Frame2);
-  File1->addItems(list_files(directories_.list, texts::LIST_PATTERN));
+  File1->addItems(list_files(directories_.list, texts::IMAGE_PATTERNS));
   Label5 = new QLabel(QStringLiteral("0/0"), Frame2);
   Frame3 = make_frame(QStringLiteral("Game Preview"), this);
   Open = new PictureBox(Frame3);

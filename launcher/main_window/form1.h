@@ -14,17 +14,11 @@
 #include <QWidget>
 
 #include "common/manual_host.h"
+#include "main_window/directories.h"
+#include "main_window/emulator.h"
 #include "manual_window/form3.h"
 #include "platform/controls.h"
 #include "platform/toolkit_rules.h"
-
-// The two directories of a run: the program directory holds the start-up
-// checks' files and vorbel.idx, the list directory the images, their
-// pictures and manuals; the emulator is started in the list directory.
-struct LauncherDirectories {
-  QString program;
-  QString list;
-};
 
 class Form1 : public QWidget, public ManualHost {
   Q_OBJECT
@@ -35,7 +29,8 @@ class Form1 : public QWidget, public ManualHost {
   static constexpr int WINDOW_TOP = 700;
 
   // Builds the window in its design state, hidden; Form_Load() starts it.
-  explicit Form1(LauncherDirectories directories);
+  // Without an emulator from vorbel.ini, Play starts the designed orv.
+  explicit Form1(LauncherDirectories directories, Emulator emulator = {});
 
   // Start-up, activation and closing.
   void Form_Load();
@@ -112,12 +107,18 @@ class Form1 : public QWidget, public ManualHost {
   void connect_handlers();
   void read_start_position();
   void update_counter();
-  void show_picture(const QString& base);
-  QString manual_path(const QString& base) const;
+  // The message that says why Play cannot start the emulator; empty when
+  // the emulator is there.
+  QString emulator_problem() const;
+  void show_picture(const QString& fileName);
+  QString picture_path(const QString& fileName) const;
+  QString manual_path(const QString& fileName) const;
   void load_manual(ManualBox* box, const QString& base, bool announce);
   void set_courier_tooltips(const QString& base);
   void launch(const QString& name);
+  void launch_configured(const QString& name);
 
   LauncherDirectories directories_;
+  Emulator emulator_;
   bool unloaded_ = false;
 };

@@ -1,7 +1,10 @@
 // Form1: starting the emulator on the selected image, and Exit.
 
+#include <QDir>
+
 #include "main_window/form1.h"
 #include "main_window/texts.h"
+#include "platform/files.h"
 #include "platform/launch.h"
 #include "platform/message_box.h"
 
@@ -24,9 +27,39 @@ void Form1::Command1_Click() {
 }
 
 void Form1::launch(const QString& name) {
+  if (emulator_.configured) {
+    launch_configured(name);
+    return;
+  }
   const QString program =
       resolve_program(emulator_file_name(), directories_.program, directories_.list);
   const qint64 processId = start_program(program, name, directories_.list);
+  if (processId == 0) {
+    show_message(texts::cannot_start(program));
+    return;
+  }
+  activate_application(processId);
+}
+
+// The emulator of vorbel.ini, looked for afresh at every launch, with its
+// argument template filled in; each word reaches it as one argument.
+void Form1::launch_configured(const QString& name) {
+  if (!emulator_.problem.isEmpty()) {
+    show_message(emulator_.problem);
+    return;
+  }
+  const ProgramLookup lookup =
+      find_program(emulator_.program, directories_.program, directories_.list);
+  if (lookup.kind == ProgramLookup::Kind::Folder) {
+    show_message(texts::program_is_folder(lookup.path));
+    return;
+  }
+  const QString program =
+      lookup.kind == ProgramLookup::Kind::Found ? lookup.path : emulator_.program;
+  const QString path =
+      name.isEmpty() ? QString() : QDir::toNativeSeparators(join_path(directories_.list, name));
+  const qint64 processId =
+      start_program(program, fill_template(emulator_.arguments, name, path), directories_.list);
   if (processId == 0) {
     show_message(texts::cannot_start(program));
     return;

@@ -1,7 +1,10 @@
 // Form1: what a selection shows, and the manual preview switched on and off.
 
+#include <QHash>
+
 #include "main_window/form1.h"
 #include "main_window/manual.h"
+#include "main_window/sidecar.h"
 #include "main_window/texts.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
@@ -16,7 +19,7 @@ void Form1::File1_Click() {
   const QString base = selected_base();
   update_counter();
   form3->setWindowTitle(texts::manual_title(base));
-  show_picture(base);
+  show_picture(File1->selectedName());
   if (is_shown(Text1)) load_manual(Text1, base, true);
   Command2->setToolTip(texts::play_tooltip(base));
   Option1->setToolTip(texts::on_tooltip(base));
@@ -25,13 +28,29 @@ void Form1::File1_Click() {
   if (form3->isVisible()) load_manual(form3->Text1, base, false);
 }
 
-// The game's picture from Pics, else the fallback picture; a picture that
-// does not decode counts as missing, and with no usable picture at all the
-// preview is empty.
-void Form1::show_picture(const QString& base) {
+// The first picture file the look-up finds for the list name `fileName`
+// (sidecar.h), each folder found once; empty when there is none.
+QString Form1::picture_path(const QString& fileName) const {
+  QHash<QString, QString> folders;  // folder name: its path, empty when absent
+  for (const QString& base : sidecar_bases(fileName)) {
+    for (const PictureCandidate& candidate : picture_candidates(base)) {
+      auto folder = folders.find(candidate.folder);
+      if (folder == folders.end())
+        folder = folders.insert(candidate.folder, find_folder(directories_.list, candidate.folder));
+      if (folder->isEmpty()) continue;
+      const QString file = find_file(*folder, candidate.file);
+      if (!file.isEmpty()) return file;
+    }
+  }
+  return {};
+}
+
+// The game's picture, else the fallback picture; a picture file that does
+// not decode counts as missing (the fallback is shown), and with no usable
+// picture at all the preview is empty.
+void Form1::show_picture(const QString& fileName) {
   const QString& directory = directories_.list;
-  const QString own = find_file(
-      directory, texts::PICTURE_FOLDER + QLatin1Char('/') + base + texts::PICTURE_EXTENSION);
+  const QString own = picture_path(fileName);
   QString shown = own;
   QPixmap picture = read_picture(own);
   if (picture.isNull()) {
@@ -43,14 +62,19 @@ void Form1::show_picture(const QString& base) {
   Open->resize(picture.size());
 }
 
-QString Form1::manual_path(const QString& base) const {
-  return find_file(directories_.list,
-                   texts::MANUAL_FOLDER + QLatin1Char('/') + base + texts::MANUAL_EXTENSION);
+// The manual of the list name `fileName`, by each of its base names in turn.
+QString Form1::manual_path(const QString& fileName) const {
+  for (const QString& base : sidecar_bases(fileName)) {
+    const QString found = find_file(directories_.list, texts::MANUAL_FOLDER + QLatin1Char('/') +
+                                                           base + texts::MANUAL_EXTENSION);
+    if (!found.isEmpty()) return found;
+  }
+  return {};
 }
 
 void Form1::load_manual(ManualBox* box, const QString& base, bool announce) {
   box->clear();
-  const Manual manual = read_manual(manual_path(base));
+  const Manual manual = read_manual(manual_path(File1->selectedName()));
   if (manual.outcome == Manual::Outcome::Shown) {
     box->setPlainText(manual.text);
     return;

@@ -37,12 +37,12 @@ void Form1::Form_Load() {
   move_outer(this, centred_left(this), WINDOW_TOP);
 
   // All three look-ups come before any message.
-  const QString& directory = directories_.program;
-  const bool haveImages = !first_match(directory, texts::LIST_PATTERN).isEmpty();
-  const bool haveEmulator = !first_match(directory, emulator_file_name()).isEmpty();
+  const QString directory = directories_.startup_folder();
+  const bool haveImages = !list_files(directory, texts::IMAGE_PATTERNS).isEmpty();
+  const QString emulatorMissing = emulator_problem();
   const bool haveFallback = !first_match(directory, texts::FALLBACK_PICTURE).isEmpty();
-  if (!haveEmulator) {
-    show_message(texts::emulator_missing(emulator_file_name()));
+  if (!emulatorMissing.isEmpty()) {
+    show_message(emulatorMissing);
     File1->setEnabled(false);
   }
   if (!haveImages) {
@@ -58,13 +58,35 @@ void Form1::Form_Load() {
   read_start_position();
 }
 
+QString Form1::emulator_problem() const {
+  if (!emulator_.configured) {
+    // The designed check; started on a folder, orv may lie there too.
+    for (const QString& directory : {directories_.program, directories_.startup_folder()}) {
+      if (!first_match(directory, emulator_file_name()).isEmpty()) return {};
+    }
+    return texts::emulator_missing(emulator_file_name());
+  }
+  if (!emulator_.problem.isEmpty()) return emulator_.problem;
+  const ProgramLookup lookup =
+      find_program(emulator_.program, directories_.program, directories_.list);
+  switch (lookup.kind) {
+    case ProgramLookup::Kind::Found:
+      return {};
+    case ProgramLookup::Kind::Folder:
+      return texts::program_is_folder(lookup.path);
+    case ProgramLookup::Kind::Missing:
+      break;
+  }
+  return texts::emulator_missing(emulator_.program);
+}
+
 void Form1::read_start_position() {
-  const QString found = first_match(directories_.program, texts::POSITION_FILE);
+  const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
   if (found.isEmpty()) {
     show_message(texts::POSITION_NOT_SET);
     return;
   }
-  const std::optional<int> index = read_position(join_path(directories_.program, found));
+  const std::optional<int> index = read_position(join_path(directories_.position_folder(), found));
   if (!index || *index < -1 || *index >= File1->count()) {
     // Closing writes the index now selected, -1: that is the repair.
     show_message(texts::POSITION_INVALID);
@@ -82,13 +104,13 @@ void Form1::Form_Activate() {
 }
 
 void Form1::Form_Unload() {
-  const QString found = first_match(directories_.program, texts::POSITION_FILE);
+  const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
   if (found.isEmpty()) {
     show_message(texts::POSITION_NOT_SAVED);
   } else {
     // A file that cannot be rewritten keeps its old position; the window
     // closes all the same.
-    write_position(join_path(directories_.program, found), File1->listIndex());
+    write_position(join_path(directories_.position_folder(), found), File1->listIndex());
   }
   form3.unload();
 }

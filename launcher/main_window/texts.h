@@ -3,18 +3,30 @@
 // with the other windows come from common/texts.h.
 
 #include <QString>
+#include <QStringList>
 
 #include "common/texts.h"
 
 namespace texts {
 
 inline const QString LIST_PATTERN = QStringLiteral("*.bin");
+// The list shows these together, as the images the auditor names keep their
+// own extension.
+inline const QStringList IMAGE_PATTERNS = {LIST_PATTERN, QStringLiteral("*.a26")};
 inline const QString FALLBACK_PICTURE = QStringLiteral("Default.jpg");
 inline const QString POSITION_FILE = QStringLiteral("vorbel.idx");
 inline const QString PICTURE_FOLDER = QStringLiteral("Pics");
 inline const QString MANUAL_FOLDER = QStringLiteral("Text");
 inline const QString PICTURE_EXTENSION = QStringLiteral(".jpg");
 inline const QString MANUAL_EXTENSION = QStringLiteral(".txt");
+inline const QString PNG_EXTENSION = QStringLiteral(".png");
+// The folders of the libretro thumbnail sets, in the order they are tried.
+inline const QStringList THUMBNAIL_FOLDERS = {
+    QStringLiteral("Named_Boxarts"), QStringLiteral("Named_Snaps"), QStringLiteral("Named_Titles")};
+inline const QString SETTINGS_FILE = QStringLiteral("vorbel.ini");
+inline const QString SETTINGS_PROGRAM = QStringLiteral("Emulator/Program");
+inline const QString SETTINGS_ARGUMENTS = QStringLiteral("Emulator/Arguments");
+inline const QString SETTINGS_FOLDER = QStringLiteral("List/Folder");
 
 inline const QString FIRST_TITLE = QStringLiteral("vorbel");
 inline const QString NO_IMAGES = QStringLiteral("No .bin files were found.");
@@ -57,5 +69,31 @@ inline QString manual_title(const QString& base) {
 inline QString manual_not_available(const QString& base) {
   return base + QStringLiteral(" game manual not available");
 }
+
+// vorbel.ini and the folder vorbel is started on.
+inline QString settings_unreadable(const QString& path) {
+  return QStringLiteral("%1 cannot be read, so vorbel goes on without it.").arg(path);
+}
+inline QString settings_malformed(const QString& path, const QString& badLine) {
+  return QStringLiteral(
+             "%1 is not an INI file that vorbel can read%2, so vorbel goes on without "
+             "it.")
+      .arg(path, badLine.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(badLine));
+}
+inline const QString PROGRAM_EMPTY =
+    QStringLiteral("vorbel.ini names no emulator: Program= in [Emulator] is empty.");
+inline QString program_is_folder(const QString& path) {
+  return QStringLiteral("The emulator that vorbel.ini names, %1, is a folder, not a program.")
+      .arg(path);
+}
+inline QString arguments_unbalanced(const QString& text) {
+  return QStringLiteral("The Arguments in vorbel.ini have a quote that is not closed: %1")
+      .arg(text);
+}
+inline QString folder_unusable(const QString& folder) {
+  return QStringLiteral("%1 is not a folder that vorbel can open.").arg(folder);
+}
+inline const QString ONE_FOLDER =
+    QStringLiteral("vorbel takes one folder to list, or none: vorbel [FOLDER]");
 
 }  // namespace texts

@@ -1,5 +1,6 @@
 #include "platform/controls.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -26,6 +27,43 @@ void ListBox::setListIndex(int index) {
 
 QString ListBox::selectedName() const {
   return index_ < 0 ? QString() : item(index_)->text();
+}
+
+bool ListBox::searching() const {
+  return lastTyped_.isValid() && lastTyped_.elapsed() <= QApplication::keyboardInputInterval();
+}
+
+void ListBox::keyboardSearch(const QString& search) {
+  // Qt's own search starts after the current entry and cycles through the
+  // entries with the same first letter; this one always takes the first.
+  if (!searching()) typed_.clear();
+  lastTyped_.start();
+  typed_ += search;
+  if (typed_.isEmpty()) return;
+  for (int row = 0; row < count(); ++row) {
+    if (item(row)->text().startsWith(typed_, Qt::CaseInsensitive)) {
+      setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+      return;
+    }
+  }
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+  // A blank belongs to the search under way ("Space Invaders").
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && searching()) {
+    keyboardSearch(event->text());
+    event->accept();
+    return;
+  }
+  QListWidget::keyPressEvent(event);
+}
+
+QModelIndex ListBox::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+  // With nothing selected Qt moves every key to the first entry; End goes
+  // to the last.
+  if (cursorAction == MoveEnd && !currentIndex().isValid() && count() > 0)
+    return model()->index(count() - 1, 0);
+  return QListWidget::moveCursor(cursorAction, modifiers);
 }
 
 void ListBox::follow_selection() {

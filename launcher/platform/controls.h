@@ -2,6 +2,7 @@
 // Control kinds the launcher's windows are built from, where Qt's own widgets
 // need a little help to behave as the windows expect.
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -14,6 +15,9 @@ class QPushButton;
 // A single-selection list whose value is the selected index (-1: none).
 // indexChanged() follows every real change of that value, by the user or by
 // setListIndex(); the user can move the selection but not clear it.
+// Typing the first letters of an entry selects the first entry that starts
+// with them (letters typed within the platform's keyboard interval add up);
+// arrows, Home, End, Page Up and Page Down move the selection.
 class ListBox : public QListWidget {
   Q_OBJECT
  public:
@@ -22,6 +26,7 @@ class ListBox : public QListWidget {
   void setListIndex(int index);
   // The selected entry's text; empty when nothing is selected.
   QString selectedName() const;
+  void keyboardSearch(const QString& search) override;
 
  signals:
   void indexChanged();
@@ -29,11 +34,16 @@ class ListBox : public QListWidget {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
  private:
   void follow_selection();
+  bool searching() const;
   int index_ = -1;
   bool settingFromCode_ = false;
+  QString typed_;            // the letters of the search under way
+  QElapsedTimer lastTyped_;  // when its last letter came
 };
 
 // An image or picture box: shows a picture at its top-left corner, unscaled,

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace {
@@ -50,13 +51,24 @@ QString join_path(const QString& directory, const QString& name) {
 }
 
 QStringList list_files(const QString& directory, const QString& pattern) {
-  const QRegularExpression matcher(QRegularExpression::wildcardToRegularExpression(pattern),
-                                   QRegularExpression::CaseInsensitiveOption);
+  return list_files(directory, QStringList{pattern});
+}
+
+QStringList list_files(const QString& directory, const QStringList& patterns) {
+  QList<QRegularExpression> matchers;
+  for (const QString& pattern : patterns) {
+    matchers.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                       QRegularExpression::CaseInsensitiveOption));
+  }
+  const auto matches = [&matchers](const QString& name) {
+    return std::any_of(matchers.begin(), matchers.end(),
+                       [&name](const QRegularExpression& m) { return m.match(name).hasMatch(); });
+  };
   QStringList names;
   // Qt leaves out what the system calls hidden (a leading "." on Linux, the
   // hidden attribute on Windows); a leading "." is left out everywhere.
   for (const QString& name : entries(directory, false, false)) {
-    if (!name.startsWith(QLatin1Char('.')) && matcher.match(name).hasMatch()) names.append(name);
+    if (!name.startsWith(QLatin1Char('.')) && matches(name)) names.append(name);
   }
   std::sort(names.begin(), names.end(), sorted_before);
   return names;
@@ -65,6 +77,11 @@ QStringList list_files(const QString& directory, const QString& pattern) {
 QString first_match(const QString& directory, const QString& pattern) {
   if (!pattern.contains(QLatin1Char('*'))) return match_name(directory, pattern, false);
   return list_files(directory, pattern).value(0);
+}
+
+QString find_folder(const QString& directory, const QString& name) {
+  const QString found = match_name(directory, name, true);
+  return found.isEmpty() ? QString() : join_path(directory, found);
 }
 
 QString find_file(const QString& directory, const QString& relative) {
@@ -77,4 +94,27 @@ QString find_file(const QString& directory, const QString& relative) {
     path = join_path(path, name);
   }
   return parts.isEmpty() ? QString() : path;
+}
+
+bool is_folder(const QString& path) {
+  return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+bool is_writable_folder(const QString& directory) {
+  const QFileInfo info(directory);
+  return info.isDir() && info.isWritable();
+}
+
+bool change_directory(const QString& directory) {
+  return !directory.isEmpty() && QDir::setCurrent(directory);
+}
+
+QString config_directory() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+QString expand_home(const QString& path) {
+  if (path == QLatin1String("~")) return QDir::homePath();
+  if (path.startsWith(QLatin1String("~/"))) return QDir::homePath() + path.mid(1);
+  return path;
 }

@@ -24,12 +24,37 @@ QString join_path(const QString& directory, const QString& name);
 // the directory cannot be read.
 QStringList list_files(const QString& directory, const QString& pattern);
 
+// list_files() for several patterns at once: the names that match any of
+// them, from one listing, sorted together as list_files() sorts.
+QStringList list_files(const QString& directory, const QStringList& patterns);
+
 // The first of list_files(directory, pattern), or an empty string. A pattern
 // without "*" is a plain name: a file of exactly that name wins over one
 // that differs only in case.
 QString first_match(const QString& directory, const QString& pattern);
 
+// The full path of the folder `name` in `directory`, matched as first_match()
+// matches a plain name; empty when there is no such folder.
+QString find_folder(const QString& directory, const QString& name);
+
 // The full path of the normal file `relative` ("Pics/Mr.jpg") below
 // `directory`, every part of it matched as first_match() matches a plain
 // name; empty when there is no such file.
 QString find_file(const QString& directory, const QString& relative);
+
+// True when `path` names a folder.
+bool is_folder(const QString& path);
+
+// True when files can be created in the folder `directory`.
+bool is_writable_folder(const QString& directory);
+
+// Makes `directory` the process's current directory; false when it cannot.
+bool change_directory(const QString& directory);
+
+// The user's configuration folder for the launcher (Qt's
+// AppConfigLocation, ~/.config/vorbel on Linux); it need not exist.
+QString config_directory();
+
+// `path` with a leading "~" (alone or before a "/") replaced by the user's
+// home folder.
+QString expand_home(const QString& path);

@@ -1,6 +1,7 @@
 #include "platform/launch.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -29,6 +30,58 @@ QString locate_program(const QString& name, const QString& programDirectory,
 
 }  // namespace
 
+namespace {
+
+bool holds_separator(const QString& program) {
+  if (program.contains(QLatin1Char('/'))) return true;
+#ifdef Q_OS_WIN
+  return program.contains(QLatin1Char('\\')) || program.contains(QLatin1Char(':'));
+#else
+  return false;
+#endif
+}
+
+// The names a plain program name may have on disk.
+QStringList file_names(const QString& program) {
+#ifdef Q_OS_WIN
+  if (QFileInfo(program).suffix().isEmpty()) return {program, program + QStringLiteral(".exe")};
+#endif
+  return {program};
+}
+
+ProgramLookup found(ProgramLookup::Kind kind, const QString& path) {
+  return {kind, QDir::toNativeSeparators(QDir::cleanPath(path))};
+}
+
+ProgramLookup look_at_path(const QString& program, const QString& workingDirectory) {
+  const QFileInfo info(QDir(workingDirectory).absoluteFilePath(program));
+  if (info.isDir()) return found(ProgramLookup::Kind::Folder, info.absoluteFilePath());
+  if (info.isFile()) return found(ProgramLookup::Kind::Found, info.absoluteFilePath());
+  return {};
+}
+
+}  // namespace
+
+ProgramLookup find_program(const QString& program, const QString& programDirectory,
+                           const QString& workingDirectory) {
+  if (program.isEmpty()) return {};
+  if (holds_separator(program)) return look_at_path(program, workingDirectory);
+  const QString onPath = QStandardPaths::findExecutable(program);
+  if (!onPath.isEmpty() && QFileInfo(onPath).isFile())
+    return found(ProgramLookup::Kind::Found, onPath);
+  for (const QString& directory : {programDirectory, workingDirectory}) {
+    for (const QString& name : file_names(program)) {
+      const QString file = find_file(directory, name);
+      if (!file.isEmpty()) return found(ProgramLookup::Kind::Found, file);
+    }
+  }
+  for (const QString& directory : {programDirectory, workingDirectory}) {
+    const QString folder = find_folder(directory, program);
+    if (!folder.isEmpty()) return found(ProgramLookup::Kind::Folder, folder);
+  }
+  return {};
+}
+
 QString resolve_program(const QString& name, const QString& programDirectory,
                         const QString& workingDirectory) {
   return QDir::toNativeSeparators(locate_program(name, programDirectory, workingDirectory));
@@ -45,6 +98,17 @@ qint64 start_program(const QString& program, const QString& argument,
 #else
   process.setArguments({argument});
 #endif
+  process.setWorkingDirectory(workingDirectory);
+  qint64 processId = 0;
+  if (!process.startDetached(&processId)) return 0;
+  return processId;
+}
+
+qint64 start_program(const QString& program, const QStringList& arguments,
+                     const QString& workingDirectory) {
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
   process.setWorkingDirectory(workingDirectory);
   qint64 processId = 0;
   if (!process.startDetached(&processId)) return 0;

@@ -64,6 +64,35 @@ QStringList LauncherFolder::launches() const {
   return records;
 }
 
+void LauncherFolder::add_recorder(const QString& relative) const {
+  QDir().mkpath(path(QStringLiteral("records")));
+  add_file(relative,
+           "#!/bin/sh\n"
+           "# Records how it was started: working directory and arguments, NUL after each.\n"
+           "log=\"" +
+               path(QStringLiteral("records")).toUtf8() +
+               "/$$\"\n"
+               "{ pwd -P; printf '\\0'; for arg in \"$@\"; do printf '%s\\0' \"$arg\"; done; }"
+               " > \"$log.part\"\n"
+               "mv \"$log.part\" \"$log\"\n");
+  QFile::setPermissions(path(relative), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QList<QStringList> LauncherFolder::records() const {
+  QList<QStringList> records;
+  const QDir folder(path(QStringLiteral("records")));
+  for (const QString& name : folder.entryList({QStringLiteral("*[0-9]")}, QDir::Files)) {
+    QByteArray bytes = read(QStringLiteral("records/") + name);
+    QStringList fields;
+    for (const QByteArray& field : bytes.split('\0')) fields.append(QString::fromUtf8(field));
+    fields.removeLast();  // after the last NUL
+    // pwd ends its line before the first NUL
+    if (!fields.isEmpty() && fields.first().endsWith(QLatin1Char('\n'))) fields.first().chop(1);
+    records.append(fields);
+  }
+  return records;
+}
+
 QByteArray LauncherFolder::read(const QString& relative) const {
   QFile file(path(relative));
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -90,6 +119,19 @@ MessageRecorder::~MessageRecorder() {
 
 std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QString& listDirectory) {
   auto form1 = std::make_unique<Form1>(LauncherDirectories{programDirectory, listDirectory});
+  form1->Form_Load();
+  if (!form1->unloaded()) {
+    form1->show();
+    form1->activateWindow();
+    if (!QTest::qWaitForWindowActive(form1.get()))
+      qWarning("the main window did not become active");
+  }
+  return form1;
+}
+
+std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories,
+                                   const Emulator& emulator) {
+  auto form1 = std::make_unique<Form1>(directories, emulator);
   form1->Form_Load();
   if (!form1->unloaded()) {
     form1->show();
@@ -141,4 +183,22 @@ void real_click(QWidget* widget, QPoint position) {
 void real_double_click(QWidget* widget, QPoint position) {
   QTest::mouseDClick(widget->window()->windowHandle(), Qt::LeftButton, {},
                      in_window(widget, position));
+}
+
+QByteArray cartridge_image() {
+  // 6502 code at $F000: SEI, CLD, stack and zero page cleared, then frames
+  // of 3 VSYNC, 37 VBLANK, 192 visible lines (COLUBK from the line counter)
+  // and 30 overscan lines.
+  static const unsigned char code[] = {
+      0x78, 0xD8, 0xA2, 0xFF, 0x9A, 0xA9, 0x00, 0x95, 0x00, 0xCA, 0xD0, 0xFB,        // reset
+      0xA9, 0x02, 0x85, 0x01, 0x85, 0x00, 0x85, 0x02, 0x85, 0x02, 0x85, 0x02,        // VSYNC
+      0xA9, 0x00, 0x85, 0x00, 0xA2, 0x25, 0x85, 0x02, 0xCA, 0xD0, 0xFB,              // VBLANK
+      0xA9, 0x00, 0x85, 0x01, 0xA2, 0xC0, 0x86, 0x09, 0x85, 0x02, 0xCA, 0xD0, 0xF9,  // picture
+      0xA9, 0x02, 0x85, 0x01, 0xA2, 0x1E, 0x85, 0x02, 0xCA, 0xD0, 0xFB,              // overscan
+      0x4C, 0x0C, 0xF0};                                                             // next frame
+  QByteArray image(4096, '\xEA');                                                    // NOP
+  const auto size = qsizetype(sizeof code);
+  image.replace(0, size, QByteArray(reinterpret_cast<const char*>(code), size));
+  image.replace(0xFFC, 4, QByteArray("\x00\xF0\x00\xF0", 4));  // reset, IRQ: $F000
+  return image;
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QList>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -13,6 +14,8 @@
 #include <memory>
 
 class Form1;
+struct Emulator;
+struct LauncherDirectories;
 
 // A fresh folder, removed with its content when the object goes.
 class LauncherFolder {
@@ -34,6 +37,13 @@ class LauncherFolder {
   void add_emulator(const QString& name = QStringLiteral("orv")) const;
   // The records of every start of the stand-in, in no particular order.
   QStringList launches() const;
+  // A recording emulator at `relative` for the tests of vorbel.ini: each
+  // start writes its working directory and then its arguments, byte for
+  // byte, each ended by a NUL, to a file of its own under records/.
+  void add_recorder(const QString& relative) const;
+  // Every start of the recorder: its working directory first, then its
+  // arguments; in no particular order.
+  QList<QStringList> records() const;
   QByteArray read(const QString& relative) const;
   bool exists(const QString& relative) const;
 
@@ -62,6 +72,12 @@ class MessageRecorder {
 // start-up; when it stays open, shows it and waits until it is active.
 std::unique_ptr<Form1> start_form1(const LauncherFolder& folder);
 std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QString& listDirectory);
+std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories,
+                                   const Emulator& emulator);
+
+// A small valid 4 KiB Atari 2600 cartridge image: it clears the machine and
+// draws colour bars in an endless frame loop.
+QByteArray cartridge_image();
 
 // Mouse gestures sent the way the window system sends them (press,
 // release, and for a double click press and release again), so that

@@ -1,0 +1,31 @@
+#include "main_window/sidecar.h"
+
+#include "main_window/manual.h"
+#include "main_window/texts.h"
+
+QStringList sidecar_bases(const QString& fileName) {
+  const QString designed = base_name(fileName);
+  const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+  const QString whole = dot < 0 ? fileName : fileName.left(dot);
+  if (whole == designed) return {designed};
+  return {designed, whole};
+}
+
+QString thumbnail_name(const QString& title) {
+  static const QString replaced = QStringLiteral("&*/:`<>?\\|\"");
+  QString name = title;
+  for (QChar& c : name) {
+    if (replaced.contains(c)) c = QLatin1Char('_');
+  }
+  return name;
+}
+
+QList<PictureCandidate> picture_candidates(const QString& base) {
+  QList<PictureCandidate> candidates = {
+      {texts::PICTURE_FOLDER, base + texts::PICTURE_EXTENSION},
+      {texts::PICTURE_FOLDER, base + texts::PNG_EXTENSION},
+  };
+  for (const QString& folder : texts::THUMBNAIL_FOLDERS)
+    candidates.append({folder, thumbnail_name(base) + texts::PNG_EXTENSION});
+  return candidates;
+}

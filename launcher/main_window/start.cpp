@@ -1,0 +1,105 @@
+#include "main_window/start.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "main_window/texts.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/settings_file.h"
+
+namespace {
+
+// The settings file read, or none when there is none or it cannot be used
+// (a message says so).
+std::unique_ptr<IniFile> read_settings(const QString& path) {
+  if (path.isEmpty()) return nullptr;
+  auto settings = std::make_unique<IniFile>(path);
+  const QString shown = QDir::toNativeSeparators(path);
+  switch (settings->status()) {
+    case IniFile::Status::Read:
+      return settings;
+    case IniFile::Status::CannotOpen:
+      show_message(texts::settings_unreadable(shown));
+      return nullptr;
+    case IniFile::Status::Malformed:
+      show_message(texts::settings_malformed(shown, settings->bad_line()));
+      return nullptr;
+  }
+  return nullptr;
+}
+
+// The folder to list: the argument, else the one vorbel.ini names; empty
+// for the designed start in the current directory.
+QString folder_to_list(const QStringList& arguments, const IniFile* settings,
+                       const QString& settingsFolder) {
+  if (!arguments.isEmpty()) return arguments.first();
+  if (!settings) return {};
+  const QString named = expand_home(settings->value(texts::SETTINGS_FOLDER).trimmed());
+  if (named.isEmpty()) return {};
+  return QDir(settingsFolder).absoluteFilePath(named);
+}
+
+}  // namespace
+
+QString find_settings(const QString& programDirectory, const QString& configDirectory) {
+  for (const QString& directory : {programDirectory, configDirectory}) {
+    if (directory.isEmpty()) continue;
+    const QString name = first_match(directory, texts::SETTINGS_FILE);
+    if (!name.isEmpty()) return join_path(directory, name);
+  }
+  return {};
+}
+
+Emulator emulator_from(const IniFile& settings) {
+  Emulator emulator;
+  if (!settings.contains(texts::SETTINGS_PROGRAM)) return emulator;
+  emulator.configured = true;
+  emulator.program = expand_home(settings.value(texts::SETTINGS_PROGRAM).trimmed());
+  const QString arguments = settings.contains(texts::SETTINGS_ARGUMENTS)
+                                ? settings.raw_value(texts::SETTINGS_ARGUMENTS)
+                                : DEFAULT_ARGUMENTS;
+  const std::optional<QStringList> words = split_template(arguments);
+  if (emulator.program.isEmpty()) {
+    emulator.problem = texts::PROGRAM_EMPTY;
+  } else if (!words) {
+    emulator.problem = texts::arguments_unbalanced(arguments);
+  } else {
+    emulator.arguments = *words;
+  }
+  return emulator;
+}
+
+QString position_folder(const QString& programDirectory, const QString& settingsFolder,
+                        bool programWritable) {
+  return programWritable || settingsFolder.isEmpty() ? programDirectory : settingsFolder;
+}
+
+LauncherStart prepare_start(const QString& programDirectory, const QString& configDirectory,
+                            const QStringList& arguments) {
+  LauncherStart start;
+  if (arguments.size() > 1) {
+    show_message(texts::ONE_FOLDER);
+    start.goOn = false;
+    return start;
+  }
+  const QString settingsPath = find_settings(programDirectory, configDirectory);
+  const QString settingsFolder =
+      settingsPath.isEmpty() ? QString() : QFileInfo(settingsPath).path();
+  const std::unique_ptr<IniFile> settings = read_settings(settingsPath);
+  if (settings) start.emulator = emulator_from(*settings);
+
+  const QString folder = folder_to_list(arguments, settings.get(), settingsFolder);
+  if (!folder.isEmpty() && (!is_folder(folder) || !change_directory(folder))) {
+    show_message(texts::folder_unusable(QDir::toNativeSeparators(folder)));
+    start.goOn = false;
+    return start;
+  }
+  LauncherDirectories& directories = start.directories;
+  directories.program = programDirectory;
+  directories.list = working_directory();
+  if (!folder.isEmpty()) directories.startup = directories.list;
+  directories.position = position_folder(programDirectory, settings ? settingsFolder : QString(),
+                                         is_writable_folder(programDirectory));
+  return start;
+}
