@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "catalogue/rom_database.h"
-#include "collection/rename_engine.h"
-#include "collection/reports.h"
-#include "collection/run_state.h"
+#include "naming/rename_engine.h"
+#include "reports/reports.h"
+#include "run/run_state.h"
 #include "system/file_system.h"
 
 namespace {
