@@ -83,6 +83,12 @@ QString Form1::emulator_problem() const {
 void Form1::read_start_position() {
   const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
   if (found.isEmpty()) {
+    // A launcher set up with vorbel.ini starts on its first game, so that
+    // Enter plays at once; the designed start says the position is not set.
+    if (emulator_.configured && File1->count() > 0) {
+      File1->setListIndex(0);
+      return;
+    }
     show_message(texts::POSITION_NOT_SET);
     return;
   }
