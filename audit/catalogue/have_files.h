@@ -10,19 +10,27 @@
 #include "system/file_system.h"
 #include "system/tool_files.h"
 
+// What reading a have file gave. unreadable: it is there but could not be
+// read whole (`error` says why); what was read of it is seeded all the same.
+struct HaveFileRead {
+  enum class Outcome { seeded, missing, notOurs, unreadable } outcome = Outcome::missing;
+  int error = 0;
+};
+
 // Seeds the counters from the have database in `directories`; the CRCs it
-// holds that the catalogue does not know are kept in `foreignHave`. Returns
-// false, seeding nothing, when it is missing or belongs to another system.
-bool db_seed_from_database(const ToolDirectories& directories);
+// holds that the catalogue does not know are kept in `foreignHave`. notOurs,
+// seeding nothing: it is no database or belongs to another system.
+HaveFileRead db_seed_from_database(const ToolDirectories& directories);
 
 // Seeds the counters from the names of the have list in `directories`, if any.
-void db_seed_from_have_list(const ToolDirectories& directories);
+HaveFileRead db_seed_from_have_list(const ToolDirectories& directories);
 
 // Writes the have database: the CRC of every entry had, in catalogue order,
 // then the had CRCs this catalogue does not know, as the previous database
 // held them. It is written beside the old one and renamed over it, so the
-// old one stays whole when anything fails.
-void write_have_database(const ToolDirectories& directories);
+// old one stays whole when anything fails. Returns 0, or the error number
+// of the step that failed.
+int write_have_database(const ToolDirectories& directories);
 
 // Writes the name of every entry had, one a line, after the headline the
 // caller wrote to `list`.

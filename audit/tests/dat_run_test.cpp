@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -118,7 +119,8 @@ TEST_F(DatRunTest, RefusalsChangeNothing) {
   write_text(sandbox.work("cut.dat"), "game ( name a\nrom ( name a size 4096 crc 0A1FA001 )\n");
   write_text(sandbox.work("none.dat"), "game ( name a rom ( name a size 12 crc 1 ) )\n");
   const std::pair<std::string, std::string> rows[] = {
-      {"missing.dat", "Cannot use DAT \"missing.dat\": cannot open the file\n"},
+      {"missing.dat",
+       "Cannot use DAT \"missing.dat\": cannot open the file (" + error_text(ENOENT) + ")\n"},
       {"not.dat",
        "Cannot use DAT \"not.dat\": line 1: not a DAT file (neither clrmamepro text "
        "nor XML)\n"},
@@ -132,7 +134,8 @@ TEST_F(DatRunTest, RefusalsChangeNothing) {
     EXPECT_EQ(result.err, refusal);
     EXPECT_EQ(result.out, "") << file;
     EXPECT_EQ(list_names(sandbox.work_dir()), before) << file;
-    EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{program_file_name()}) << file;
+    EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{program_file_name()})
+        << file;
   }
 }
 
