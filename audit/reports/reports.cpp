@@ -92,15 +92,14 @@ int owned_count() {
   return owned;
 }
 
-}  // namespace
-
-// Whether `read` gave what the file holds; says so when it did not.
-bool read_whole(const HaveFileRead& read, const char* name) {
-  if (read.outcome != HaveFileRead::Outcome::unreadable) return true;
+// A have file that could not be read whole is said, and kept as it is.
+void note_unread(const HaveFileRead& read, const char* name) {
+  if (read.outcome != HaveFileRead::Outcome::unreadable) return;
   print_cannot_read(name, read.error);
   run_state().keepHaveFiles = true;
-  return false;
 }
+
+}  // namespace
 
 void db_prepare() {
   db_build_counters();
@@ -112,8 +111,8 @@ void db_prepare() {
     }
     return;
   }
-  read_whole(database, HAVE_DATABASE_NAME);
-  read_whole(db_seed_from_have_list(run_state().directories), HAVE_REPORT_NAME);
+  note_unread(database, HAVE_DATABASE_NAME);
+  note_unread(db_seed_from_have_list(run_state().directories), HAVE_REPORT_NAME);
 }
 
 void db_print_stats() {
