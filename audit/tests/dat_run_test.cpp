@@ -117,23 +117,48 @@ TEST_F(DatRunTest, RefusalsChangeNothing) {
   write_text(sandbox.work("not.dat"), "just some notes\n");
   write_text(sandbox.work("cut.dat"), "game ( name a\nrom ( name a size 4096 crc 0A1FA001 )\n");
   write_text(sandbox.work("none.dat"), "game ( name a rom ( name a size 12 crc 1 ) )\n");
+  write_text(sandbox.work("bad.dat"), "game ( name a rom ( name a size 4096 crc 12G4 ) )\n");
   const std::pair<std::string, std::string> rows[] = {
       {"missing.dat", "Cannot use DAT \"missing.dat\": cannot open the file\n"},
       {"not.dat",
        "Cannot use DAT \"not.dat\": line 1: not a DAT file (neither clrmamepro text "
        "nor XML)\n"},
       {"cut.dat", "Cannot use DAT \"cut.dat\": line 1: unterminated game block\n"},
-      {"none.dat", "Cannot use DAT \"none.dat\": no usable entry\n"},
+      {"none.dat", "Cannot use DAT \"none.dat\": no usable entry (1 left out: size)\n"},
+      {"bad.dat", "Cannot use DAT \"bad.dat\": no usable entry (1 left out: bad CRC)\n"},
   };
   const std::vector<std::string> before = list_names(sandbox.work_dir());
   for (const auto& [file, refusal] : rows) {
-    const ProgramResult result = sandbox.run({"rename", "dat=x.dat", "dat=" + file, "fixdat"});
+    // A DAT that gives no entry is refused only when it is the only one.
+    const bool empty = file == "none.dat" || file == "bad.dat";
+    const ProgramResult result =
+        empty ? sandbox.run({"rename", "dat=" + file, "fixdat"})
+              : sandbox.run({"rename", "dat=x.dat", "dat=" + file, "fixdat"});
     EXPECT_EQ(result.exitCode, 2) << file;
     EXPECT_EQ(result.err, refusal);
     EXPECT_EQ(result.out, "") << file;
     EXPECT_EQ(list_names(sandbox.work_dir()), before) << file;
-    EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{program_file_name()}) << file;
+    EXPECT_EQ(list_names(sandbox.program_dir()), std::vector<std::string>{program_file_name()})
+        << file;
   }
+}
+
+// The same DAT twice, or a DAT whose images the first one holds: its line
+// says it adds nothing, and the run goes on with the first one's entries.
+TEST_F(DatRunTest, ADatThatAddsNothingIsNoRefusal) {
+  add_image("alpha.bin", ALPHA_CRC);
+  write_text(sandbox.work("empty.dat"), "game ( name nothing rom ( name n size 4096 crc ZZ ) )\n");
+  const ProgramResult result = sandbox.run({"list", "dat=x.dat", "dat=x.dat", "dat=empty.dat"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err.find("Catalogue: 2 entries from \"x.dat\" (1 left out: size)\n"
+                            "Catalogue: 0 new entries from \"x.dat\" (3 left out: 1 size, 2 "
+                            "duplicate)\n"
+                            "Catalogue: 0 new entries from \"empty.dat\" (1 left out: bad CRC)\n"
+                            "Vald2600"),
+            0u)
+      << result.err;
+  EXPECT_NE(result.out.find("You have 1 of 2 known Atari 2600 ROMS"), std::string::npos)
+      << result.out;
 }
 
 }  // namespace
