@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalogue/dat_loader.h"
-#include "catalogue/rom_table_source.h"
+#include "rom_table_source.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -111,6 +111,12 @@ const CatalogueEntry* db_entry_details(int index) {
   return &details[index];
 }
 
+std::uint32_t db_entry_size(int index) {
+  if (const CatalogueEntry* details = db_entry_details(index)) return details->size;
+  const bool shipped = db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;
+  return shipped ? ROM_TABLE_SIZES[index] : 0;
+}
+
 void db_build_counters() {
   const int count = db_count();
   db().crcs.assign(count, 0);

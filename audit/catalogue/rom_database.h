@@ -59,8 +59,11 @@ std::span<const char* const> shipped_catalogue();
 void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries);
 
 // The size, hashes and bad-dump flag of entry `index`, or nullptr when the
-// catalogue is the compiled-in table, which holds none of them.
+// catalogue is the compiled-in table, which holds only sizes.
 const CatalogueEntry* db_entry_details(int index);
+
+// The image size of entry `index` in bytes; 0 when the catalogue knows none.
+std::uint32_t db_entry_size(int index);
 
 // Builds the CRC numbers and their index, and zeroes the counters and the
 // record of what earlier runs had.

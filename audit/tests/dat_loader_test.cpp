@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/rom_table_source.h"
+#include "rom_table_source.h"
 #include "test_support.h"
 
 namespace {
