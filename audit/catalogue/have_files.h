@@ -10,12 +10,13 @@
 #include "system/file_system.h"
 #include "system/tool_files.h"
 
-// Seeds the counters from the have database in `directories`; the CRCs it
-// holds that the catalogue does not know are kept in `foreignHave`. Returns
-// false, seeding nothing, when it is missing or belongs to another system.
+// Marks the entries the have database in `directories` lists as had before
+// (`hadBefore`); the CRCs it holds that the catalogue does not know are kept
+// in `foreignHave`. Returns false, marking nothing, when it is missing or
+// belongs to another system.
 bool db_seed_from_database(const ToolDirectories& directories);
 
-// Seeds the counters from the names of the have list in `directories`, if any.
+// Marks the entries the have list in `directories` names as had before, if any.
 void db_seed_from_have_list(const ToolDirectories& directories);
 
 // Writes the have database: the CRC of every entry had, in catalogue order,
