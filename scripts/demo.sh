@@ -3,6 +3,7 @@
 # a scan, a rename with the change log and group folders, the reports, and a
 # second run that remembers what the first one found.
 set -euo pipefail
+scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(cd "${1:-build}" && pwd)
 demo="$build/demo"
 rm -rf "$demo/prog" "$demo/roms" "$demo/source"
@@ -57,6 +58,4 @@ echo "A second run remembers what the first one found (Vald2600.db beside the pr
 "$make_image" --seed 7 ddc9a881 4096 "$demo/roms/pacman again.bin"
 show "$vald" list
 
-if [ -f "$OLDPWD/scripts/demo-launcher.sh" ]; then
-  bash "$OLDPWD/scripts/demo-launcher.sh" "$build"
-fi
+bash "$scripts/demo-launcher.sh" "$build"

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   zlib1g-dev libarchive-dev libgtest-dev libgmock-dev libbenchmark-dev
-  zip unzip 7zip cksfv time
+  zip unzip 7zip cksfv time libxml2-utils groff-base
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-liberation xvfb xauth
   stella xdotool x11-utils

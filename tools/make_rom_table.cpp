@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalogue/dat_loader.h"
-#include "catalogue/rom_table_source.h"
+#include "rom_table_source.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   }
   CatalogueBuilder builder;
   DatError error;
-  if (!builder.load_file(argv[1], error)) {
+  if (!builder.load_file(argv[1], error) || !builder.has_entries(error)) {
     std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());
     return 1;
   }

@@ -58,18 +58,21 @@ void print_mode_refusal() {
 }
 
 // With dat= words, makes the union of those DATs the run's catalogue and
-// reports on standard error what each gave. A DAT that cannot be used stops
-// the run before anything else happens: false, after one line naming it.
+// reports on standard error what each gave. A DAT that cannot be used, or
+// DATs that give no entry at all, stop the run before anything else
+// happens: false, after one line naming them.
 bool load_run_catalogue() {
   const RunOptions& options = run_state().options;
   if (options.datFiles.empty()) return true;
   CatalogueBuilder builder;
   DatError error;
+  bool loaded = true;
   for (const std::string& path : options.datFiles) {
-    if (!builder.load_file(path, error)) {
-      std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());
-      return false;
-    }
+    if (!(loaded = builder.load_file(path, error))) break;
+  }
+  if (!loaded || !builder.has_entries(error)) {
+    std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());
+    return false;
   }
   for (const DatLoadSummary& summary : builder.summaries())
     std::fprintf(stderr, "%s\n", dat_summary_line(summary).c_str());

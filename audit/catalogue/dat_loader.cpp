@@ -51,11 +51,53 @@ bool parse_hash(std::string_view text, std::array<unsigned char, N>& bytes) {
   return true;
 }
 
-void append_count(std::string& text, int count, const char* reason, bool alone) {
-  if (count == 0) return;
-  if (!text.empty()) text += ", ";
-  if (!alone) text += std::to_string(count) + " ";
-  text += reason;
+// The reasons an image is left out, in the order lines give them.
+struct LeftOutReason {
+  int DatLoadSummary::*count;
+  const char* name;
+};
+constexpr LeftOutReason LEFT_OUT_REASONS[] = {
+    {&DatLoadSummary::leftOutSize, "size"},      {&DatLoadSummary::leftOutBadCrc, "bad CRC"},
+    {&DatLoadSummary::leftOutNoCrc, "no CRC"},   {&DatLoadSummary::leftOutRepeated, "duplicate"},
+    {&DatLoadSummary::leftOutNoName, "no name"},
+};
+
+int left_out_total(const DatLoadSummary& summary, int* reasons = nullptr) {
+  int total = 0;
+  for (const LeftOutReason& reason : LEFT_OUT_REASONS) {
+    total += summary.*reason.count;
+    if (reasons != nullptr) *reasons += summary.*reason.count > 0 ? 1 : 0;
+  }
+  return total;
+}
+
+// " (3 left out: 1 size, 2 duplicate)", " (1 left out: size)" for one
+// reason, or nothing.
+std::string left_out_text(const DatLoadSummary& summary) {
+  int reasons = 0;
+  const int total = left_out_total(summary, &reasons);
+  if (total == 0) return "";
+  std::string detail;
+  for (const LeftOutReason& reason : LEFT_OUT_REASONS) {
+    const int count = summary.*reason.count;
+    if (count == 0) continue;
+    if (!detail.empty()) detail += ", ";
+    detail += (reasons == 1 ? "" : std::to_string(count) + " ") + reason.name;
+  }
+  return " (" + std::to_string(total) + " left out: " + detail + ")";
+}
+
+// ", most for size" when several reasons left images out (the first of
+// equal counts), else nothing: one reason names itself.
+std::string most_left_out_text(const DatLoadSummary& summary) {
+  int reasons = 0;
+  left_out_total(summary, &reasons);
+  if (reasons < 2) return "";
+  const LeftOutReason* most = &LEFT_OUT_REASONS[0];
+  for (const LeftOutReason& reason : LEFT_OUT_REASONS) {
+    if (summary.*reason.count > summary.*most->count) most = &reason;
+  }
+  return std::string(", most for ") + most->name;
 }
 
 // The first bytes tell XML from text; a byte-order mark is passed over.
@@ -74,23 +116,8 @@ std::string dat_refusal_line(const DatError& error) {
 }
 
 std::string dat_summary_line(const DatLoadSummary& summary) {
-  std::string line =
-      "Catalogue: " + std::to_string(summary.entries) + " entries from \"" + summary.file + "\"";
-  const int counts[] = {summary.leftOutSize, summary.leftOutRepeated, summary.leftOutBadCrc,
-                        summary.leftOutNoName};
-  int total = 0;
-  int reasons = 0;
-  for (const int count : counts) {
-    total += count;
-    reasons += count > 0 ? 1 : 0;
-  }
-  if (total == 0) return line;
-  std::string detail;
-  append_count(detail, summary.leftOutSize, "size", reasons == 1);
-  append_count(detail, summary.leftOutRepeated, "CRC seen before", reasons == 1);
-  append_count(detail, summary.leftOutBadCrc, "CRC not hex", reasons == 1);
-  append_count(detail, summary.leftOutNoName, "no name", reasons == 1);
-  return line + " (" + std::to_string(total) + " left out: " + detail + ")";
+  return "Catalogue: " + std::to_string(summary.entries) + (summary.afterOthers ? " new" : "") +
+         " entries from \"" + summary.file + "\"" + left_out_text(summary);
 }
 
 bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
@@ -127,7 +154,9 @@ bool CatalogueBuilder::load_bytes(std::string_view bytes, const std::string& lab
 }
 
 void CatalogueBuilder::begin_file(const std::string& label) {
-  summaries_.push_back(DatLoadSummary{label});
+  DatLoadSummary& summary = summaries_.emplace_back();
+  summary.file = label;
+  summary.afterOthers = summaries_.size() > 1;
 }
 
 bool CatalogueBuilder::load(DatInput& input, const std::string& label, DatError& error) {
@@ -139,16 +168,31 @@ bool CatalogueBuilder::load(DatInput& input, const std::string& label, DatError&
     error.what = input.error().empty() ? "not a DAT file" : input.error();
     return false;
   }
-  if (summaries_.back().entries == 0) {
-    error.what = "no usable entry";
-    return false;
-  }
   return true;
 }
 
+bool CatalogueBuilder::has_entries(DatError& error) const {
+  error = DatError{};
+  DatLoadSummary all;
+  std::vector<std::string> files;
+  for (const DatLoadSummary& summary : summaries_) {
+    if (summary.entries > 0) return true;
+    for (const LeftOutReason& reason : LEFT_OUT_REASONS) all.*reason.count += summary.*reason.count;
+    if (std::find(files.begin(), files.end(), summary.file) != files.end()) continue;
+    // Several files read "a.dat", "b.dat" in the refusal line, which quotes the whole.
+    error.file += (files.empty() ? "" : "\", \"") + summary.file;
+    files.push_back(summary.file);
+  }
+  error.what = "no usable entry" + most_left_out_text(all) + left_out_text(all);
+  return false;
+}
+
 bool CatalogueBuilder::add(const DatRom& rom) {
-  if (rom.crc.empty()) return true;  // nothing to identify it by
   DatLoadSummary& summary = summaries_.back();
+  if (rom.crc.empty()) {  // nothing to identify it by
+    ++summary.leftOutNoCrc;
+    return true;
+  }
   const std::uint64_t size = parse_size(rom.size);
   const auto crc = parse_crc(rom.crc);
   if (size < SMALLEST_IMAGE_SIZE || size > LARGEST_IMAGE_SIZE) {

@@ -24,23 +24,27 @@ struct DatError {
 struct DatLoadSummary {
   std::string file;
   int entries = 0;
-  int leftOutSize = 0;      // outside the image sizes the tool accepts
-  int leftOutRepeated = 0;  // a CRC an earlier entry has
-  int leftOutBadCrc = 0;    // a CRC that is not hex
-  int leftOutNoName = 0;    // nothing left of the name after cleaning
+  int leftOutSize = 0;       // outside the image sizes the tool accepts
+  int leftOutRepeated = 0;   // a CRC an earlier entry has (a duplicate)
+  int leftOutBadCrc = 0;     // a CRC that is not hex
+  int leftOutNoName = 0;     // nothing left of the name after cleaning
+  int leftOutNoCrc = 0;      // no CRC given
+  bool afterOthers = false;  // an earlier file of the run came first: its entries are new ones
 };
 
 // "Cannot use DAT "x.dat": line 412: unterminated game block"
 std::string dat_refusal_line(const DatError& error);
 
-// "Catalogue: 904 entries from "x.dat" (1 left out: size)"
+// "Catalogue: 904 entries from "x.dat" (1 left out: size)", and for a later
+// file "Catalogue: 0 new entries from "y.dat" (904 left out: duplicate)".
 std::string dat_summary_line(const DatLoadSummary& summary);
 
 // Collects the entries of one or more DATs.
 class CatalogueBuilder : public RomSink {
  public:
   // Adds the entries of the DAT at `path`. False, with `error` set, when the
-  // file cannot be read, is no DAT, is broken or yields no entry.
+  // file cannot be read, is no DAT or is broken. A file that adds no entry
+  // is no error: see has_entries.
   bool load_file(const std::string& path, DatError& error);
   // The same for a DAT held in memory, named `label` in messages.
   bool load_bytes(std::string_view bytes, const std::string& label, DatError& error);
@@ -49,6 +53,10 @@ class CatalogueBuilder : public RomSink {
   // do it themselves, a caller of the readers does it first.
   void begin_file(const std::string& label);
   bool add(const DatRom& rom) override;
+
+  // False, with `error` naming the files and the reason that left out most,
+  // when the files loaded so far gave no entry at all.
+  bool has_entries(DatError& error) const;
 
   // The entries so far, sorted and numbered; the builder is empty after.
   std::vector<CatalogueEntry> finish();

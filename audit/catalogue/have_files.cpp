@@ -64,7 +64,7 @@ HaveFileRead db_seed_from_database(const ToolDirectories& directories) {
   while (read_big_endian(*file, crc)) {
     const int index = db_find_crc(crc);
     if (index >= 0) {
-      rom_database().have[index] = 1;
+      rom_database().hadBefore[index] = 1;
     } else if (foreign.insert(crc).second) {
       rom_database().foreignHave.push_back(crc);
     }
@@ -111,7 +111,7 @@ HaveFileRead db_seed_from_have_list(const ToolDirectories& directories) {
     if (found == positions.end()) continue;
     const auto next = std::lower_bound(found->second.begin(), found->second.end(), cursor);
     if (next == found->second.end()) continue;
-    rom_database().have[*next] = 1;
+    rom_database().hadBefore[*next] = 1;
     cursor = *next;
   }
   return reading_outcome(*file, HaveFileRead::Outcome::seeded);
@@ -125,7 +125,7 @@ int write_have_database(const ToolDirectories& directories) {
   database->write(DATABASE_MAGIC, 4);
   write_big_endian(*database, SYSTEM_TYPE);
   for (int index = 0; index < db_count(); ++index) {
-    if (catalogue.have[index] != 0) write_big_endian(*database, catalogue.crcs[index]);
+    if (db_had(index)) write_big_endian(*database, catalogue.crcs[index]);
   }
   // What an earlier run recorded against another catalogue stays recorded.
   for (const std::uint32_t crc : catalogue.foreignHave) write_big_endian(*database, crc);
@@ -134,6 +134,6 @@ int write_have_database(const ToolDirectories& directories) {
 
 void write_have_names(FileStream& list) {
   for (int index = 0; index < db_count(); ++index) {
-    if (rom_database().have[index] != 0) print_to(list, "%s\n", db_name(index));
+    if (db_had(index)) print_to(list, "%s\n", db_name(index));
   }
 }

@@ -11,18 +11,19 @@
 #include "system/tool_files.h"
 
 // What reading a have file gave. unreadable: it is there but could not be
-// read whole (`error` says why); what was read of it is seeded all the same.
+// read whole (`error` says why); what was read of it is marked all the same.
 struct HaveFileRead {
   enum class Outcome { seeded, missing, notOurs, unreadable } outcome = Outcome::missing;
   int error = 0;
 };
 
-// Seeds the counters from the have database in `directories`; the CRCs it
-// holds that the catalogue does not know are kept in `foreignHave`. notOurs,
-// seeding nothing: it is no database or belongs to another system.
+// Marks the entries the have database in `directories` lists as had before
+// (`hadBefore`); the CRCs it holds that the catalogue does not know are kept
+// in `foreignHave`. notOurs, marking nothing: it is no database or belongs
+// to another system.
 HaveFileRead db_seed_from_database(const ToolDirectories& directories);
 
-// Seeds the counters from the names of the have list in `directories`, if any.
+// Marks the entries the have list in `directories` names as had before, if any.
 HaveFileRead db_seed_from_have_list(const ToolDirectories& directories);
 
 // Writes the have database: the CRC of every entry had, in catalogue order,

@@ -111,16 +111,27 @@ const CatalogueEntry* db_entry_details(int index) {
   return &details[index];
 }
 
+std::uint32_t db_entry_size(int index) {
+  if (const CatalogueEntry* details = db_entry_details(index)) return details->size;
+  const bool shipped = db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;
+  return shipped ? ROM_TABLE_SIZES[index] : 0;
+}
+
 void db_build_counters() {
   const int count = db_count();
   db().crcs.assign(count, 0);
   db().have.assign(count, 0);
+  db().hadBefore.assign(count, 0);
   for (int index = 0; index < count; ++index) {
     char digits[9] = {};
     std::memcpy(digits, db().entries[index], 8);
     db().crcs[index] = static_cast<std::uint32_t>(std::strtoul(digits, nullptr, 16));
   }
   build_crc_index();
+}
+
+bool db_had(int index) {
+  return db().have[index] != 0 || db().hadBefore[index] != 0;
 }
 
 int db_find_crc_text(const char* text, int start) {

@@ -1,7 +1,8 @@
 #pragma once
-// The catalogue layer: the known images, their CRC numbers and have counters,
-// the look-ups, and the seeding of the counters from an earlier run's have
-// files. Data only; it may use the system layer to open those files.
+// The catalogue layer: the known images, their CRC numbers, the copies of
+// each found by this run and what earlier runs had, the look-ups, and the
+// reading of an earlier run's have files. Data only; it may use the system
+// layer to open those files.
 
 #include <cstdint>
 #include <span>
@@ -30,7 +31,8 @@ struct LoadedCatalogue {
 struct RomDatabase {
   std::span<const char* const> entries;    // the catalogue texts, in catalogue order
   std::vector<std::uint32_t> crcs;         // each entry's CRC-32, parsed
-  std::vector<std::int32_t> have;          // copies of each entry found
+  std::vector<std::int32_t> have;          // copies of each entry this run found
+  std::vector<std::uint8_t> hadBefore;     // 1: an earlier run's have files list the entry
   std::vector<std::int32_t> crcSlots;      // open-addressing index of `crcs`, -1: empty
   std::vector<std::uint32_t> foreignHave;  // had CRCs of the have database this catalogue lacks
   LoadedCatalogue loaded;                  // empty for the compiled-in table
@@ -57,11 +59,19 @@ std::span<const char* const> shipped_catalogue();
 void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries);
 
 // The size, hashes and bad-dump flag of entry `index`, or nullptr when the
-// catalogue is the compiled-in table, which holds none of them.
+// catalogue is the compiled-in table, which holds only sizes.
 const CatalogueEntry* db_entry_details(int index);
 
-// Builds the CRC numbers and their index, and zeroes the counters.
+// The image size of entry `index` in bytes; 0 when the catalogue knows none.
+std::uint32_t db_entry_size(int index);
+
+// Builds the CRC numbers and their index, and zeroes the counters and the
+// record of what earlier runs had.
 void db_build_counters();
+
+// True when entry `index` is had: this run found a copy, or an earlier run's
+// have files list it. Only copies found by this run count as duplicates.
+bool db_had(int index);
 
 // Number of catalogue entries.
 int db_count();

@@ -1,6 +1,7 @@
 #include "reports/miss_dat.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "catalogue/rom_database.h"
 #include "reports/reports.h"
@@ -17,10 +18,20 @@ constexpr char HEADER[] =
     "\t<header>\n"
     "\t\t<name>%s - missing</name>\n"
     "\t\t<description>%s images missing from the collection (%d)</description>\n"
+    "\t\t<version>%s</version>\n"
     "\t\t<author>Vald2600</author>\n"
     "\t</header>\n";
 // The image name of an entry whose DAT gave none (the compiled-in table's).
 constexpr char IMAGE_EXTENSION[] = ".bin";
+
+// The version a datafile header requires: when the list was made, in UTC.
+std::string made_at() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = "unknown";
+  if (const std::tm* utc = std::gmtime(&now))
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+  return text;
+}
 
 template <std::size_t N>
 std::string hex_of(const std::array<unsigned char, N>& bytes) {
@@ -42,7 +53,8 @@ std::string rom_element(int index) {
   char crc[9];
   std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(rom_database().crcs[index]));
   std::string rom = "\t\t<rom name=\"" + xml_escaped(image) + "\"";
-  if (details != nullptr) rom += " size=\"" + std::to_string(details->size) + "\"";
+  if (const std::uint32_t size = db_entry_size(index); size != 0)
+    rom += " size=\"" + std::to_string(size) + "\"";
   rom += " crc=\"" + std::string(crc) + "\"";
   if (details != nullptr && details->hasMd5) rom += " md5=\"" + hex_of(details->md5) + "\"";
   if (details != nullptr && details->hasSha1) rom += " sha1=\"" + hex_of(details->sha1) + "\"";
@@ -83,7 +95,7 @@ void write_miss_dat() {
   for (int index = 0; index < db_count(); ++index) missing += db_entry_missing(index) ? 1 : 0;
   FileHandle dat = rewrite_tool_file(MISS_DAT_NAME);
   if (dat == nullptr) return;
-  print_to(*dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing);
+  print_to(*dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing, made_at().c_str());
   for (int index = 0; index < db_count(); ++index) {
     if (!db_entry_missing(index)) continue;
     const std::string name = xml_escaped(db_name(index));

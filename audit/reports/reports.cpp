@@ -17,7 +17,8 @@ namespace {
 
 constexpr char IMAGE_NOUN[] = "ROMS";
 
-const std::vector<std::int32_t>& have() {
+// The copies of each entry this run found: what the dupes list counts.
+const std::vector<std::int32_t>& found() {
   return rom_database().have;
 }
 
@@ -88,7 +89,7 @@ bool write_have_files(int owned) {
 
 int owned_count() {
   int owned = 0;
-  for (int index = 0; index < db_count(); ++index) owned += have()[index] != 0 ? 1 : 0;
+  for (int index = 0; index < db_count(); ++index) owned += db_had(index) ? 1 : 0;
   return owned;
 }
 
@@ -126,14 +127,14 @@ void db_print_stats() {
 }
 
 bool db_entry_missing(int index) {
-  return have()[index] == 0 && !is_excluded(index);
+  return !db_had(index) && !is_excluded(index);
 }
 
 void write_miss_report() {
   int missing = 0;
   int excluded = 0;
   for (int index = 0; index < db_count(); ++index) {
-    if (have()[index] != 0) continue;
+    if (db_had(index)) continue;
     if (is_excluded(index)) {
       ++excluded;
     } else {
@@ -144,7 +145,7 @@ void write_miss_report() {
   if (report == nullptr) return;
   write_headline(*report, miss_headline(missing, excluded));
   for (int index = 0; index < db_count(); ++index) {
-    if (have()[index] == 0 && !is_excluded(index)) print_to(*report, "%s\n", db_name(index));
+    if (db_entry_missing(index)) print_to(*report, "%s\n", db_name(index));
   }
   finish_tool_file(report, MISS_REPORT_NAME);
 }
@@ -159,8 +160,9 @@ void write_have_report() {
   } else if (!write_have_files(owned)) {
     return;
   }
+  // Only copies found now count: a title an earlier run had is no copy here.
   DupesList dupes;
   for (int index = 0; index < db_count(); ++index) {
-    if (have()[index] > 1) dupes.add(db_name(index), have()[index]);
+    if (found()[index] > 1) dupes.add(db_name(index), found()[index]);
   }
 }

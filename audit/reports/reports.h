@@ -5,13 +5,13 @@
 //
 // The reports: the statistics line, and after a rename, move or list run the
 // miss list, the have list with the have database Vald2600.db, and the dupes
-// list. Also the start-up seeding of the have counters from those files.
+// list. Also the start-up reading of what an earlier run had from those files.
 
 #include "catalogue/rom_database.h"
 #include "system/tool_file_names.h"
 
-// Builds the CRC numbers, zeroes the counters and seeds them from
-// Vald2600.db, else from 2600Have.txt. Always succeeds.
+// Builds the CRC numbers, zeroes the counters and marks what an earlier run
+// had, from Vald2600.db, else from 2600Have.txt. Always succeeds.
 void db_prepare();
 
 // Prints the statistics line, except in the MESS export mode.
@@ -26,7 +26,8 @@ bool db_entry_missing(int index);
 // Does nothing when the file cannot be opened.
 void write_miss_report();
 
-// When anything is had: rewrites 2600Have.txt and prints its headline,
-// replaces Vald2600.db whole (a failed write leaves the previous one), and
-// prints the titles found more than once, appending them to 2600Dupes.txt.
+// When anything is had (found now or by an earlier run): rewrites
+// 2600Have.txt and prints its headline, replaces Vald2600.db whole (a failed
+// write leaves the previous one), and prints the titles this run found more
+// than once, appending them to 2600Dupes.txt.
 void write_have_report();

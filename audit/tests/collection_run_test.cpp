@@ -88,7 +88,7 @@ TEST_F(CollectionRunTest, WhatYouHaveCarriesOverToTheNextRun) {
   sandbox.run({"rename"});
   ASSERT_TRUE(file_exists(ren(catalogue_name(title) + ".bin")));
 
-  // The next run finds another copy in a fresh folder: counted twice in all.
+  // The next run finds another copy in a fresh folder: had, but one copy found.
   add_image("again.bin", catalogue_crc(title), 2);
   const ProgramResult result = sandbox.run({"list", "changes"});
   EXPECT_EQ(result.out.find("Found Vald2600.db, Ignoring 2600Have.txt\n"),
@@ -97,11 +97,53 @@ TEST_F(CollectionRunTest, WhatYouHaveCarriesOverToTheNextRun) {
   EXPECT_NE(result.out.find("N: \"" + catalogue_name(title) + "\"  O: \"again\"\n"),
             std::string::npos);
   EXPECT_NE(result.out.find("You have 1 of 1544"), std::string::npos);
-  EXPECT_NE(result.out.find(catalogue_name(title) + " [2 copies]\n"), std::string::npos)
-      << result.out;
+  EXPECT_EQ(result.out.find("Multiple copies"), std::string::npos) << result.out;
   EXPECT_TRUE(file_exists(sandbox.work("again.bin")));  // list moves nothing
   EXPECT_EQ(read_text(sandbox.work("2600Have.txt")),
             " You have 1 of 1544 known Atari 2600 ROMS\n\n" + catalogue_name(title) + "\n");
+}
+
+// The dupes list counts the copies a run finds, never the title an earlier
+// run remembered: each run of a row prints (and appends) the same lines, and
+// the first copy still goes to 2600Ren, a second to 2600Dupes.
+TEST_F(CollectionRunTest, DupesCountOnlyTheCopiesOfThisRun) {
+  struct Row {
+    const char* what;
+    int copies;  // of `title`, beside one copy of `other_title`
+    std::vector<std::vector<std::string>> runs;
+  };
+  const Row rows[] = {
+      {"single copies, list twice", 1, {{"list"}, {"list"}}},
+      {"two copies, list twice", 2, {{"list"}, {"list"}}},
+      {"single copies, rename, undo, rename", 1, {{"rename"}, {"undo"}, {"rename"}}},
+      {"two copies, rename, undo, rename", 2, {{"rename"}, {"undo"}, {"rename"}}},
+  };
+  const std::string have = "You have 2 of 1544 known Atari 2600 ROMS\n\n";
+  const std::string dupes_line = catalogue_name(title) + " [2 copies]\n";
+  for (const Row& row : rows) {
+    const ValdSandbox box;
+    for (int copy = 0; copy < row.copies; ++copy) {
+      write_bytes(box.work("copy" + std::to_string(copy) + ".bin"),
+                  make_sample_image(catalogue_crc(title), 4096, copy + 1));
+    }
+    write_bytes(box.work("other.a26"), make_sample_image(catalogue_crc(other_title), 4096, 9));
+    const std::string dupes = row.copies > 1 ? dupes_line : "";
+    std::string dupes_file;
+    for (const auto& words : row.runs) {
+      const ProgramResult result = box.run(words);
+      if (words[0] == "undo") continue;
+      dupes_file += dupes;
+      const std::size_t at = result.out.find(have);
+      ASSERT_NE(at, std::string::npos) << row.what << ":\n" << result.out;
+      EXPECT_EQ(result.out.substr(at + have.size()),
+                dupes.empty() ? "" : "Multiple copies of the following were found:\n" + dupes)
+          << row.what;
+      EXPECT_EQ(read_text(box.work("2600Dupes.txt")), dupes_file) << row.what;
+      if (words[0] != "rename") continue;
+      EXPECT_TRUE(file_exists(box.work("2600Ren/" + catalogue_name(title) + ".bin"))) << row.what;
+      EXPECT_EQ(list_names(box.work("2600Dupes")).size(), std::size_t(row.copies - 1)) << row.what;
+    }
+  }
 }
 
 TEST_F(CollectionRunTest, ListdCountsImagesInSubfolders) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/rom_table_source.h"
+#include "rom_table_source.h"
 #include "test_support.h"
 
 namespace {
@@ -148,10 +148,53 @@ TEST(DatLoaderTest, SummaryLine) {
   EXPECT_EQ(dat_summary_line(summary),
             "Catalogue: 904 entries from \"Atari - 2600.dat\" (1 left out: size)");
   summary.leftOutRepeated = 2;
-  EXPECT_EQ(
-      dat_summary_line(summary),
-      "Catalogue: 904 entries from \"Atari - 2600.dat\" (3 left out: 1 size, 2 CRC seen before)");
+  EXPECT_EQ(dat_summary_line(summary),
+            "Catalogue: 904 entries from \"Atari - 2600.dat\" (3 left out: 1 size, 2 duplicate)");
   EXPECT_EQ(dat_summary_line(DatLoadSummary{"a", 5}), "Catalogue: 5 entries from \"a\"");
+}
+
+// Several DATs make one catalogue: a later file's line counts its new
+// entries, every reason for leaving an image out is counted, and only DATs
+// that give no entry at all are refused, naming the reason that left out most.
+TEST(DatLoaderTest, LinesOfSeveralFilesAndTheRefusalOfNoEntryAtAll) {
+  const std::string good = "game ( name A rom ( name a size 4096 crc 1 ) )\n";
+  const std::string faulty =
+      "game ( name B rom ( name b size 4096 crc XYZ ) rom ( name c size 4096 crc 0x12345678f ) "
+      "rom ( name d size 4096 ) rom ( name e size 12 crc 5 ) )\n";
+  struct Row {
+    std::vector<std::pair<std::string, std::string>> files;  // label, content
+    std::vector<std::string> lines;                          // the summaries, or the refusal
+  };
+  const Row rows[] = {
+      {{{"a.dat", good}, {"a.dat", good}},
+       {"Catalogue: 1 entries from \"a.dat\"",
+        "Catalogue: 0 new entries from \"a.dat\" (1 left out: duplicate)"}},
+      {{{"a.dat", good + faulty}},
+       {"Catalogue: 1 entries from \"a.dat\" (4 left out: 1 size, 2 bad CRC, 1 no CRC)"}},
+      {{{"f.dat", faulty}},
+       {"Cannot use DAT \"f.dat\": no usable entry, most for bad CRC (4 left out: 1 size, 2 bad "
+        "CRC, 1 no CRC)"}},
+      {{{"f.dat", faulty}, {"e.dat", "game ( name E )"}, {"f.dat", faulty}},
+       {"Cannot use DAT \"f.dat\", \"e.dat\": no usable entry, most for bad CRC (8 left out: 2 "
+        "size, 4 bad CRC, 2 no CRC)"}},
+      {{{"s.dat", "game ( name S rom ( name s size 99 crc 1 ) )"}},
+       {"Cannot use DAT \"s.dat\": no usable entry (1 left out: size)"}},
+      {{{"e.dat", "game ( name E )"}}, {"Cannot use DAT \"e.dat\": no usable entry"}},
+  };
+  for (const Row& row : rows) {
+    CatalogueBuilder builder;
+    DatError error;
+    for (const auto& [label, content] : row.files)
+      ASSERT_TRUE(builder.load_bytes(content, label, error)) << dat_refusal_line(error);
+    std::vector<std::string> lines;
+    if (builder.has_entries(error)) {
+      for (const DatLoadSummary& summary : builder.summaries())
+        lines.push_back(dat_summary_line(summary));
+    } else {
+      lines.push_back(dat_refusal_line(error));
+    }
+    EXPECT_EQ(lines, row.lines);
+  }
 }
 
 // Broken and hostile input: one refusal line naming the fault and its line.
@@ -172,7 +215,6 @@ TEST(DatLoaderTest, RefusesBrokenAndHostileInput) {
       {"game ( name a rom ( size 1024 crc 1 ) ) ) (", "line 1: expected a block"},
       {std::string("game ( name a\0 rom ( size 1024 crc 1 ) )", 40), "line 1: NUL byte"},
       {"game ( name \"" + longName + "\" )", "line 1: a value longer than 4096 characters"},
-      {"game ( name a rom ( size 99 crc 1 ) )", "no usable entry"},
       {"<datafile>\n<game name=\"a\">\n<rom size=\"1024\" crc=\"1\"/>\n",
        "line 2: unterminated game element"},
       {"<datafile><game name=\"a\"></datafile>", "line 1: </datafile> closes no open element"},

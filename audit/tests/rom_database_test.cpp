@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <set>
@@ -113,7 +114,7 @@ TEST_F(DbLookupTest, UpperCaseHexFindsNothing) {
   EXPECT_EQ(db_find_crc_text(upper.c_str(), 0), -1);
 }
 
-// Seeding the have counters from an earlier run's files.
+// What an earlier run had, read from its files; no copy of this run's counts.
 class DbSeedTest : public FreshRunTest {
  protected:
   static std::vector<unsigned char> database(std::uint32_t system,
@@ -131,7 +132,7 @@ class DbSeedTest : public FreshRunTest {
   std::vector<int> seeded() const {
     std::vector<int> indexes;
     for (int index = 0; index < db_count(); ++index) {
-      if (rom_database().have[index] != 0) indexes.push_back(index);
+      if (rom_database().hadBefore[index] != 0) indexes.push_back(index);
     }
     return indexes;
   }
@@ -156,6 +157,8 @@ TEST_F(DbSeedTest, DatabaseInTheProgramFolderWinsOverTheHaveList) {
   write_text(in_start("2600Have.txt"), have_lines({9}, "\n"));
   EXPECT_EQ(prepare(), "Found Vald2600.db, Ignoring 2600Have.txt\n");
   EXPECT_EQ(seeded(), (std::vector<int>{5, 700, 1543}));
+  const auto& found = rom_database().have;
+  EXPECT_EQ(std::count(found.begin(), found.end(), 0), db_count());
 }
 
 TEST_F(DbSeedTest, DatabaseInTheStartFolderIsReadWhenTheProgramFolderHasNone) {

@@ -7,6 +7,6 @@
 
 #include "catalogue/entry_names.h"
 
-// The whole file: a header comment, then one "crc name" text per entry in
-// the given order.
+// The whole file: a header comment, one "crc name" text per entry in the
+// given order, then the entries' image sizes in the same order.
 std::string rom_table_source(const std::vector<CatalogueEntry>& entries);

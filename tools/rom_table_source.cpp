@@ -1,4 +1,4 @@
-#include "catalogue/rom_table_source.h"
+#include "rom_table_source.h"
 
 #include <cstdio>
 
@@ -31,8 +31,12 @@ std::string rom_table_source(const std::vector<CatalogueEntry>& entries) {
     std::snprintf(crc, sizeof crc, "%08x ", static_cast<unsigned>(entry.crc));
     source += "    " + c_string(crc + entry.name) + ",\n";
   }
+  source += "};\n\nconst std::uint32_t ROM_TABLE_SIZES[] = {";
+  for (std::size_t index = 0; index < entries.size(); ++index)
+    source += (index % 10 == 0 ? "\n   " : "") + (" " + std::to_string(entries[index].size) + ",");
   source +=
-      "};\n"
+      "\n};\n"
+      "static_assert(std::size(ROM_TABLE_SIZES) == std::size(ROM_TABLE));\n"
       "\n"
       "const int ROM_TABLE_COUNT = static_cast<int>(std::size(ROM_TABLE));\n";
   return source;
