@@ -48,7 +48,7 @@ const std::vector<Mode>& modes() {
       {"rename dirs", {"rename", "dirs"}, true, false},
       {"move", {"move"}, true, false},
       {"undo", {"undo"}, true, true},
-      {"dat", {"list", "dat=catalogue.dat"}, false, false},
+      {"dat", {"list", "dat=catalogue.dat", "fixdat"}, false, false},
   };
   return table;
 }
