@@ -6,6 +6,7 @@
 
 #include "journal/journaling_file_system.h"
 #include "journal/planning_file_system.h"
+#include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
 
@@ -58,6 +59,7 @@ void journaled_walk(void (*walk)()) {
   walk();
   use_file_system(&disk);
   const bool synced = journal.finish();
+  if (journal.error() != 0) print_cannot_write(UNDO_JOURNAL_NAME, journal.error());
   if (journal.refusal() != JournalOpenFailure::none) {
     print_journal_refusal(journal.refusal(), journal.moves());
   } else if (!synced) {

@@ -1,5 +1,6 @@
 #include "app/run_driver.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "app/moving_run.h"
@@ -13,9 +14,11 @@
 #include "reports/mess_export.h"
 #include "reports/miss_dat.h"
 #include "reports/reports.h"
+#include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "scan/walk.h"
 #include "system/file_system.h"
+#include "system/tool_file_names.h"
 
 namespace {
 
@@ -25,6 +28,29 @@ constexpr int DAT_REFUSED_STATUS = 2;
 
 void print_convert_refusal() {
   std::printf("Cannot convert this system to other formats\n");
+}
+
+void print_busy() {
+  std::printf("Another Vald2600 run is busy in this folder (it holds %s); nothing was done.\n",
+              UNDO_JOURNAL_NAME);
+}
+
+// Takes the start folder's journal for the run, so that no second run moves
+// files there meanwhile. False, after saying so, when another run holds it.
+// A lock that cannot be taken for another reason does not stop the run: in
+// a folder that refuses new files the journal then says why nothing moves.
+bool hold_start_folder(LockHandle& lock) {
+  const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
+  const LockStatus status = file_system().lock(path, lock);
+  if (status == LockStatus::busy) {
+    print_busy();
+    return false;
+  }
+  const int error = errno;
+  if (status == LockStatus::failed && error != EACCES && error != EPERM && error != EROFS) {
+    print_cannot_lock(path, error);
+  }
+  return true;
 }
 
 void print_mode_refusal() {
@@ -83,9 +109,16 @@ void run_walk_modes() {
   }
 }
 
+// Whether the run may move files, and so must have the folder to itself.
+bool holds_the_folder(const RunOptions& options) {
+  return options.undo || (moves_files(options) && !options.plan);
+}
+
 void run_one_mode() {
   print_banner();
   save_directories();
+  LockHandle lock;
+  if (holds_the_folder(run_state().options) && !hold_start_folder(lock)) return;
   db_prepare();
   db_print_stats();
   const RunOptions& options = run_state().options;

@@ -34,7 +34,7 @@ la_ssize_t read_source(archive*, void* data, const void** buffer) {
   auto* source = static_cast<ArchiveSource*>(data);
   *buffer = source->block;
   const std::size_t got = source->file->read(source->block, sizeof source->block);
-  return got == 0 && source->file->error() ? -1 : static_cast<la_ssize_t>(got);
+  return source->file->error() != 0 ? -1 : static_cast<la_ssize_t>(got);
 }
 
 la_int64_t seek_source(archive*, void* data, la_int64_t offset, int whence) {
@@ -53,10 +53,13 @@ struct ArchiveHandle {
 };
 
 // Reports libarchive's last failure with its reason, in the family its
-// reason belongs to: encryption, something libarchive does not support, or
-// damage.
-void report_failure(ZipLog& log, const char* path, archive* handle) {
-  const char* reason = archive_error_string(handle);
+// reason belongs to: the disk, encryption, something libarchive does not
+// support, or damage.
+void report_failure(ZipLog& log, const char* path, const ArchiveHandle& handle) {
+  if (const int error = handle.source->file->error(); error != 0) {
+    return zip_report_read_failure(log, path, error);
+  }
+  const char* reason = archive_error_string(handle.get());
   if (reason == nullptr) reason = "no reason given";
   ZipError error = ZipError::decoding;
   if (std::strstr(reason, "ncrypt") != nullptr) {
@@ -87,7 +90,7 @@ ArchiveHandle open_handle(const char* path, ArchiveFormat format, ZipLog& log) {
   archive_read_set_read_callback(handle.get(), read_source);
   archive_read_set_seek_callback(handle.get(), seek_source);
   if (archive_read_open1(handle.get()) != ARCHIVE_OK) {
-    report_failure(log, path, handle.get());
+    report_failure(log, path, handle);
     handle.reading.reset();
   }
   return handle;
@@ -106,7 +109,7 @@ class LibarchiveReader final : public ArchiveReader {
     const int result = archive_read_next_header(handle_.get(), &entry);
     if (result == ARCHIVE_EOF) return end();
     if (result < ARCHIVE_WARN) {
-      report_failure(log_, path_.c_str(), handle_.get());
+      report_failure(log_, path_.c_str(), handle_);
       failed_ = true;
       return end();
     }
@@ -156,7 +159,7 @@ class LibarchiveReader final : public ArchiveReader {
       const la_ssize_t got = archive_read_data(handle_.get(), full ? &probe : destination + size,
                                                full ? 1 : limit - size);
       if (got < 0) {
-        report_failure(log_, path_.c_str(), handle_.get());
+        report_failure(log_, path_.c_str(), handle_);
         return false;
       }
       if (got == 0) return true;

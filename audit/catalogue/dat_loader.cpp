@@ -1,6 +1,7 @@
 #include "catalogue/dat_loader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -123,14 +124,14 @@ bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
   error = DatError{path, 0, ""};
   FileHandle file = file_system().open(path, "rb", true);
   if (file == nullptr) {
-    error.what = "cannot open the file";
+    error.what = "cannot open the file (" + error_text(errno) + ")";
     return false;
   }
   // A folder opens but cannot be read; a file too large is refused before
   // more than a byte of it is read.
   char first = 0;
   if (file->read(&first, 1) == 0 && file->error()) {
-    error.what = "cannot read the file";
+    error.what = "cannot read the file (" + error_text(file->error()) + ")";
     return false;
   }
   if (file->seek(0, SEEK_END)) {

@@ -1,6 +1,7 @@
 #include "catalogue/have_files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -33,16 +34,29 @@ bool write_big_endian(FileStream& file, std::uint32_t value) {
   return file.write(bytes, sizeof bytes);
 }
 
+// A have file that does not open is missing, unless the system says
+// otherwise.
+HaveFileRead opening_failure() {
+  const int error = errno;
+  if (error == ENOENT) return {};
+  return {HaveFileRead::Outcome::unreadable, error};
+}
+
+HaveFileRead reading_outcome(const FileStream& file, HaveFileRead::Outcome outcome) {
+  if (file.error() != 0) return {HaveFileRead::Outcome::unreadable, file.error()};
+  return {outcome, 0};
+}
+
 }  // namespace
 
-bool db_seed_from_database(const ToolDirectories& directories) {
+HaveFileRead db_seed_from_database(const ToolDirectories& directories) {
   FileHandle file = open_tool_file(directories, HAVE_DATABASE_NAME, "rb");
-  if (file == nullptr) return false;
+  if (file == nullptr) return opening_failure();
   char magic[4];
   std::uint32_t system = 0;
   if (file->read(magic, 4) != 4 || std::memcmp(magic, DATABASE_MAGIC, 4) != 0 ||
       !read_big_endian(*file, system) || (system & 0xFF) != SYSTEM_TYPE) {
-    return false;
+    return reading_outcome(*file, HaveFileRead::Outcome::notOurs);
   }
   // A trailing piece shorter than a CRC is not a CRC.
   std::uint32_t crc = 0;
@@ -55,7 +69,7 @@ bool db_seed_from_database(const ToolDirectories& directories) {
       rom_database().foreignHave.push_back(crc);
     }
   }
-  return true;
+  return reading_outcome(*file, HaveFileRead::Outcome::seeded);
 }
 
 namespace {
@@ -79,9 +93,9 @@ bool is_have_name_line(const std::string& line) {
 
 }  // namespace
 
-void db_seed_from_have_list(const ToolDirectories& directories) {
+HaveFileRead db_seed_from_have_list(const ToolDirectories& directories) {
   FileHandle file = open_tool_file(directories, HAVE_REPORT_NAME, "r");
-  if (file == nullptr) return;
+  if (file == nullptr) return opening_failure();
   LineReader reader(*file);
   // Names come in catalogue order, so the search only moves forward: each
   // line takes the first entry of its name at or after the cursor. The
@@ -100,12 +114,13 @@ void db_seed_from_have_list(const ToolDirectories& directories) {
     rom_database().hadBefore[*next] = 1;
     cursor = *next;
   }
+  return reading_outcome(*file, HaveFileRead::Outcome::seeded);
 }
 
-void write_have_database(const ToolDirectories& directories) {
+int write_have_database(const ToolDirectories& directories) {
   std::string temporary_path;
   FileHandle database = open_tool_file_replacement(directories, HAVE_DATABASE_NAME, temporary_path);
-  if (database == nullptr) return;
+  if (database == nullptr) return errno;
   const RomDatabase& catalogue = rom_database();
   database->write(DATABASE_MAGIC, 4);
   write_big_endian(*database, SYSTEM_TYPE);
@@ -114,7 +129,7 @@ void write_have_database(const ToolDirectories& directories) {
   }
   // What an earlier run recorded against another catalogue stays recorded.
   for (const std::uint32_t crc : catalogue.foreignHave) write_big_endian(*database, crc);
-  commit_tool_file_replacement(std::move(database), temporary_path);
+  return commit_tool_file_replacement(std::move(database), temporary_path);
 }
 
 void write_have_names(FileStream& list) {

@@ -10,20 +10,28 @@
 #include "system/file_system.h"
 #include "system/tool_files.h"
 
+// What reading a have file gave. unreadable: it is there but could not be
+// read whole (`error` says why); what was read of it is marked all the same.
+struct HaveFileRead {
+  enum class Outcome { seeded, missing, notOurs, unreadable } outcome = Outcome::missing;
+  int error = 0;
+};
+
 // Marks the entries the have database in `directories` lists as had before
 // (`hadBefore`); the CRCs it holds that the catalogue does not know are kept
-// in `foreignHave`. Returns false, marking nothing, when it is missing or
-// belongs to another system.
-bool db_seed_from_database(const ToolDirectories& directories);
+// in `foreignHave`. notOurs, marking nothing: it is no database or belongs
+// to another system.
+HaveFileRead db_seed_from_database(const ToolDirectories& directories);
 
 // Marks the entries the have list in `directories` names as had before, if any.
-void db_seed_from_have_list(const ToolDirectories& directories);
+HaveFileRead db_seed_from_have_list(const ToolDirectories& directories);
 
 // Writes the have database: the CRC of every entry had, in catalogue order,
 // then the had CRCs this catalogue does not know, as the previous database
 // held them. It is written beside the old one and renamed over it, so the
-// old one stays whole when anything fails.
-void write_have_database(const ToolDirectories& directories);
+// old one stays whole when anything fails. Returns 0, or the error number
+// of the step that failed.
+int write_have_database(const ToolDirectories& directories);
 
 // Writes the name of every entry had, one a line, after the headline the
 // caller wrote to `list`.

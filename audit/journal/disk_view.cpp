@@ -1,5 +1,7 @@
 #include "journal/disk_view.h"
 
+#include <cerrno>
+
 std::string parent_of(const std::string& path) {
   const std::size_t last = path.rfind(PATH_SEPARATOR);
   return last == std::string::npos ? std::string() : path.substr(0, last);
@@ -32,8 +34,15 @@ DiskView::Folder& DiskView::folder(const std::string& normalFolder) {
   std::vector<DirectoryEntry> entries;
   if (disk_.list_directory(normalFolder.empty() ? "." : normalFolder, entries)) {
     fill(made, entries);
+  } else if (errno != ENOENT) {
+    made.error = errno;
   }
   return made;
+}
+
+int DiskView::listing_error(const std::string& path) {
+  const std::string normal = normal_path(path);
+  return normal.empty() ? 0 : folder(parent_of(normal)).error;
 }
 
 const DirectoryEntry* DiskView::find(const std::string& path) {

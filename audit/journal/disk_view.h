@@ -32,6 +32,10 @@ class DiskView {
   // Records that `path` is gone.
   void remove(const std::string& path);
 
+  // Why the folder holding `path` could not be listed: an error number, 0
+  // when it was (or is missing, which is an answer too).
+  int listing_error(const std::string& path);
+
   // `path` without a leading "./" (repeated) and with "" for "."; views and
   // planned changes compare paths in this form.
   static std::string normal_path(const std::string& path);
@@ -39,6 +43,7 @@ class DiskView {
  private:
   struct Folder {
     bool readable = false;
+    int error = 0;  // of the listing that failed
     std::vector<DirectoryEntry> entries;
     std::vector<bool> gone;
     std::unordered_map<std::string, std::size_t> index;

@@ -117,9 +117,7 @@ JournalProblem load_run(LineReader& reader, const RunMark& mark, JournalReading&
   return JournalProblem::none;
 }
 
-}  // namespace
-
-JournalReading read_last_open_run(FileStream& journal) {
+JournalReading read_journal(FileStream& journal) {
   JournalReading reading;
   LineReader reader(journal);
   if (!reader.seek(0, 0)) {
@@ -144,6 +142,18 @@ JournalReading read_last_open_run(FileStream& journal) {
   if (reading.problem != JournalProblem::none) {
     reading.found = false;
     reading.run.steps.clear();
+  }
+  return reading;
+}
+
+}  // namespace
+
+JournalReading read_last_open_run(FileStream& journal) {
+  JournalReading reading = read_journal(journal);
+  // A read that failed looks like an end: nothing read after it counts.
+  if (journal.error() != 0) {
+    reading = JournalReading{};
+    reading.problem = JournalProblem::unreadable;
   }
   return reading;
 }

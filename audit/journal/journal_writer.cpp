@@ -1,5 +1,6 @@
 #include "journal/journal_writer.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "system/file_system.h"
@@ -29,20 +30,31 @@ JournalWriter::~JournalWriter() {
 
 JournalOpenFailure JournalWriter::open(const std::string& path) {
   close();
+  error_ = 0;
   file_ = file_system().open(path, "ab+");
-  if (file_ == nullptr) return JournalOpenFailure::cannotOpen;
-  const bool empty = !file_->seek(0, SEEK_END) || file_->tell() == 0;
+  if (file_ == nullptr) {
+    error_ = errno;
+    return JournalOpenFailure::cannotOpen;
+  }
+  if (!file_->seek(0, SEEK_END)) return give_up();
+  const bool empty = file_->tell() == 0;
   if (!empty && !begins_like_journal(*file_)) {
+    if (file_->error() != 0) return give_up();
     file_.reset();
     return JournalOpenFailure::foreign;
   }
   const bool cut_short = !empty && !ends_with_line_end(*file_);
   // Between reading and writing a stream must be positioned; "a" mode then
   // puts every write at the end.
-  bool written = file_->seek(0, SEEK_END);
+  bool written = file_->error() == 0 && file_->seek(0, SEEK_END);
   if (written && empty) written = write(std::string(JOURNAL_FIRST_LINE) + "\n");
   if (written && cut_short) written = write("\n");
   if (written) return JournalOpenFailure::none;
+  return give_up();
+}
+
+JournalOpenFailure JournalWriter::give_up() {
+  error_ = file_->error() != 0 ? file_->error() : errno;
   file_.reset();
   return JournalOpenFailure::cannotWrite;
 }
@@ -52,13 +64,16 @@ bool JournalWriter::append(const JournalRecord& record, bool flush) {
 }
 
 bool JournalWriter::write(const std::string& text, bool flush) {
-  return write_text(*file_, text) && (!flush || file_->flush());
+  if (write_text(*file_, text) && (!flush || file_->flush())) return true;
+  if (error_ == 0) error_ = file_->error();
+  return false;
 }
 
 bool JournalWriter::close(bool sync) {
   if (file_ == nullptr) return true;
   const bool synced = sync ? file_->sync() : file_->flush();
   const bool closed = file_->close();
+  if (error_ == 0) error_ = file_->error();
   file_.reset();
   return synced && closed;
 }

@@ -35,8 +35,13 @@ class JournalWriter {
 
   bool is_open() const { return file_ != nullptr; }
 
+  // The error number of the first failure since open(); 0 while none.
+  int error() const { return error_; }
+
  private:
   bool write(const std::string& text, bool flush = true);
+  JournalOpenFailure give_up();
 
   FileHandle file_;
+  int error_ = 0;
 };

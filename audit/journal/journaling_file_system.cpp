@@ -1,5 +1,7 @@
 #include "journal/journaling_file_system.h"
 
+#include <cerrno>
+
 namespace {
 
 JournalRecord folder_record(const std::string& path) {
@@ -59,22 +61,24 @@ bool JournalingFileSystem::start_journal() {
 }
 
 FsStatus JournalingFileSystem::move_file(const std::string& from, const std::string& to) {
-  if (!start_journal() || refusal_ != JournalOpenFailure::none) return FsStatus::failed;
+  if (!start_journal() || refusal_ != JournalOpenFailure::none) return FsStatus::refused;
   const DirectoryEntry* source = sizes_.find(from);
   JournalRecord move;
   move.kind = JournalRecordKind::move;
   move.path = from;
   move.target = to;
   move.size = source != nullptr ? source->size : 0;
-  if (!record(move)) return FsStatus::failed;
+  if (!record(move)) return FsStatus::refused;
   const FsStatus status = inner_.move_file(from, to);
   if (status == FsStatus::ok) ++moves_;
   if (status != FsStatus::ok) {
+    const int error = errno;
     // Goes out with the next record: a run killed before that leaves a
     // move on record that did not happen, which undo finds undone already.
     JournalRecord failed;
     failed.kind = JournalRecordKind::failed;
     record(failed, false);
+    errno = error;
   }
   return status;
 }
@@ -102,4 +106,8 @@ bool JournalingFileSystem::replace_file(const std::string& from, const std::stri
 
 bool JournalingFileSystem::remove_file(const std::string& path) {
   return inner_.remove_file(path);
+}
+
+LockStatus JournalingFileSystem::lock(const std::string& path, LockHandle& held) {
+  return inner_.lock(path, held);
 }

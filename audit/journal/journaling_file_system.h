@@ -29,6 +29,7 @@ class JournalingFileSystem : public FileSystem {
   bool replace_file(const std::string& from, const std::string& to) override;
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
+  LockStatus lock(const std::string& path, LockHandle& held) override;
 
   // Syncs and closes the journal. Returns false when it was opened and a
   // write, the sync or the close failed.
@@ -39,6 +40,9 @@ class JournalingFileSystem : public FileSystem {
 
   // The moves made (each one on record).
   int moves() const { return moves_; }
+
+  // Why the journal failed: an error number, 0 while it has not.
+  int error() const { return writer_.error(); }
 
  private:
   bool start_journal();

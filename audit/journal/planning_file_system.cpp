@@ -1,5 +1,6 @@
 #include "journal/planning_file_system.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -13,9 +14,15 @@ class DiscardingStream final : public FileStream {
   bool write(const void*, std::size_t) override { return true; }
   bool flush() override { return true; }
   bool sync() override { return true; }
-  bool error() const override { return false; }
+  int error() const override { return 0; }
   bool close() override { return true; }
 };
+
+// The status a real call would give, with its error number where it leaves one.
+FsStatus answer(int error, FsStatus status) {
+  errno = error;
+  return status;
+}
 
 bool opens_to_write(const char* mode) {
   return mode[0] != 'r' || std::strchr(mode, '+') != nullptr;
@@ -39,9 +46,9 @@ bool PlanningFileSystem::list_directory(const std::string& path,
 
 FsStatus PlanningFileSystem::make_directory(const std::string& path) {
   const std::string parent = parent_of(DiskView::normal_path(path));
-  if (view_.find(path) != nullptr) return FsStatus::alreadyExists;
-  if (!is_folder(parent)) return FsStatus::failed;
-  if (!allows_changes(parent)) return FsStatus::accessDenied;
+  if (view_.find(path) != nullptr) return answer(EEXIST, FsStatus::alreadyExists);
+  if (!is_folder(parent)) return answer(ENOENT, FsStatus::failed);
+  if (!allows_changes(parent)) return answer(EACCES, FsStatus::accessDenied);
   DirectoryEntry folder;
   folder.isDirectory = true;
   view_.add(path, folder);
@@ -52,10 +59,10 @@ FsStatus PlanningFileSystem::make_directory(const std::string& path) {
 FsStatus PlanningFileSystem::move_file(const std::string& from, const std::string& to) {
   const DirectoryEntry* source = view_.find(from);
   const std::string target_parent = parent_of(DiskView::normal_path(to));
-  if (source == nullptr || !is_folder(target_parent)) return FsStatus::failed;
-  if (view_.find(to) != nullptr) return FsStatus::alreadyExists;
+  if (source == nullptr || !is_folder(target_parent)) return answer(ENOENT, FsStatus::failed);
+  if (view_.find(to) != nullptr) return answer(EEXIST, FsStatus::alreadyExists);
   if (!allows_changes(parent_of(DiskView::normal_path(from))) || !allows_changes(target_parent)) {
-    return FsStatus::accessDenied;
+    return answer(EACCES, FsStatus::accessDenied);
   }
   const DirectoryEntry moved = *source;
   view_.remove(from);
@@ -66,9 +73,11 @@ FsStatus PlanningFileSystem::move_file(const std::string& from, const std::strin
 
 FsStatus PlanningFileSystem::remove_directory(const std::string& path) {
   std::vector<DirectoryEntry> entries;
-  if (!is_folder(path) || !view_.list(path, entries)) return FsStatus::failed;
-  if (!entries.empty()) return FsStatus::alreadyExists;
-  if (!allows_changes(parent_of(DiskView::normal_path(path)))) return FsStatus::accessDenied;
+  if (!is_folder(path) || !view_.list(path, entries)) return answer(ENOENT, FsStatus::failed);
+  if (!entries.empty()) return answer(ENOTEMPTY, FsStatus::alreadyExists);
+  if (!allows_changes(parent_of(DiskView::normal_path(path)))) {
+    return answer(EACCES, FsStatus::accessDenied);
+  }
   view_.remove(path);
   return FsStatus::ok;
 }
@@ -93,4 +102,16 @@ bool PlanningFileSystem::replace_file(const std::string&, const std::string&) {
 
 bool PlanningFileSystem::remove_file(const std::string&) {
   return true;
+}
+
+namespace {
+
+class PlannedLock final : public FileLock {};
+
+}  // namespace
+
+LockStatus PlanningFileSystem::lock(const std::string&, LockHandle& held) {
+  // A planned run holds no lock on the disk: it changes nothing there.
+  held = std::make_unique<PlannedLock>();
+  return LockStatus::held;
 }

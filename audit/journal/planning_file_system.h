@@ -26,6 +26,7 @@ class PlanningFileSystem : public FileSystem {
   bool replace_file(const std::string& from, const std::string& to) override;
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
+  LockStatus lock(const std::string& path, LockHandle& held) override;
 
   // The moves planned so far.
   int planned_moves() const { return moves_; }

@@ -1,5 +1,6 @@
 #include "journal/undo_mode.h"
 
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <string_view>
@@ -7,6 +8,7 @@
 
 #include "journal/disk_view.h"
 #include "journal/journal_writer.h"
+#include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
 
@@ -39,6 +41,8 @@ const char* reason_text(LeftFile::Reason reason) {
       return "it is no longer where the run put it";
     case LeftFile::Reason::cannotMove:
       return "it cannot be moved back";
+    case LeftFile::Reason::folderUnread:
+      return "its folder cannot be read";
   }
   return "";
 }
@@ -87,9 +91,24 @@ void print_outcome(const UndoOutcome& outcome) {
   std::printf("Restored %d files; %zu left as they are%s\n", outcome.restored, outcome.left.size(),
               outcome.left.empty() ? "." : ":");
   for (const LeftFile& file : outcome.left) {
-    std::printf("  %s -> %s: %s\n", shown(file.place).c_str(), shown(file.original).c_str(),
-                reason_text(file.reason));
+    const std::string why = file.error != 0 ? " (" + error_text(file.error) + ")" : std::string();
+    std::printf("  %s -> %s: %s%s\n", shown(file.place).c_str(), shown(file.original).c_str(),
+                reason_text(file.reason), why.c_str());
   }
+}
+
+void print_run_kept() {
+  std::printf("The run stays open in %s: undo again to take back what is left.\n",
+              UNDO_JOURNAL_NAME);
+}
+
+// Whether a file stayed because the disk failed, not because of what lies
+// there: the run is then not marked undone, so that undo can try again.
+bool failed_on_the_disk(const UndoOutcome& outcome) {
+  for (const LeftFile& file : outcome.left) {
+    if (file.error != 0) return true;
+  }
+  return false;
 }
 
 class RunUndoer {
@@ -97,6 +116,11 @@ class RunUndoer {
   RunUndoer() : view_(file_system()) {}
 
   void undo_move(const JournalStep& step) {
+    // Nothing is concluded from a folder the disk would not list.
+    for (const std::string* path : {&step.target, &step.path}) {
+      if (const int error = view_.listing_error(*path); error != 0)
+        return leave(step, LeftFile::Reason::folderUnread, error);
+    }
     const DirectoryEntry* placed = view_.find(step.target);
     const bool source_taken = view_.find(step.path) != nullptr;
     if (placed == nullptr) {
@@ -109,22 +133,27 @@ class RunUndoer {
     const DirectoryEntry entry = *placed;
     const FsStatus status = file_system().move_file(step.target, step.path);
     if (status == FsStatus::alreadyExists) return leave(step, LeftFile::Reason::nameTaken);
-    if (status != FsStatus::ok) return leave(step, LeftFile::Reason::cannotMove);
+    if (status != FsStatus::ok) return leave(step, LeftFile::Reason::cannotMove, errno);
     view_.remove(step.target);
     view_.add(step.path, entry);
     ++outcome_.restored;
   }
 
-  // Only an empty folder goes; any other answer leaves it.
+  // Only an empty folder goes; a folder that holds anything stays quietly.
   void undo_folder(const JournalStep& step) {
-    if (file_system().remove_directory(step.path) == FsStatus::ok) view_.remove(step.path);
+    const FsStatus status = file_system().remove_directory(step.path);
+    if (status == FsStatus::ok) {
+      view_.remove(step.path);
+    } else if (status != FsStatus::alreadyExists) {
+      print_cannot_remove_folder(step.path, errno);
+    }
   }
 
   UndoOutcome outcome() const { return outcome_; }
 
  private:
-  void leave(const JournalStep& step, LeftFile::Reason reason) {
-    outcome_.left.push_back({step.target, step.path, reason});
+  void leave(const JournalStep& step, LeftFile::Reason reason, int error = 0) {
+    outcome_.left.push_back({step.target, step.path, reason, error});
   }
 
   DiskView view_;
@@ -135,11 +164,18 @@ class RunUndoer {
 // saying why, when there is none or it cannot be trusted.
 bool read_run_to_undo(const std::string& path, JournalRun& run) {
   FileHandle journal = file_system().open(path, "rb", true);
-  if (journal == nullptr) {
+  if (journal == nullptr && errno != ENOENT) {
+    print_cannot_read(path, errno);
+    print_journal_problem(JournalProblem::unreadable, 0);
+    return false;
+  }
+  // An empty journal is the one a lock just made.
+  if (journal == nullptr || (journal->seek(0, SEEK_END) && journal->tell() == 0)) {
     print_no_journal();
     return false;
   }
   JournalReading reading = read_last_open_run(*journal);
+  if (journal->error() != 0) print_cannot_read(path, journal->error());
   journal.reset();
   if (reading.problem != JournalProblem::none) {
     print_journal_problem(reading.problem, reading.line);
@@ -182,14 +218,24 @@ void run_undo() {
   // The mark must be writable before anything moves, or a second undo
   // would take the same run again.
   JournalWriter writer;
-  if (writer.open(path) != JournalOpenFailure::none) return print_journal_unwritable();
+  if (writer.open(path) != JournalOpenFailure::none) {
+    if (writer.error() != 0) print_cannot_write(path, writer.error());
+    return print_journal_unwritable();
+  }
   print_undoing(run);
   const UndoOutcome outcome = undo_run(run);
+  if (failed_on_the_disk(outcome)) {
+    print_outcome(outcome);
+    return print_run_kept();
+  }
   JournalRecord mark;
   mark.kind = JournalRecordKind::undone;
   mark.run = run.number;
   // Not synced: a mark lost with the machine makes the next undo take the
   // same run again, and find every file back already.
-  if (!writer.append(mark) || !writer.close(false)) print_mark_failed();
+  if (!writer.append(mark) || !writer.close(false)) {
+    print_cannot_write(path, writer.error());
+    print_mark_failed();
+  }
   print_outcome(outcome);
 }

@@ -19,10 +19,11 @@
 
 // A file that undo left where it was, and why.
 struct LeftFile {
-  enum class Reason { nameTaken, changed, gone, cannotMove };
+  enum class Reason { nameTaken, changed, gone, cannotMove, folderUnread };
   std::string place;     // where the run put it
   std::string original;  // where it came from
   Reason reason = Reason::nameTaken;
+  int error = 0;  // cannotMove: why the system refused
 };
 
 struct UndoOutcome {

@@ -6,6 +6,7 @@
 
 #include "catalogue/rom_database.h"
 #include "naming/safe_names.h"
+#include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
 #include "system/line_reader.h"
@@ -151,6 +152,13 @@ void load_info_config() {
   LineReader lines(*file);
   ConfigLine line;
   while (!reader.full() && read_config_line(lines, line)) reader.take(line);
+  if (file->error() != 0) {
+    // Groups from part of the file would sort images by half the rules.
+    print_cannot_read(path, file->error());
+    info = InfoConfig{};
+    print_cannot_open(path);
+    return;
+  }
   info.loaded = true;
 }
 

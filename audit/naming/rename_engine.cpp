@@ -1,12 +1,14 @@
 #include "naming/rename_engine.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
 #include "naming/safe_names.h"
+#include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
 #include "system/tool_files.h"
@@ -59,6 +61,13 @@ bool ensure_directory(const std::string& path) {
 // The target name is in use (or refused): the duplicate route applies.
 bool is_taken(FsStatus status) {
   return status == FsStatus::alreadyExists || status == FsStatus::accessDenied;
+}
+
+// A move that failed for another reason leaves the file in place. A missing
+// folder (a group folder that could not be made, a file gone meanwhile)
+// passes without a word; any other failure is said.
+void say_failed_move(FsStatus status, const std::string& from, const std::string& to) {
+  if (status == FsStatus::failed && errno != ENOENT) print_cannot_move(from, to, errno);
 }
 
 std::string in_folder(const char* folder, const std::string& name) {
@@ -140,6 +149,7 @@ void move_to_dupes(const std::string& duplicate, const char* oldName) {
     if (next == nullptr) return;
     candidate = next;
   }
+  say_failed_move(status, oldName, candidate);
   if (status == FsStatus::ok && candidate != duplicate) last_counter_names[duplicate] = candidate;
 }
 
@@ -154,7 +164,12 @@ bool prepare_dupes_folder() {
 // the image is not counted.
 bool move_image(int index, const char* oldName) {
   const auto target = rename_target(index, oldName);
-  if (!target || !is_taken(file_system().move_file(oldName, *target))) return true;
+  if (!target) return true;
+  const FsStatus status = file_system().move_file(oldName, *target);
+  if (!is_taken(status)) {
+    say_failed_move(status, oldName, *target);
+    return true;
+  }
   print_already_exists(*target, oldName);
   if (!prepare_dupes_folder()) return false;
   if (const auto duplicate = dupes_target(index, oldName)) move_to_dupes(*duplicate, oldName);
@@ -214,7 +229,7 @@ void log_change(const char* oldName, const char* newName) {
   const std::string old_text = without_extension(oldName);
   if (!options().changesAll && old_text == new_text) return;
   FileHandle& log = run_state().logs.change;
-  if (log == nullptr) log = open_tool_file(run_state().directories, CHANGE_LOG_NAME, "a");
+  if (log == nullptr) log = append_to_tool_file(CHANGE_LOG_NAME);
   const std::string line = options().changesReversed
                                ? "O: \"" + old_text + "\"  N: \"" + new_text + "\"\n"
                                : "N: \"" + new_text + "\"  O: \"" + old_text + "\"\n";

@@ -93,7 +93,7 @@ std::string xml_escaped(const std::string& text) {
 void write_miss_dat() {
   int missing = 0;
   for (int index = 0; index < db_count(); ++index) missing += db_entry_missing(index) ? 1 : 0;
-  FileHandle dat = open_tool_file(run_state().directories, MISS_DAT_NAME, "w");
+  FileHandle dat = rewrite_tool_file(MISS_DAT_NAME);
   if (dat == nullptr) return;
   print_to(*dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing, made_at().c_str());
   for (int index = 0; index < db_count(); ++index) {
@@ -103,4 +103,5 @@ void write_miss_dat() {
              name.c_str(), name.c_str(), rom_element(index).c_str());
   }
   write_text(*dat, "</datafile>\n");
+  finish_tool_file(dat, MISS_DAT_NAME);
 }

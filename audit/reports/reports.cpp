@@ -9,6 +9,7 @@
 
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
+#include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/tool_files.h"
 
@@ -54,11 +55,13 @@ bool is_excluded(int index) {
 // list (no headline there, so that runs simply add their lines).
 class DupesList {
  public:
+  ~DupesList() { finish_tool_file(file_, DUPES_REPORT_NAME); }
+
   void add(const char* name, long copies) {
     if (!started_) {
       started_ = true;
       std::printf("Multiple copies of the following were found:\n");
-      file_ = open_tool_file(run_state().directories, DUPES_REPORT_NAME, "a");
+      file_ = append_to_tool_file(DUPES_REPORT_NAME);
     }
     std::printf("%s [%ld copies]\n", name, copies);
     if (file_ != nullptr) print_to(*file_, "%s [%ld copies]\n", name, copies);
@@ -69,24 +72,48 @@ class DupesList {
   FileHandle file_;
 };
 
+// Writes the have database and the have list; false when the list cannot
+// be opened (then neither is written).
+bool write_have_files(int owned) {
+  FileHandle report = rewrite_tool_file(HAVE_REPORT_NAME);
+  if (report == nullptr) return false;
+  if (const int error = write_have_database(run_state().directories); error != 0) {
+    print_cannot_write(HAVE_DATABASE_NAME, error);
+    print_kept_as_it_was(HAVE_DATABASE_NAME);
+  }
+  write_headline(*report, have_headline(owned));
+  write_have_names(*report);
+  finish_tool_file(report, HAVE_REPORT_NAME);
+  return true;
+}
+
 int owned_count() {
   int owned = 0;
   for (int index = 0; index < db_count(); ++index) owned += db_had(index) ? 1 : 0;
   return owned;
 }
 
+// A have file that could not be read whole is said, and kept as it is.
+void note_unread(const HaveFileRead& read, const char* name) {
+  if (read.outcome != HaveFileRead::Outcome::unreadable) return;
+  print_cannot_read(name, read.error);
+  run_state().keepHaveFiles = true;
+}
+
 }  // namespace
 
 void db_prepare() {
   db_build_counters();
-  if (db_seed_from_database(run_state().directories)) {
+  const HaveFileRead database = db_seed_from_database(run_state().directories);
+  if (database.outcome == HaveFileRead::Outcome::seeded) {
     const RunOptions& options = run_state().options;
     if (!options.quiet && !options.messExport) {
       std::printf("Found %s, Ignoring %s\n", HAVE_DATABASE_NAME, HAVE_REPORT_NAME);
     }
     return;
   }
-  db_seed_from_have_list(run_state().directories);
+  note_unread(database, HAVE_DATABASE_NAME);
+  note_unread(db_seed_from_have_list(run_state().directories), HAVE_REPORT_NAME);
 }
 
 void db_print_stats() {
@@ -114,22 +141,25 @@ void write_miss_report() {
       ++missing;
     }
   }
-  FileHandle report = open_tool_file(run_state().directories, MISS_REPORT_NAME, "w");
+  FileHandle report = rewrite_tool_file(MISS_REPORT_NAME);
   if (report == nullptr) return;
   write_headline(*report, miss_headline(missing, excluded));
   for (int index = 0; index < db_count(); ++index) {
     if (db_entry_missing(index)) print_to(*report, "%s\n", db_name(index));
   }
+  finish_tool_file(report, MISS_REPORT_NAME);
 }
 
 void write_have_report() {
   const int owned = owned_count();
   if (owned == 0) return;
-  FileHandle report = open_tool_file(run_state().directories, HAVE_REPORT_NAME, "w");
-  if (report == nullptr) return;
-  write_have_database(run_state().directories);
-  write_headline(*report, have_headline(owned));
-  write_have_names(*report);
+  if (run_state().keepHaveFiles) {
+    std::fputs(have_headline(owned).c_str(), stdout);
+    print_kept_as_it_was(HAVE_DATABASE_NAME);
+    print_kept_as_it_was(HAVE_REPORT_NAME);
+  } else if (!write_have_files(owned)) {
+    return;
+  }
   // Only copies found now count: a title an earlier run had is no copy here.
   DupesList dupes;
   for (int index = 0; index < db_count(); ++index) {

@@ -1,14 +1,14 @@
 #include "run/run_state.h"
 
+#include <cerrno>
 #include <new>
+
+#include "run/failure_messages.h"
+#include "system/tool_file_names.h"
 
 namespace {
 
 RunState state;
-
-void close_log(FileHandle& log) {
-  log.reset();
-}
 
 }  // namespace
 
@@ -17,13 +17,29 @@ RunState& run_state() {
 }
 
 FileHandle append_to_tool_file(const char* name) {
-  return open_tool_file(state.directories, name, "a");
+  FileHandle file = open_tool_file(state.directories, name, "a");
+  if (file == nullptr && state.logs.unopened.insert(name).second) print_cannot_write(name, errno);
+  return file;
+}
+
+FileHandle rewrite_tool_file(const char* name) {
+  FileHandle file = open_tool_file(state.directories, name, "w");
+  if (file == nullptr) print_cannot_write(name, errno);
+  return file;
+}
+
+bool finish_tool_file(FileHandle& file, const char* name) {
+  if (file == nullptr) return true;
+  const bool written = file->close();
+  if (!written) print_cannot_write(name, file->error());
+  file.reset();
+  return written;
 }
 
 void close_tool_logs() {
-  close_log(state.logs.change);
-  close_log(state.logs.scan);
-  close_log(state.logs.zip.file);
+  finish_tool_file(state.logs.change, CHANGE_LOG_NAME);
+  finish_tool_file(state.logs.scan, SCAN_LOG_NAME);
+  finish_tool_file(state.logs.zip.file, ZIP_LOG_NAME);
 }
 
 void reset_run_state() {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -19,8 +20,14 @@
 #include "system/tool_files.h"
 #include "zip/zip_errors.h"
 
-// Opens the tool file `name` for appending, in the run's directories.
+// Opens the tool file `name` for appending, in the run's directories. When
+// no directory takes it, says so, once a run for each name; the next use
+// tries again.
 FileHandle append_to_tool_file(const char* name);
+
+// Opens the tool file `name` to be written afresh; says so when no
+// directory takes it.
+FileHandle rewrite_tool_file(const char* name);
 
 // The one buffer an image is identified in. `capacity` is what images may
 // fill; the allocation has 64 KiB of slack beyond it.
@@ -42,6 +49,7 @@ struct ToolLogs {
   FileHandle scan;                           // 2600Scan.txt
   FileHandle change;                         // 2600Log.txt
   ZipLog zip{nullptr, append_to_tool_file};  // Vald_ZIP.txt
+  std::set<std::string> unopened;            // logs said to be unopenable
 };
 
 struct RenameState {
@@ -61,6 +69,9 @@ struct RunState {
   ToolLogs logs;
   RenameState rename;
   InfoConfig info;
+  // A have file could not be read whole: neither is replaced by this run,
+  // so that nothing it held is lost.
+  bool keepHaveFiles = false;
 };
 
 RunState& run_state();
@@ -68,8 +79,13 @@ RunState& run_state();
 // Closes open logs and puts every record back to its start value.
 void reset_run_state();
 
-// Closes the logs that are open (scan, change, ZIP).
+// Closes the logs that are open (scan, change, ZIP), saying so of any that
+// could not be written whole.
 void close_tool_logs();
+
+// Closes a tool file written by the run; says so when it could not be
+// written whole. Returns whether it was.
+bool finish_tool_file(FileHandle& file, const char* name);
 
 // Makes the image buffer hold at least `size` bytes, replacing it when it is
 // smaller. Returns false when the allocation fails; the buffer is then gone.

@@ -6,6 +6,7 @@
 
 #include "catalogue/rom_database.h"
 #include "naming/rename_engine.h"
+#include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "sniff/sniff.h"
 #include "system/file_system.h"
@@ -26,12 +27,18 @@ void print_not_2600(const char* name) {
   std::printf("NOT in %s Format --> %s\n", SYSTEM_NAME, name);
 }
 
-// Reads the whole file into the image buffer. A file that yields fewer bytes
-// than listed has changed since the listing and is treated as unreadable.
-bool read_image(FileStream& file, std::size_t size) {
+// Reads the whole file into the image buffer; false, after saying why, when
+// it cannot. A file that yields fewer bytes than listed, without an error,
+// has changed since the listing and is treated as one that does not open.
+bool read_image(FileStream& file, const char* name, std::size_t size) {
   const bool complete = file.read(run_state().image.data.get(), size) == size;
   file.close();
-  return complete;
+  if (file.error() != 0) {
+    print_cannot_read(name, file.error());
+  } else if (!complete) {
+    print_cannot_open(name);
+  }
+  return complete && file.error() == 0;
 }
 
 std::uint32_t image_crc(std::size_t size) {
@@ -49,7 +56,7 @@ bool wants_scan_record(const char* crc_text) {
 
 void append_scan_record(std::uint32_t crc, const char* name) {
   FileHandle& log = run_state().logs.scan;
-  if (log == nullptr) log = open_tool_file(run_state().directories, SCAN_LOG_NAME, "a");
+  if (log == nullptr) log = append_to_tool_file(SCAN_LOG_NAME);
   if (log == nullptr) return;  // the next image tries again
   print_to(*log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
            scan_record_name(name).c_str());
@@ -80,10 +87,7 @@ void identify_image(const char* name, std::uint64_t size) {
     print_bad_size(name);
     return;
   }
-  if (file != nullptr && !read_image(*file, size)) {
-    print_cannot_open(name);
-    return;
-  }
+  if (file != nullptr && !read_image(*file, name, size)) return;
 
   std::uint32_t crc = dispatch.knownCrc;
   if (crc == 0) {

@@ -1,11 +1,13 @@
 #include "scan/walk.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
+#include "run/failure_messages.h"
+#include "run/run_state.h"
 #include "scan/archive_dispatch.h"
 #include "scan/identify.h"
-#include "run/run_state.h"
 #include "system/file_system.h"
 
 namespace {
@@ -31,7 +33,7 @@ void walk_directory(const std::string& path) {
   // The whole level is listed first: renaming moves files while the walk
   // goes on, and a listing in progress would see the folder change.
   std::vector<DirectoryEntry> entries;
-  if (!file_system().list_directory(path, entries)) return;
+  if (!file_system().list_directory(path, entries)) return print_cannot_list(path, errno);
   for (const DirectoryEntry& entry : entries) {
     if (!entry.isDirectory) {
       dispatch_file(entry.name.c_str(), entry.size);

@@ -3,6 +3,7 @@
 #include "system/file_system.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -21,34 +22,51 @@ class StdioStream final : public FileStream {
   ~StdioStream() override { close(); }
 
   std::size_t read(void* buffer, std::size_t count) override {
-    return std::fread(buffer, 1, count, file_);
+    errno = 0;
+    const std::size_t got = std::fread(buffer, 1, count, file_);
+    if (got < count && std::ferror(file_) != 0) remember(false);
+    return got;
   }
-  bool seek(std::int64_t offset, int whence) override { return seek_file(file_, offset, whence); }
-  std::int64_t tell() override { return tell_file(file_); }
-  bool write(const void* data, std::size_t count) override {
-    if (std::fwrite(data, 1, count, file_) == count) return true;
-    failed_ = true;
+  bool seek(std::int64_t offset, int whence) override {
+    errno = 0;
+    if (seek_file(file_, offset, whence)) return true;
+    // A position the file cannot have is the caller's mistake, not the disk's.
+    if (errno != EINVAL) remember(false);
     return false;
   }
-  bool error() const override { return failed_ || (file_ != nullptr && std::ferror(file_) != 0); }
-  bool flush() override { return remember(std::fflush(file_) == 0); }
-  bool sync() override { return remember(sync_file(file_)); }
+  std::int64_t tell() override { return tell_file(file_); }
+  bool write(const void* data, std::size_t count) override {
+    errno = 0;
+    return remember(std::fwrite(data, 1, count, file_) == count);
+  }
+  int error() const override { return error_; }
+  bool flush() override {
+    errno = 0;
+    return remember(std::fflush(file_) == 0);
+  }
+  bool sync() override {
+    errno = 0;
+    return remember(sync_file(file_));
+  }
   bool close() override {
-    if (file_ == nullptr) return !failed_;
-    const bool error = std::ferror(file_) != 0;
+    if (file_ == nullptr) return error_ == 0;
+    errno = 0;
+    const bool unread_error = std::ferror(file_) != 0;
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    return remember(closed && !error);
+    return remember(closed && !unread_error);
   }
 
  private:
+  // Keeps the first failure's error number; a failure that left none
+  // counts as an I/O error.
   bool remember(bool ok) {
-    if (!ok) failed_ = true;
+    if (!ok && error_ == 0) error_ = errno != 0 ? errno : EIO;
     return ok;
   }
 
   std::FILE* file_;
-  bool failed_ = false;
+  int error_ = 0;
 };
 
 class MemoryStream final : public FileStream {
@@ -73,7 +91,7 @@ class MemoryStream final : public FileStream {
   bool write(const void*, std::size_t) override { return false; }
   bool flush() override { return true; }
   bool sync() override { return true; }
-  bool error() const override { return false; }
+  int error() const override { return 0; }
   bool close() override { return true; }
 
  private:
@@ -131,6 +149,10 @@ FileSystem& file_system() {
 
 void use_file_system(FileSystem* replacement) {
   installed_file_system = replacement;
+}
+
+std::string error_text(int error) {
+  return std::strerror(error);
 }
 
 std::string join_path(const std::string& directory, const std::string& name) {

@@ -21,8 +21,9 @@ inline constexpr char PATH_SEPARATOR = '\\';
 inline constexpr char PATH_SEPARATOR = '/';
 #endif
 
-// Outcome of creating a folder or moving a file.
-enum class FsStatus { ok, alreadyExists, accessDenied, failed };
+// Outcome of creating a folder or moving a file. refused: not tried, because
+// a view over the disk would not let it happen; that view says why.
+enum class FsStatus { ok, alreadyExists, accessDenied, failed, refused };
 
 struct DirectoryEntry {
   std::string name;
@@ -57,8 +58,9 @@ class FileStream {
   // survives a crash of the machine, not only of the program.
   virtual bool sync() = 0;
 
-  // Whether a read or a write has failed (an end of file is no failure).
-  virtual bool error() const = 0;
+  // 0 while no read or write has failed (an end of file is no failure);
+  // else the error number (errno) of the first failure.
+  virtual int error() const = 0;
 
   // Closes the file. Returns false when the close or any earlier write
   // failed. Later calls do nothing and give the same answer.
@@ -78,9 +80,21 @@ bool vprint_to(FileStream& file, const char* format, std::va_list arguments);
 // already in memory reaches a reader of files.
 FileHandle open_memory(std::string_view bytes);
 
+// An exclusive lock on a file, held until it is destroyed.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+using LockHandle = std::unique_ptr<FileLock>;
+
+// Outcome of taking a lock: held, held by another process, or not taken
+// for another reason (errno says which).
+enum class LockStatus { held, busy, failed };
+
 // Every operation the tool makes on files, and nothing else: the real disk,
 // the planning and journaling views over it and the test disks all stand
-// behind this one interface.
+// behind this one interface. A call that fails leaves the reason in errno.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -112,6 +126,12 @@ class FileSystem {
   // Whether entries may be added to and removed from the folder `path`;
   // false when that cannot be told.
   virtual bool allows_changes(const std::string& path) = 0;
+
+  // Takes an exclusive lock on the file `path`, without waiting, creating
+  // the file (empty) when it is missing; `held` keeps it. A file created for
+  // the lock and still empty when the lock goes is removed again. The system
+  // drops the lock of a process that ends, however it ends.
+  virtual LockStatus lock(const std::string& path, LockHandle& held) = 0;
 };
 
 // The disk of the machine the tool runs on.
@@ -125,6 +145,7 @@ class SystemFileSystem final : public FileSystem {
   bool replace_file(const std::string& from, const std::string& to) override;
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
+  LockStatus lock(const std::string& path, LockHandle& held) override;
 };
 
 // The file system in use: the real one unless a test installed another.
@@ -160,6 +181,9 @@ std::string executable_directory();
 // The fall-back directory for the tool's own files (Windows: C:\; POSIX:
 // $HOME), ending with one separator; empty when there is none.
 std::string fallback_directory();
+
+// What the error number `error` means, as the system words it.
+std::string error_text(int error);
 
 // `directory` + a separator unless it already ends in one + `name`.
 std::string join_path(const std::string& directory, const std::string& name);

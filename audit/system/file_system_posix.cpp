@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,7 +34,10 @@ FsStatus status_of_errno(int error) {
 // another process could create the target.
 FsStatus test_and_rename(const std::string& from, const std::string& to) {
   struct stat target;
-  if (lstat(to.c_str(), &target) == 0) return FsStatus::alreadyExists;
+  if (lstat(to.c_str(), &target) == 0) {
+    errno = EEXIST;
+    return FsStatus::alreadyExists;
+  }
   if (std::rename(from.c_str(), to.c_str()) != 0) return status_of_errno(errno);
   return FsStatus::ok;
 }
@@ -49,6 +53,7 @@ FsStatus link_and_unlink(const std::string& from, const std::string& to) {
   if (unlink(from.c_str()) != 0) {
     const int error = errno;
     unlink(to.c_str());  // keep exactly one name for the file
+    errno = error;
     return status_of_errno(error);
   }
   return FsStatus::ok;
@@ -181,6 +186,77 @@ bool SystemFileSystem::replace_file(const std::string& from, const std::string& 
 
 bool SystemFileSystem::remove_file(const std::string& path) {
   return std::remove(path.c_str()) == 0;
+}
+
+namespace {
+
+// A lock held on an open descriptor; closing it lets the lock go.
+class DescriptorLock final : public FileLock {
+ public:
+  DescriptorLock(int descriptor, std::string path, bool created)
+      : descriptor_(descriptor), path_(std::move(path)), created_(created) {}
+  ~DescriptorLock() override {
+    // Removed while still held, so that no other run can have taken it.
+    struct stat info;
+    if (created_ && fstat(descriptor_, &info) == 0 && info.st_size == 0) unlink(path_.c_str());
+    close(descriptor_);
+  }
+
+ private:
+  int descriptor_;
+  std::string path_;
+  bool created_;
+};
+
+// Opens `path` for a lock, creating it when it is missing (`created` then
+// tells); a file this process may only read is locked as well.
+int open_for_lock(const std::string& path, bool& created) {
+  created = false;
+  int descriptor = open(path.c_str(), O_RDWR | O_CLOEXEC);
+  if (descriptor < 0 && errno == ENOENT) {
+    descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    created = descriptor >= 0;
+  }
+  if (descriptor < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  }
+  return descriptor;
+}
+
+// Whether `path` still names the file open at `descriptor`: the run that
+// held the lock before may have removed it meanwhile.
+bool still_named(int descriptor, const std::string& path) {
+  struct stat open_file;
+  struct stat named_file;
+  return fstat(descriptor, &open_file) == 0 && stat(path.c_str(), &named_file) == 0 &&
+         open_file.st_dev == named_file.st_dev && open_file.st_ino == named_file.st_ino;
+}
+
+}  // namespace
+
+LockStatus SystemFileSystem::lock(const std::string& path, LockHandle& held) {
+  constexpr int ATTEMPTS = 16;
+  for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
+    bool created = false;
+    const int descriptor = open_for_lock(path, created);
+    if (descriptor < 0) {
+      if (errno == EEXIST) continue;  // created by another run just now
+      return LockStatus::failed;
+    }
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+      const int error = errno;
+      close(descriptor);
+      errno = error;
+      return error == EWOULDBLOCK ? LockStatus::busy : LockStatus::failed;
+    }
+    if (still_named(descriptor, path)) {
+      held = std::make_unique<DescriptorLock>(descriptor, path, created);
+      return LockStatus::held;
+    }
+    close(descriptor);
+  }
+  errno = EAGAIN;
+  return LockStatus::failed;
 }
 
 void prepare_console() {}

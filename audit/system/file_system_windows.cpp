@@ -5,6 +5,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -14,7 +15,43 @@
 
 namespace {
 
+// The C library's error number closest to a system error, so that callers
+// read every failure's reason from errno on both systems.
+int errno_of(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+      return ENOENT;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_DIR_NOT_EMPTY:
+      return ENOTEMPTY;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_LOCK_VIOLATION:
+      return EWOULDBLOCK;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    default:
+      return EIO;
+  }
+}
+
+// Leaves the reason of the last failed call in errno; returns false.
+bool failed_call() {
+  errno = errno_of(GetLastError());
+  return false;
+}
+
 FsStatus status_of_error(DWORD error) {
+  errno = errno_of(error);
   switch (error) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
@@ -77,14 +114,14 @@ bool SystemFileSystem::list_directory(const std::string& path,
   WIN32_FIND_DATAW found;
   const HANDLE first = FindFirstFileExW((directory + L"\\*").c_str(), FindExInfoBasic, &found,
                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (first == INVALID_HANDLE_VALUE) return false;
+  if (first == INVALID_HANDLE_VALUE) return failed_call();
   const FindHandle search(first);
   do {
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
     entries.push_back(entry_of(directory, found));
   } while (FindNextFileW(search.get(), &found));
-  return GetLastError() == ERROR_NO_MORE_FILES;
+  return GetLastError() == ERROR_NO_MORE_FILES || failed_call();
 }
 
 FsStatus SystemFileSystem::make_directory(const std::string& path) {
@@ -210,11 +247,80 @@ bool sync_file(std::FILE* file) {
 
 bool SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
   return MoveFileExW(system_path(from).c_str(), system_path(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+         failed_call();
 }
 
 bool SystemFileSystem::remove_file(const std::string& path) {
-  return DeleteFileW(system_path(path).c_str()) != 0;
+  return DeleteFileW(system_path(path).c_str()) != 0 || failed_call();
+}
+
+namespace {
+
+// A byte far past the end of any journal: Windows locks are mandatory for
+// the bytes they cover, so the lock must cover none that is read or written.
+constexpr DWORD LOCK_OFFSET_HIGH = 0x7FFFFFFF;
+
+OVERLAPPED lock_position() {
+  OVERLAPPED position = {};
+  position.Offset = 0;
+  position.OffsetHigh = LOCK_OFFSET_HIGH;
+  return position;
+}
+
+// A lock held on an open handle; closing the handle lets the lock go.
+class HandleLock final : public FileLock {
+ public:
+  HandleLock(HANDLE handle, bool created) : handle_(handle), created_(created) {}
+  ~HandleLock() override {
+    LARGE_INTEGER size;
+    if (created_ && GetFileSizeEx(handle_, &size) && size.QuadPart == 0) {
+      // Removed while still held, so that no other run can have taken it.
+      FILE_DISPOSITION_INFO disposition = {TRUE};
+      SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition);
+    }
+    OVERLAPPED position = lock_position();
+    UnlockFileEx(handle_, 0, 1, 0, &position);
+    CloseHandle(handle_);
+  }
+
+ private:
+  HANDLE handle_;
+  bool created_;
+};
+
+HANDLE open_for_lock(const std::wstring& path, bool& created) {
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  created = handle != INVALID_HANDLE_VALUE && GetLastError() != ERROR_ALREADY_EXISTS;
+  if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+    handle = CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  return handle;
+}
+
+}  // namespace
+
+LockStatus SystemFileSystem::lock(const std::string& path, LockHandle& held) {
+  bool created = false;
+  const HANDLE handle = open_for_lock(system_path(path), created);
+  if (handle == INVALID_HANDLE_VALUE) {
+    failed_call();
+    return LockStatus::failed;
+  }
+  OVERLAPPED position = lock_position();
+  if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                  &position)) {
+    const DWORD error = GetLastError();
+    CloseHandle(handle);
+    errno = errno_of(error);
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? LockStatus::busy
+                                                                      : LockStatus::failed;
+  }
+  held = std::make_unique<HandleLock>(handle, created);
+  return LockStatus::held;
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "system/tool_files.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -33,13 +34,17 @@ void announce_fallback(const std::string& path) {
 }  // namespace
 
 FileHandle open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
+  int error = ENOENT;
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     if (FileHandle file = file_system().open(path, mode)) {
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
+    // A file that is there but does not open outweighs its absence elsewhere.
+    if (error == ENOENT) error = errno;
   }
+  errno = error;
   return nullptr;
 }
 
@@ -53,18 +58,25 @@ FileHandle open_tool_file_replacement(const ToolDirectories& directories, const 
       if (directory.isFallback) announce_fallback(path);
       return file;
     }
+    // Only a folder that cannot take the file sends it to the next one:
+    // after a failing disk, a second copy elsewhere would hide the first.
+    if (errno != EACCES && errno != EPERM && errno != EROFS && errno != ENOENT) break;
   }
   temporaryPath.clear();
   return nullptr;
 }
 
-bool commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath) {
+int commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath) {
   // The data must be on disk before the new name points at it.
   bool written = file->sync();
   written = file->close() && written;
+  int error = file->error();
   const std::string path =
       temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
-  if (written && file_system().replace_file(temporaryPath, path)) return true;
+  if (written) {
+    if (file_system().replace_file(temporaryPath, path)) return 0;
+    error = errno;
+  }
   file_system().remove_file(temporaryPath);
-  return false;
+  return error != 0 ? error : EIO;
 }

@@ -15,16 +15,19 @@ struct ToolDirectories {
 // Opens `name` (no directory part) with a standard fopen mode: a name with
 // ".db" in the program directory first; then the start directory; then the
 // fall-back directory, announced on standard error. Returns nullptr when none
-// opens. Files are opened through file_system().
+// opens, with errno set to the first failure other than a missing file, if
+// any. Files are opened through file_system().
 FileHandle open_tool_file(const ToolDirectories& directories, const char* name, const char* mode);
 
 // Opens, for writing ("wb"), a temporary file in the first of those
 // directories that takes it, so that `name` can be replaced whole. Sets
-// `temporaryPath`; returns nullptr when no directory takes it.
+// `temporaryPath`; returns nullptr (errno says why) when no directory takes
+// it. A directory that fails for another reason than access ends the search.
 FileHandle open_tool_file_replacement(const ToolDirectories& directories, const char* name,
                                       std::string& temporaryPath);
 
 // Closes a replacement and renames it over `name` beside it. When a write,
-// the close or the rename failed, the temporary file is removed and the
-// previous `name` stays as it was. Returns whether `name` was replaced.
-bool commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath);
+// the sync, the close or the rename failed, the temporary file is removed
+// and the previous `name` stays as it was. Returns 0 when `name` was
+// replaced, else the error number of the step that failed.
+int commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath);

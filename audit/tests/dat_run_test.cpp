@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -215,7 +216,8 @@ TEST_F(DatRunTest, RefusalsChangeNothing) {
   write_text(sandbox.work("none.dat"), "game ( name a rom ( name a size 12 crc 1 ) )\n");
   write_text(sandbox.work("bad.dat"), "game ( name a rom ( name a size 4096 crc 12G4 ) )\n");
   const std::pair<std::string, std::string> rows[] = {
-      {"missing.dat", "Cannot use DAT \"missing.dat\": cannot open the file\n"},
+      {"missing.dat",
+       "Cannot use DAT \"missing.dat\": cannot open the file (" + error_text(ENOENT) + ")\n"},
       {"not.dat",
        "Cannot use DAT \"not.dat\": line 1: not a DAT file (neither clrmamepro text "
        "nor XML)\n"},

@@ -11,20 +11,30 @@ std::string parent_folder(const std::string& key) {
   return slash == std::string::npos ? std::string() : key.substr(0, slash);
 }
 
+// The status the real disk gives for the error just injected.
+FsStatus injected_status() {
+  if (errno == EACCES || errno == EPERM) return FsStatus::accessDenied;
+  return errno == EEXIST ? FsStatus::alreadyExists : FsStatus::failed;
+}
+
 std::string leaf_name(const std::string& key) {
   const std::size_t slash = key.rfind('/');
   return slash == std::string::npos ? key : key.substr(slash + 1);
 }
 
-// A file of a MemoryFileSystem, open; writes reach the disk at each write,
-// as an unbuffered stream's would.
+// A file of a MemoryFileSystem, open. Writes are buffered as a C stream
+// buffers them: the disk sees one write call for each block filled, and
+// for what is held at a flush, a sync or the close.
 class MemoryStream final : public FileStream {
  public:
-  MemoryStream(MemoryFileSystem& disk, std::string& bytes, bool appends)
-      : disk_(disk), bytes_(bytes), appends_(appends) {}
+  MemoryStream(MemoryFileSystem& disk, std::string path, std::string& bytes, bool appends,
+               bool writes)
+      : disk_(disk), path_(std::move(path)), bytes_(bytes), appends_(appends), writes_(writes) {}
+
+  ~MemoryStream() override { close(); }
 
   std::size_t read(void* buffer, std::size_t count) override {
-    if (!disk_.count(DiskCall::read)) return fail(), 0;
+    if (!push() || !call(DiskCall::read)) return 0;
     const std::size_t left = position_ < bytes_.size() ? bytes_.size() - position_ : 0;
     const std::size_t got = std::min(count, left);
     std::memcpy(buffer, bytes_.data() + position_, got);
@@ -32,7 +42,7 @@ class MemoryStream final : public FileStream {
     return got;
   }
   bool seek(std::int64_t offset, int whence) override {
-    if (!disk_.count(DiskCall::seek)) return false;
+    if (!push() || !call(DiskCall::seek)) return false;
     const std::int64_t base = whence == SEEK_SET   ? 0
                               : whence == SEEK_CUR ? static_cast<std::int64_t>(position_)
                                                    : static_cast<std::int64_t>(bytes_.size());
@@ -40,34 +50,79 @@ class MemoryStream final : public FileStream {
     position_ = static_cast<std::size_t>(base + offset);
     return true;
   }
-  std::int64_t tell() override { return static_cast<std::int64_t>(position_); }
+  std::int64_t tell() override {
+    return static_cast<std::int64_t>(position_ + (appends_ ? 0 : held_.size()));
+  }
   bool write(const void* data, std::size_t count) override {
-    if (!disk_.count(DiskCall::write)) return fail(), false;
-    if (appends_) position_ = bytes_.size();
-    if (bytes_.size() < position_ + count) bytes_.resize(position_ + count);
-    std::memcpy(bytes_.data() + position_, data, count);
-    position_ += count;
-    return true;
+    if (error_ != 0) return false;
+    held_.append(static_cast<const char*>(data), count);
+    return held_.size() < BLOCK || push();
   }
-  bool flush() override { return !failed_; }
-  bool sync() override {
-    if (!disk_.count(DiskCall::sync)) return fail(), false;
-    return !failed_;
+  bool flush() override { return push() && error_ == 0; }
+  bool sync() override { return push() && call(DiskCall::sync) && error_ == 0; }
+  int error() const override { return error_; }
+  bool close() override {
+    if (writes_ && !closed_) {
+      closed_ = true;
+      push();
+      call(DiskCall::close);
+    }
+    return error_ == 0;
   }
-  bool error() const override { return failed_; }
-  bool close() override { return !failed_; }
 
  private:
-  void fail() { failed_ = true; }
+  static constexpr std::size_t BLOCK = 4096;
+
+  // Hands what is held to the disk in one write call; a failed call loses it.
+  bool push() {
+    if (held_.empty()) return true;
+    const std::string pending = std::move(held_);
+    held_.clear();
+    if (!call(DiskCall::write)) return false;
+    if (appends_) position_ = bytes_.size();
+    if (bytes_.size() < position_ + pending.size()) bytes_.resize(position_ + pending.size());
+    std::memcpy(bytes_.data() + position_, pending.data(), pending.size());
+    position_ += pending.size();
+    return true;
+  }
+
+  bool call(DiskCall kind) {
+    if (disk_.count(kind, path_)) return true;
+    if (error_ == 0) error_ = errno;
+    return false;
+  }
 
   MemoryFileSystem& disk_;
+  std::string path_;
   std::string& bytes_;
   bool appends_;
+  bool writes_;
+  std::string held_;
+  bool closed_ = false;
   std::size_t position_ = 0;
-  bool failed_ = false;
+  int error_ = 0;
+};
+
+class MemoryLock final : public FileLock {
+ public:
+  MemoryLock(MemoryFileSystem& disk, std::string key, bool created)
+      : disk_(disk), key_(std::move(key)), created_(created) {}
+  ~MemoryLock() override { disk_.unlock(key_, created_); }
+
+ private:
+  MemoryFileSystem& disk_;
+  std::string key_;
+  bool created_;
 };
 
 }  // namespace
+
+const char* disk_call_name(DiskCall kind) {
+  static const char* const names[DISK_CALL_KINDS] = {
+      "list", "open to read", "read",          "seek",    "open to write", "write", "sync",
+      "move", "make folder",  "remove folder", "replace", "remove",        "close", "lock"};
+  return names[static_cast<int>(kind)];
+}
 
 bool is_writing_call(DiskCall kind) {
   switch (kind) {
@@ -79,14 +134,21 @@ bool is_writing_call(DiskCall kind) {
     case DiskCall::removeFolder:
     case DiskCall::replace:
     case DiskCall::remove:
+    case DiskCall::close:
+    case DiskCall::lock:
       return true;
     default:
       return false;
   }
 }
 
-std::string MemoryFileSystem::key(const std::string& path) {
+std::string MemoryFileSystem::key(const std::string& path) const {
   std::string key = path;
+  if (!root_.empty() && key.starts_with(root_) &&
+      (key.size() == root_.size() || key[root_.size()] == '/')) {
+    key.erase(0, root_.size());
+    while (key.starts_with("/")) key.erase(0, 1);
+  }
   while (key.starts_with("./")) key.erase(0, 2);
   if (key == ".") key.clear();
   while (!key.empty() && key.back() == '/') key.pop_back();
@@ -105,6 +167,12 @@ void MemoryFileSystem::put(const std::string& path, const std::string& bytes) {
   }
 }
 
+void MemoryFileSystem::put_folder(const std::string& path) {
+  for (std::string folder = key(path); folders_.insert(folder).second;
+       folder = parent_folder(folder)) {
+  }
+}
+
 bool MemoryFileSystem::has(const std::string& path) const {
   return files_.count(key(path)) != 0;
 }
@@ -117,7 +185,8 @@ std::string MemoryFileSystem::bytes(const std::string& path) const {
 void MemoryFileSystem::fail(DiskCall kind, int n, int error) {
   failKind_ = kind;
   failAt_ = n;
-  errno = error;
+  failError_ = error;
+  failedPath_.clear();
 }
 
 int MemoryFileSystem::writing_calls() const {
@@ -128,14 +197,18 @@ int MemoryFileSystem::writing_calls() const {
   return total;
 }
 
-bool MemoryFileSystem::count(DiskCall kind) {
+bool MemoryFileSystem::count(DiskCall kind, const std::string& path) {
   const int n = ++counts_[static_cast<int>(kind)];
-  return !(kind == failKind_ && n == failAt_);
+  if (kind != failKind_ || n != failAt_) return true;
+  failedPath_ = path;
+  errno = failError_;
+  return false;
 }
 
 bool MemoryFileSystem::list_directory(const std::string& path,
                                       std::vector<DirectoryEntry>& entries) {
-  if (!count(DiskCall::list) || !is_folder(path)) return false;
+  if (!count(DiskCall::list, path)) return false;
+  if (!is_folder(path)) return errno = ENOENT, false;
   const std::string folder = key(path);
   for (const std::string& sub : folders_) {
     if (!sub.empty() && parent_folder(sub) == folder) {
@@ -152,60 +225,85 @@ bool MemoryFileSystem::list_directory(const std::string& path,
 
 FileHandle MemoryFileSystem::open(const std::string& path, const char* mode, bool) {
   const bool writes = mode[0] != 'r' || std::strchr(mode, '+') != nullptr;
-  if (!count(writes ? DiskCall::openWrite : DiskCall::openRead)) return nullptr;
+  if (!count(writes ? DiskCall::openWrite : DiskCall::openRead, path)) return nullptr;
   const std::string name = key(path);
-  if (!is_folder(parent_folder(name)) || is_folder(name)) return nullptr;
-  if (!writes && files_.count(name) == 0) return nullptr;
+  if (is_folder(name)) return errno = EISDIR, nullptr;
+  if (!is_folder(parent_folder(name))) return errno = ENOENT, nullptr;
+  if (!writes && files_.count(name) == 0) return errno = ENOENT, nullptr;
   std::string& bytes = files_[name];
   if (mode[0] == 'w') bytes.clear();
-  return std::make_unique<MemoryStream>(*this, bytes, mode[0] == 'a');
+  return std::make_unique<MemoryStream>(*this, path, bytes, mode[0] == 'a', writes);
 }
 
 FsStatus MemoryFileSystem::make_directory(const std::string& path) {
-  if (!count(DiskCall::makeFolder)) return FsStatus::failed;
+  if (!count(DiskCall::makeFolder, path)) return injected_status();
   const std::string name = key(path);
-  if (is_folder(name) || files_.count(name) != 0) return FsStatus::alreadyExists;
-  if (!is_folder(parent_folder(name))) return FsStatus::failed;
+  if (is_folder(name) || files_.count(name) != 0) return errno = EEXIST, FsStatus::alreadyExists;
+  if (!is_folder(parent_folder(name))) return errno = ENOENT, FsStatus::failed;
   folders_.insert(name);
   return FsStatus::ok;
 }
 
 FsStatus MemoryFileSystem::move_file(const std::string& from, const std::string& to) {
-  if (!count(DiskCall::move)) return FsStatus::failed;
+  if (!count(DiskCall::move, from)) return injected_status();
   const std::string source = key(from);
   const std::string target = key(to);
-  if (files_.count(source) == 0 || !is_folder(parent_folder(target))) return FsStatus::failed;
-  if (files_.count(target) != 0 || is_folder(target)) return FsStatus::alreadyExists;
+  if (files_.count(source) == 0 || !is_folder(parent_folder(target)))
+    return errno = ENOENT, FsStatus::failed;
+  if (files_.count(target) != 0 || is_folder(target))
+    return errno = EEXIST, FsStatus::alreadyExists;
   files_[target] = std::move(files_[source]);
   files_.erase(source);
   return FsStatus::ok;
 }
 
 FsStatus MemoryFileSystem::remove_directory(const std::string& path) {
-  if (!count(DiskCall::removeFolder)) return FsStatus::failed;
+  if (!count(DiskCall::removeFolder, path)) return injected_status();
   const std::string name = key(path);
-  if (!is_folder(name) || name.empty()) return FsStatus::failed;
+  if (!is_folder(name) || name.empty()) return errno = ENOENT, FsStatus::failed;
   for (const auto& [file, bytes] : files_) {
-    if (parent_folder(file) == name) return FsStatus::alreadyExists;
+    if (parent_folder(file) == name) return errno = ENOTEMPTY, FsStatus::alreadyExists;
   }
   for (const std::string& sub : folders_) {
-    if (!sub.empty() && parent_folder(sub) == name) return FsStatus::alreadyExists;
+    if (!sub.empty() && parent_folder(sub) == name)
+      return errno = ENOTEMPTY, FsStatus::alreadyExists;
   }
   folders_.erase(name);
   return FsStatus::ok;
 }
 
 bool MemoryFileSystem::replace_file(const std::string& from, const std::string& to) {
-  if (!count(DiskCall::replace) || files_.count(key(from)) == 0) return false;
+  if (!count(DiskCall::replace, to)) return false;
+  if (files_.count(key(from)) == 0) return errno = ENOENT, false;
   files_[key(to)] = std::move(files_[key(from)]);
   files_.erase(key(from));
   return true;
 }
 
 bool MemoryFileSystem::remove_file(const std::string& path) {
-  return count(DiskCall::remove) && files_.erase(key(path)) != 0;
+  if (!count(DiskCall::remove, path)) return false;
+  return files_.erase(key(path)) != 0 || (errno = ENOENT, false);
 }
 
 bool MemoryFileSystem::allows_changes(const std::string& path) {
   return is_folder(path);
+}
+
+LockStatus MemoryFileSystem::lock(const std::string& path, LockHandle& held) {
+  if (!count(DiskCall::lock, path)) {
+    return errno == EWOULDBLOCK ? LockStatus::busy : LockStatus::failed;
+  }
+  const std::string name = key(path);
+  if (locked_.count(name) != 0) return errno = EWOULDBLOCK, LockStatus::busy;
+  if (!is_folder(parent_folder(name)) || is_folder(name)) return errno = ENOENT, LockStatus::failed;
+  const bool created = files_.emplace(name, std::string()).second;
+  locked_.insert(name);
+  held = std::make_unique<MemoryLock>(*this, name, created);
+  return LockStatus::held;
+}
+
+void MemoryFileSystem::unlock(const std::string& key, bool created) {
+  const auto file = files_.find(key);
+  if (created && file != files_.end() && file->second.empty()) files_.erase(file);
+  locked_.erase(key);
 }

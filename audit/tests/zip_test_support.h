@@ -239,7 +239,7 @@ class FaultyStreams : public ForwardingFileSystem {
     bool write(const void* data, std::size_t count) override { return file_->write(data, count); }
     bool flush() override { return file_->flush(); }
     bool sync() override { return file_->sync(); }
-    bool error() const override { return file_->error(); }
+    int error() const override { return file_->error(); }
     bool close() override { return file_->close(); }
 
    private:

@@ -66,6 +66,13 @@ void zip_report_error(ZipLog& log, const char* logText, const char* consoleText,
   if (log.file != nullptr) print_to(*log.file, "Error in zipfile %s: %s\n", path, logText);
 }
 
+void zip_report_read_failure(ZipLog& log, const char* path, int error) {
+  const std::string reason = error_text(error);
+  const std::string console = "The zipfile cannot be read: " + reason;
+  const std::string log_text = "Reading: " + reason;
+  zip_report_error(log, log_text.c_str(), console.c_str(), path);
+}
+
 void zip_report(ZipLog& log, ZipError error, const char* path) {
   const ErrorText& text = ERROR_TEXTS[static_cast<std::size_t>(error)];
   zip_report_error(log, text.log, text.console, path);

@@ -66,6 +66,10 @@ void zip_report_crc_mismatch(ZipLog& log, const char* path, const char* member,
 void zip_report_local_crc_mismatch(ZipLog& log, const char* path, const char* member,
                                    std::uint32_t localSays, std::uint32_t directorySays);
 
+// Reports a read of the archive that the system failed with `error`: the
+// archive may be whole, the disk is not.
+void zip_report_read_failure(ZipLog& log, const char* path, int error);
+
 // Appends one printf-style line of detail to "Vald_ZIP.txt", only when the
 // log is already open: detail never opens it.
 void zip_log_detail(ZipLog& log, const char* format, ...) __attribute__((format(printf, 2, 3)));

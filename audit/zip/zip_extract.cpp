@@ -32,7 +32,7 @@ enum Result { OK = 0, IO_FAILED = -1, UNSUPPORTED = -2, INCONSISTENT = -3 };
 bool crc_checks = true;
 
 int fail(ZipError error, const ZipArchive& archive, Result result) {
-  zip_report(*archive.log, error, archive.path.c_str());
+  zip_report_problem(archive, error);
   return result;
 }
 

@@ -22,8 +22,20 @@ constexpr std::size_t DIRECTORY_HEADER_SIZE = 46;
 constexpr std::size_t FIRST_WINDOW = 1024;
 constexpr std::size_t LAST_WINDOW = END_RECORD_SIZE + 0xFFFF;
 
+}  // namespace
+
+void zip_report_problem(const ZipArchive& archive, ZipError error) {
+  if (archive.stream != nullptr && archive.stream->error() != 0) {
+    zip_report_read_failure(*archive.log, archive.path.c_str(), archive.stream->error());
+  } else {
+    zip_report(*archive.log, error, archive.path.c_str());
+  }
+}
+
+namespace {
+
 bool fail(ZipError error, const ZipArchive& archive) {
-  zip_report(*archive.log, error, archive.path.c_str());
+  zip_report_problem(archive, error);
   return false;
 }
 

@@ -118,5 +118,9 @@ bool zip_entry_encrypted(const ZipEntry& entry);
 // still computes the data's, which identification computed before).
 void zip_set_crc_checks(bool on);
 
+// Reports `error` for `archive`; when a read of its stream failed, the
+// system's reason is reported instead: the disk failed, not the archive.
+void zip_report_problem(const ZipArchive& archive, ZipError error);
+
 // Closes the stream and frees the archive with everything it holds.
 void zip_close(ZipArchive* archive);
