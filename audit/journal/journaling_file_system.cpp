@@ -103,3 +103,7 @@ bool JournalingFileSystem::replace_file(const std::string& from, const std::stri
 bool JournalingFileSystem::remove_file(const std::string& path) {
   return inner_.remove_file(path);
 }
+
+void JournalingFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
+  inner_.read_ahead(files);
+}

@@ -94,3 +94,7 @@ bool PlanningFileSystem::replace_file(const std::string&, const std::string&) {
 bool PlanningFileSystem::remove_file(const std::string&) {
   return true;
 }
+
+void PlanningFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
+  disk_.read_ahead(files);  // it only reads
+}

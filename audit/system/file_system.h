@@ -67,6 +67,17 @@ class FileStream {
 
 using FileHandle = std::unique_ptr<FileStream>;
 
+// A file the caller is about to read whole, with its length from the listing.
+struct ReadAheadFile {
+  std::string path;
+  std::uint64_t size = 0;
+};
+
+// How far a reader asks ahead of the file in hand: at most this many files
+// and bytes hinted and not read yet.
+inline constexpr std::size_t READ_AHEAD_FILES = 64;
+inline constexpr std::uint64_t READ_AHEAD_BYTES = 8 * 1024 * 1024;
+
 // Writes `text`; false when it could not be written whole.
 bool write_text(FileStream& file, std::string_view text);
 
@@ -112,6 +123,12 @@ class FileSystem {
   // Whether entries may be added to and removed from the folder `path`;
   // false when that cannot be told.
   virtual bool allows_changes(const std::string& path) = 0;
+
+  // Asks the system to start fetching `files`, which the caller will read
+  // soon, in this order. Only a hint: it returns without waiting for the
+  // data, may do nothing, never opens a file to write and never changes what
+  // a later open or read finds.
+  virtual void read_ahead(const std::vector<ReadAheadFile>& files) = 0;
 };
 
 // The disk of the machine the tool runs on.
@@ -125,7 +142,14 @@ class SystemFileSystem final : public FileSystem {
   bool replace_file(const std::string& from, const std::string& to) override;
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
+  // Where the system can tell, skipped when the first of `files` is in its
+  // cache already: the data of a warm folder need no fetching.
+  void read_ahead(const std::vector<ReadAheadFile>& files) override;
 };
+
+// For tests and benchmarks: with false, the real disk ignores read-ahead
+// hints and reads each file only when it is asked for.
+void enable_read_ahead(bool enabled);
 
 // The file system in use: the real one unless a test installed another.
 FileSystem& file_system();

@@ -209,3 +209,7 @@ bool MemoryFileSystem::remove_file(const std::string& path) {
 bool MemoryFileSystem::allows_changes(const std::string& path) {
   return is_folder(path);
 }
+
+void MemoryFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
+  for (std::size_t file = 0; file < files.size(); ++file) count(DiskCall::readAhead);
+}

@@ -35,6 +35,7 @@ class ForwardingFileSystem : public FileSystem {
   }
   bool remove_file(const std::string& path) override { return disk_.remove_file(path); }
   bool allows_changes(const std::string& path) override { return disk_.allows_changes(path); }
+  void read_ahead(const std::vector<ReadAheadFile>& files) override { disk_.read_ahead(files); }
 
  private:
   SystemFileSystem disk_;
@@ -54,8 +55,9 @@ enum class DiskCall {
   removeFolder,
   replace,
   remove,
+  readAhead,  // one for each file hinted
 };
-inline constexpr int DISK_CALL_KINDS = 12;
+inline constexpr int DISK_CALL_KINDS = 13;
 
 // Whether a call of this kind changes what the disk holds.
 bool is_writing_call(DiskCall kind);
@@ -83,6 +85,7 @@ class MemoryFileSystem : public FileSystem {
   bool replace_file(const std::string& from, const std::string& to) override;
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
+  void read_ahead(const std::vector<ReadAheadFile>& files) override;
 
   // Counts a call of `kind`; false when it is the one to fail.
   bool count(DiskCall kind);
