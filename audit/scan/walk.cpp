@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "run/run_state.h"
 #include "scan/archive_dispatch.h"
 #include "scan/identify.h"
-#include "run/run_state.h"
+#include "scan/walk_read_ahead.h"
 #include "system/file_system.h"
 
 namespace {
@@ -32,7 +33,10 @@ void walk_directory(const std::string& path) {
   // goes on, and a listing in progress would see the folder change.
   std::vector<DirectoryEntry> entries;
   if (!file_system().list_directory(path, entries)) return;
-  for (const DirectoryEntry& entry : entries) {
+  ReadAheadWindow ahead(entries);
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    const DirectoryEntry& entry = entries[index];
+    ahead.reach(index);
     if (!entry.isDirectory) {
       dispatch_file(entry.name.c_str(), entry.size);
     } else if (descends_into_directories() && !entry.isHidden) {
