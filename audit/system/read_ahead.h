@@ -2,9 +2,10 @@
 // How the real disk fetches files ahead of the reads, for each system. Only
 // the system layer uses this.
 //
-// POSIX: the first file's first page is looked up in the page cache; when it
-// is not there, each file gets posix_fadvise(POSIX_FADV_WILLNEED), which
-// queues its reads and returns. Nothing stays open.
+// POSIX: a read of the first file's first byte that may not wait for the
+// disk tells whether the files are cached; when they are not, each file gets
+// posix_fadvise(POSIX_FADV_WILLNEED), which queues its reads and returns.
+// Nothing stays open.
 //
 // Windows: each file is opened for reading only, sharing read, write and
 // delete, and one overlapped read of it is started; the handle stays open

@@ -1,7 +1,7 @@
 // Read-ahead on POSIX systems: a hint to the page cache, nothing held open.
 
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include "system/read_ahead.h"
@@ -14,19 +14,15 @@ int open_to_look(const std::string& path) {
   return open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
 
-// Whether the first page of `path` is in the page cache. A file that
-// cannot be mapped counts as not cached.
-bool first_page_cached(const std::string& path) {
+// Whether the start of `path` is in the page cache: a read that may not
+// wait for the disk gets its first byte.
+bool start_cached(const std::string& path) {
   const int file = open_to_look(path);
   if (file < 0) return false;
-  const long page = sysconf(_SC_PAGESIZE);
-  void* const map = mmap(nullptr, static_cast<std::size_t>(page), PROT_READ, MAP_SHARED, file, 0);
+  char byte = 0;
+  iovec piece{&byte, 1};
+  const bool cached = preadv2(file, &piece, 1, 0, RWF_NOWAIT) == 1;
   close(file);
-  if (map == MAP_FAILED) return false;
-  unsigned char resident = 0;
-  const bool cached =
-      mincore(map, static_cast<std::size_t>(page), &resident) == 0 && (resident & 1) != 0;
-  munmap(map, static_cast<std::size_t>(page));
   return cached;
 }
 
@@ -42,7 +38,7 @@ void hint(const ReadAheadFile& file) {
 void start_read_ahead(const std::vector<ReadAheadFile>& files) {
   // One look per batch: in a folder that was read a moment ago every hint
   // would only cost its three calls.
-  if (files.empty() || first_page_cached(files.front().path)) return;
+  if (files.empty() || start_cached(files.front().path)) return;
   for (const ReadAheadFile& file : files) hint(file);
 }
 
