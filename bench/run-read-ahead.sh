@@ -7,7 +7,7 @@
 # with its read-ahead switched off. Then the warm scan of the loose images
 # with and without the read-ahead. The commands take turns for ROUNDS rounds
 # (5 by default), so that a burst of load on the machine meets each of them
-# alike; each figure is the best of its rounds.
+# alike; each figure is the best of its runs.
 set -euo pipefail
 build=$1
 bench=$(cd "$(dirname "$0")" && pwd)
@@ -55,8 +55,9 @@ results=$(
       time_it --cwd "$work/$folder" --setup "$evict" \
         "cold floor ($folder)" -- sh -c "$(floor $extension)"
     done
-    for program in Vald2600 Vald2600_serial; do
-      time_it --cwd "$work/loose" --setup 'rm -f 2600Scan.txt && cat *.bin > /dev/null' \
+    for program in Vald2600 Vald2600_serial; do  # warm runs are short: five a round
+      python3 "$bench/timing.py" --repeat 5 --cwd "$work/loose" \
+        --setup 'rm -f 2600Scan.txt && cat *.bin > /dev/null' \
         "warm $program (loose)" -- "$work/prog/$program" scan
     done
   done
