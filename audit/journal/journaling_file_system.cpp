@@ -111,3 +111,7 @@ bool JournalingFileSystem::remove_file(const std::string& path) {
 LockStatus JournalingFileSystem::lock(const std::string& path, LockHandle& held) {
   return inner_.lock(path, held);
 }
+
+void JournalingFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
+  inner_.read_ahead(files);
+}

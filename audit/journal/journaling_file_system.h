@@ -30,6 +30,7 @@ class JournalingFileSystem : public FileSystem {
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   LockStatus lock(const std::string& path, LockHandle& held) override;
+  void read_ahead(const std::vector<ReadAheadFile>& files) override;
 
   // Syncs and closes the journal. Returns false when it was opened and a
   // write, the sync or the close failed.

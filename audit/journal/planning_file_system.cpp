@@ -115,3 +115,7 @@ LockStatus PlanningFileSystem::lock(const std::string&, LockHandle& held) {
   held = std::make_unique<PlannedLock>();
   return LockStatus::held;
 }
+
+void PlanningFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
+  disk_.read_ahead(files);  // it only reads
+}

@@ -14,8 +14,8 @@
 
 class PlanningFileSystem : public FileSystem {
  public:
-  // `disk` is only read, through list_directory, open for reading and
-  // allows_changes.
+  // `disk` is only read, through list_directory, open for reading,
+  // allows_changes and read_ahead.
   explicit PlanningFileSystem(FileSystem& disk) : disk_(disk), view_(disk) {}
 
   bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
@@ -27,6 +27,7 @@ class PlanningFileSystem : public FileSystem {
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   LockStatus lock(const std::string& path, LockHandle& held) override;
+  void read_ahead(const std::vector<ReadAheadFile>& files) override;
 
   // The moves planned so far.
   int planned_moves() const { return moves_; }

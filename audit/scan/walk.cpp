@@ -8,6 +8,7 @@
 #include "run/run_state.h"
 #include "scan/archive_dispatch.h"
 #include "scan/identify.h"
+#include "scan/walk_read_ahead.h"
 #include "system/file_system.h"
 
 namespace {
@@ -34,7 +35,10 @@ void walk_directory(const std::string& path) {
   // goes on, and a listing in progress would see the folder change.
   std::vector<DirectoryEntry> entries;
   if (!file_system().list_directory(path, entries)) return print_cannot_list(path, errno);
-  for (const DirectoryEntry& entry : entries) {
+  ReadAheadWindow ahead(entries);
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    const DirectoryEntry& entry = entries[index];
+    ahead.reach(index);
     if (!entry.isDirectory) {
       dispatch_file(entry.name.c_str(), entry.size);
     } else if (descends_into_directories() && !entry.isHidden) {

@@ -1,7 +1,8 @@
 #pragma once
-// The scan room: the walk of a folder, the dispatch of each file to the
-// loose-image or archive path, and the identification by CRC-32. It may use
-// naming, run, the catalogue, archive, zip, sniff and system.
+// The scan room: the walk of a folder with its read-ahead, the dispatch of
+// each file to the loose-image or archive path, and the identification by
+// CRC-32. It may use naming, run, the catalogue, archive, zip, sniff and
+// system.
 //
 // The directory walk and the per-file dispatch: which files are images,
 // which are archives to look into, and which are ignored.
@@ -13,7 +14,8 @@
 
 // Walks one level of `path` (the current directory, "."): dispatches every
 // file and, in the list and scan modes with subdirectories, descends into
-// directories that are not hidden.
+// directories that are not hidden. The files it will read next are asked
+// for ahead (see walk_read_ahead.h).
 void walk_directory(const std::string& path);
 
 // Decides what the file `name` of `size` bytes in the current directory is

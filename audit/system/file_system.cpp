@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "system/read_ahead.h"
 #include "system/stdio_file.h"
 
 namespace {
@@ -101,6 +102,7 @@ class MemoryStream final : public FileStream {
 
 SystemFileSystem real_file_system;
 FileSystem* installed_file_system = nullptr;
+bool read_ahead_enabled = true;
 
 }  // namespace
 
@@ -108,6 +110,15 @@ FileHandle SystemFileSystem::open(const std::string& path, const char* mode, boo
   std::FILE* file = open_file(path, mode);
   if (file == nullptr) return nullptr;
   return std::make_unique<StdioStream>(file, wholeReads);
+}
+
+void SystemFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
+  if (read_ahead_enabled) start_read_ahead(files);
+}
+
+void enable_read_ahead(bool enabled) {
+  read_ahead_enabled = enabled;
+  if (!enabled) settle_all_read_ahead();
 }
 
 FileHandle open_memory(std::string_view bytes) {

@@ -69,6 +69,17 @@ class FileStream {
 
 using FileHandle = std::unique_ptr<FileStream>;
 
+// A file the caller is about to read whole, with its length from the listing.
+struct ReadAheadFile {
+  std::string path;
+  std::uint64_t size = 0;
+};
+
+// How far a reader asks ahead of the file in hand: at most this many files
+// and bytes hinted and not read yet.
+inline constexpr std::size_t READ_AHEAD_FILES = 64;
+inline constexpr std::uint64_t READ_AHEAD_BYTES = 8 * 1024 * 1024;
+
 // Writes `text`; false when it could not be written whole.
 bool write_text(FileStream& file, std::string_view text);
 
@@ -132,6 +143,12 @@ class FileSystem {
   // the lock and still empty when the lock goes is removed again. The system
   // drops the lock of a process that ends, however it ends.
   virtual LockStatus lock(const std::string& path, LockHandle& held) = 0;
+
+  // Asks the system to start fetching `files`, which the caller will read
+  // soon, in this order. Only a hint: it returns without waiting for the
+  // data, may do nothing, never opens a file to write and never changes what
+  // a later open or read finds.
+  virtual void read_ahead(const std::vector<ReadAheadFile>& files) = 0;
 };
 
 // The disk of the machine the tool runs on.
@@ -146,7 +163,14 @@ class SystemFileSystem final : public FileSystem {
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   LockStatus lock(const std::string& path, LockHandle& held) override;
+  // Where the system can tell, skipped when the first of `files` is in its
+  // cache already: the data of a warm folder need no fetching.
+  void read_ahead(const std::vector<ReadAheadFile>& files) override;
 };
+
+// For tests and benchmarks: with false, the real disk ignores read-ahead
+// hints and reads each file only when it is asked for.
+void enable_read_ahead(bool enabled);
 
 // The file system in use: the real one unless a test installed another.
 FileSystem& file_system();

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "system/file_system.h"
+#include "system/read_ahead.h"
 #include "system/stdio_file.h"
 #include "system/windows_text.h"
 
@@ -134,6 +135,7 @@ FsStatus SystemFileSystem::move_file(const std::string& from, const std::string&
   // `to`, with no window between a test and the move; without
   // MOVEFILE_COPY_ALLOWED a move never turns into a copy that could be left
   // half-done.
+  settle_read_ahead(from);
   if (!MoveFileExW(system_path(from).c_str(), system_path(to).c_str(), 0)) {
     return status_of_error(GetLastError());
   }
@@ -164,6 +166,7 @@ std::string current_directory() {
 }
 
 bool change_directory(const std::string& path) {
+  settle_all_read_ahead();
   return SetCurrentDirectoryW(system_path(path).c_str()) != 0;
 }
 
@@ -204,6 +207,7 @@ DirectoryMark mark_current_directory() {
 }
 
 bool return_to_parent(const DirectoryMark& parent) {
+  settle_all_read_ahead();
   if (SetCurrentDirectoryW(L"..") && current_directory_is(parent)) return true;
   return !parent.path.empty() && change_directory(parent.path) && current_directory_is(parent);
 }
@@ -230,6 +234,7 @@ std::string fallback_directory() {
 }
 
 std::FILE* open_file(const std::string& path, const char* mode) {
+  settle_read_ahead(path);
   return _wfopen(system_path(path).c_str(), wide_of(mode).c_str());
 }
 
@@ -246,12 +251,15 @@ bool sync_file(std::FILE* file) {
 }
 
 bool SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
+  settle_read_ahead(from);
+  settle_read_ahead(to);
   return MoveFileExW(system_path(from).c_str(), system_path(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
          failed_call();
 }
 
 bool SystemFileSystem::remove_file(const std::string& path) {
+  settle_read_ahead(path);
   return DeleteFileW(system_path(path).c_str()) != 0 || failed_call();
 }
 

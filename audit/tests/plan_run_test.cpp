@@ -151,6 +151,7 @@ TEST_F(RenameTest, PlanMakesNoWritingCallOnTheDisk) {
   EXPECT_NE(plan.find(plan_line(3)), std::string::npos) << plan;
   EXPECT_EQ(disk.writing_calls(), 0);
   EXPECT_GE(disk.calls(DiskCall::openRead), 3);
+  EXPECT_EQ(disk.calls(DiskCall::readAhead), 2);  // the plan reads ahead as the run does
   EXPECT_EQ(disk.files().size(), 3u);
 }
 

@@ -119,8 +119,9 @@ class MemoryLock final : public FileLock {
 
 const char* disk_call_name(DiskCall kind) {
   static const char* const names[DISK_CALL_KINDS] = {
-      "list", "open to read", "read",          "seek",    "open to write", "write", "sync",
-      "move", "make folder",  "remove folder", "replace", "remove",        "close", "lock"};
+      "list",    "open to read", "read",  "seek",        "open to write",
+      "write",   "sync",         "move",  "make folder", "remove folder",
+      "replace", "remove",       "close", "lock",        "read ahead"};
   return names[static_cast<int>(kind)];
 }
 
@@ -306,4 +307,9 @@ void MemoryFileSystem::unlock(const std::string& key, bool created) {
   const auto file = files_.find(key);
   if (created && file != files_.end() && file->second.empty()) files_.erase(file);
   locked_.erase(key);
+}
+
+void MemoryFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
+  for (std::size_t file = 0; file < files.size(); ++file)
+    count(DiskCall::readAhead, files[file].path);
 }

@@ -40,6 +40,7 @@ class ForwardingFileSystem : public FileSystem {
   LockStatus lock(const std::string& path, LockHandle& held) override {
     return disk_.lock(path, held);
   }
+  void read_ahead(const std::vector<ReadAheadFile>& files) override { disk_.read_ahead(files); }
 
  private:
   SystemFileSystem disk_;
@@ -61,8 +62,9 @@ enum class DiskCall {
   remove,
   close,  // of a file opened to write
   lock,
+  readAhead,  // one for each file hinted
 };
-inline constexpr int DISK_CALL_KINDS = 14;
+inline constexpr int DISK_CALL_KINDS = 15;
 
 // The kind's name, for test messages.
 const char* disk_call_name(DiskCall kind);
@@ -103,6 +105,7 @@ class MemoryFileSystem : public FileSystem {
   bool remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   LockStatus lock(const std::string& path, LockHandle& held) override;
+  void read_ahead(const std::vector<ReadAheadFile>& files) override;
 
   // Counts a call of `kind` on `path`; false, with errno set, when it is
   // the one to fail.

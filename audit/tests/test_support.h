@@ -41,6 +41,9 @@ void hide(const std::string& path);
 void set_environment(const std::string& name, const std::string& value);
 void unset_environment(const std::string& name);
 void make_dir(const std::string& path);
+// Writes the files below `folder` to the disk and drops them from the page
+// cache, as a fresh mount would leave them (POSIX; nothing on Windows).
+void drop_from_cache(const std::string& folder);
 // Names in a folder, sorted; empty when it cannot be read.
 std::vector<std::string> list_names(const std::string& path);
 

@@ -70,6 +70,17 @@ bool file_exists(const std::string& path) {
 
 void hide(const std::string&) {}  // the leading dot of its name hides it
 
+void drop_from_cache(const std::string& folder) {
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    const int file = open(entry.path().c_str(), O_RDONLY);
+    if (file < 0) continue;
+    fsync(file);  // pages not yet written would stay
+    posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
+    close(file);
+  }
+}
+
 void set_environment(const std::string& name, const std::string& value) {
   setenv(name.c_str(), value.c_str(), 1);
 }

@@ -42,6 +42,8 @@ void hide(const std::string& path) {
   SetFileAttributesW(wide.c_str(), GetFileAttributesW(wide.c_str()) | FILE_ATTRIBUTE_HIDDEN);
 }
 
+void drop_from_cache(const std::string&) {}  // Windows has no call for that
+
 void set_environment(const std::string& name, const std::string& value) {
   _wputenv_s(wide_of(name).c_str(), wide_of(value).c_str());
 }
