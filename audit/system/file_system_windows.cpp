@@ -276,17 +276,29 @@ OVERLAPPED lock_position() {
   return position;
 }
 
+constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Marks the file at `path` for removal, through a handle opened for that
+// alone: a handle of the lock with delete access would keep the C library,
+// which never shares deletion, from opening the journal.
+void remove_file_at(const std::wstring& path) {
+  const HANDLE doomed = CreateFileW(path.c_str(), DELETE, SHARE_ALL, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (doomed == INVALID_HANDLE_VALUE) return;
+  FILE_DISPOSITION_INFO disposition = {TRUE};
+  SetFileInformationByHandle(doomed, FileDispositionInfo, &disposition, sizeof disposition);
+  CloseHandle(doomed);
+}
+
 // A lock held on an open handle; closing the handle lets the lock go.
 class HandleLock final : public FileLock {
  public:
-  HandleLock(HANDLE handle, bool created) : handle_(handle), created_(created) {}
+  HandleLock(HANDLE handle, std::wstring path, bool created)
+      : handle_(handle), path_(std::move(path)), created_(created) {}
   ~HandleLock() override {
     LARGE_INTEGER size;
-    if (created_ && GetFileSizeEx(handle_, &size) && size.QuadPart == 0) {
-      // Removed while still held, so that no other run can have taken it.
-      FILE_DISPOSITION_INFO disposition = {TRUE};
-      SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition);
-    }
+    // Removed while still held, so that no other run can have taken it.
+    if (created_ && GetFileSizeEx(handle_, &size) && size.QuadPart == 0) remove_file_at(path_);
     OVERLAPPED position = lock_position();
     UnlockFileEx(handle_, 0, 1, 0, &position);
     CloseHandle(handle_);
@@ -294,12 +306,13 @@ class HandleLock final : public FileLock {
 
  private:
   HANDLE handle_;
+  std::wstring path_;
   bool created_;
 };
 
 HANDLE open_for_lock(const std::wstring& path, bool& created) {
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr,
+  const DWORD share = SHARE_ALL;
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   created = handle != INVALID_HANDLE_VALUE && GetLastError() != ERROR_ALREADY_EXISTS;
   if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
@@ -313,7 +326,8 @@ HANDLE open_for_lock(const std::wstring& path, bool& created) {
 
 LockStatus SystemFileSystem::lock(const std::string& path, LockHandle& held) {
   bool created = false;
-  const HANDLE handle = open_for_lock(system_path(path), created);
+  const std::wstring wide_path = system_path(path);
+  const HANDLE handle = open_for_lock(wide_path, created);
   if (handle == INVALID_HANDLE_VALUE) {
     failed_call();
     return LockStatus::failed;
@@ -327,7 +341,7 @@ LockStatus SystemFileSystem::lock(const std::string& path, LockHandle& held) {
     return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? LockStatus::busy
                                                                       : LockStatus::failed;
   }
-  held = std::make_unique<HandleLock>(handle, created);
+  held = std::make_unique<HandleLock>(handle, wide_path, created);
   return LockStatus::held;
 }
 

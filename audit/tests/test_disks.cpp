@@ -145,6 +145,7 @@ bool is_writing_call(DiskCall kind) {
 
 std::string MemoryFileSystem::key(const std::string& path) const {
   std::string key = path;
+  std::replace(key.begin(), key.end(), PATH_SEPARATOR, '/');
   if (!root_.empty() && key.starts_with(root_) &&
       (key.size() == root_.size() || key[root_.size()] == '/')) {
     key.erase(0, root_.size());

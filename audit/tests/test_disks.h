@@ -72,15 +72,18 @@ const char* disk_call_name(DiskCall kind);
 // Whether a call of this kind changes what the disk holds.
 bool is_writing_call(DiskCall kind);
 
-// A disk in memory. Paths are compared as given, less a leading "./" or
-// the root (see set_root); a file's folder is the text before its last
-// '/', "" for the top. Folders exist when made or when a file is put in
-// them. A call that fails leaves its error in errno, as the real disk does.
+// A disk in memory. Paths are compared as given (with '/' for the native
+// separator), less a leading "./" or the root (see set_root); a file's
+// folder is the text before its last '/', "" for the top. Folders exist when made or when a file is
+// put in them. A call that fails leaves its error in errno, as the real disk does.
 class MemoryFileSystem : public FileSystem {
  public:
   // Paths under `root` (an absolute folder) name the top folder "", so that
   // the current directory and the run's start folder are one.
-  void set_root(const std::string& root) { root_ = root; }
+  void set_root(const std::string& root) {
+    root_ = root;
+    std::replace(root_.begin(), root_.end(), PATH_SEPARATOR, '/');
+  }
   void put(const std::string& path, const std::string& bytes);
   void put_folder(const std::string& path);
   bool has(const std::string& path) const;
