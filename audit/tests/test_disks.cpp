@@ -118,10 +118,11 @@ class MemoryLock final : public FileLock {
 }  // namespace
 
 const char* disk_call_name(DiskCall kind) {
-  static const char* const names[DISK_CALL_KINDS] = {
-      "list",    "open to read", "read",  "seek",        "open to write",
-      "write",   "sync",         "move",  "make folder", "remove folder",
-      "replace", "remove",       "close", "lock",        "read ahead"};
+  static constexpr const char* names[] = {"list",          "open to read",  "read",      "seek",
+                                          "open to write", "write",         "sync",      "move",
+                                          "make folder",   "remove folder", "replace",   "remove",
+                                          "close",         "lock",          "read ahead"};
+  static_assert(std::size(names) == DISK_CALL_KINDS, "one name for each kind of call");
   return names[static_cast<int>(kind)];
 }
 
