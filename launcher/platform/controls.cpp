@@ -25,6 +25,19 @@ void ListBox::setListIndex(int index) {
   settingFromCode_ = false;
 }
 
+void ListBox::setEntries(const QStringList& names, bool tooltips) {
+  settingFromCode_ = true;
+  clear();
+  for (const QString& name : names) {
+    auto* entry = new QListWidgetItem(name, this);
+    if (tooltips) entry->setToolTip(name);
+  }
+  settingFromCode_ = false;
+  if (index_ < 0) return;
+  index_ = -1;
+  emit indexChanged();
+}
+
 QString ListBox::selectedName() const {
   return index_ < 0 ? QString() : item(index_)->text();
 }
@@ -213,4 +226,18 @@ QPixmap read_picture(const QString& path) {
   QImageReader reader(path);
   reader.setDecideFormatFromContent(true);
   return QPixmap::fromImage(reader.read());
+}
+
+QPixmap read_picture(const QString& path, QSize box) {
+  if (path.isEmpty()) return {};
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  const QSize size = reader.size();
+  // A decoder that can scale (JPEG) decodes at the smaller size at once.
+  if (size.isValid() && (size.width() > box.width() || size.height() > box.height()))
+    reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1}));
+  QImage image = reader.read();
+  if (image.width() > box.width() || image.height() > box.height())
+    image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  return QPixmap::fromImage(image);
 }

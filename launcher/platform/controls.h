@@ -24,6 +24,9 @@ class ListBox : public QListWidget {
   explicit ListBox(QWidget* parent);
   int listIndex() const { return index_; }
   void setListIndex(int index);
+  // Replaces the entries with `names`, nothing selected; with `tooltips`
+  // each entry shows its whole name as its tooltip.
+  void setEntries(const QStringList& names, bool tooltips);
   // The selected entry's text; empty when nothing is selected.
   QString selectedName() const;
   void keyboardSearch(const QString& search) override;
@@ -123,3 +126,6 @@ void set_minimized(QWidget* window, bool minimized);
 // whatever else Qt reads); a null picture when the path is empty or the
 // file does not decode.
 QPixmap read_picture(const QString& path);
+// The same, made to fit inside `box` keeping its aspect ratio when it is
+// larger; a smaller picture keeps its own size.
+QPixmap read_picture(const QString& path, QSize box);

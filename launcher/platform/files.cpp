@@ -74,6 +74,18 @@ QStringList list_files(const QString& directory, const QStringList& patterns) {
   return names;
 }
 
+QStringList list_subfolders(const QString& directory) {
+  QStringList names;
+  const QFileInfoList infos =
+      QDir(directory).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+  for (const QFileInfo& info : infos) {
+    if (!info.fileName().startsWith(QLatin1Char('.')) && !info.isSymLink())
+      names.append(info.fileName());
+  }
+  std::sort(names.begin(), names.end(), sorted_before);
+  return names;
+}
+
 QString first_match(const QString& directory, const QString& pattern) {
   if (!pattern.contains(QLatin1Char('*'))) return match_name(directory, pattern, false);
   return list_files(directory, pattern).value(0);
