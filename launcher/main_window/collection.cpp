@@ -21,11 +21,13 @@ bool is_image_name(const QString& name) {
 // Adds the list names of `folder` (the path `prefix` below the list
 // directory) and of its folders to `names`.
 void collect(const QString& folder, const QString& prefix, QStringList& names) {
-  for (const QString& file : list_files(folder, texts::COLLECTION_PATTERNS)) {
-    if (archive_kind(file).isEmpty() || !archive_image(join_path(folder, file)).isEmpty())
+  const FolderListing listing = list_folder(folder);
+  for (const QString& file : listing.files) {
+    if (is_image_name(file) ||
+        (!archive_kind(file).isEmpty() && !archive_image(join_path(folder, file)).isEmpty()))
       names.append(prefix + file);
   }
-  for (const QString& sub : list_subfolders(folder))
+  for (const QString& sub : listing.folders)
     collect(join_path(folder, sub), prefix + sub + QLatin1Char('/'), names);
 }
 

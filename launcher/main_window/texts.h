@@ -13,10 +13,8 @@ inline const QString LIST_PATTERN = QStringLiteral("*.bin");
 // The list shows these together, as the images the auditor names keep their
 // own extension.
 inline const QStringList IMAGE_PATTERNS = {LIST_PATTERN, QStringLiteral("*.a26")};
-// The archive kinds a collection may hold, and all that it lists.
+// The archive kinds a collection may hold.
 inline const QStringList ARCHIVE_KINDS = {QStringLiteral("zip"), QStringLiteral("7z")};
-inline const QStringList COLLECTION_PATTERNS = {LIST_PATTERN, QStringLiteral("*.a26"),
-                                                QStringLiteral("*.zip"), QStringLiteral("*.7z")};
 inline const QString FALLBACK_PICTURE = QStringLiteral("Default.jpg");
 inline const QString POSITION_FILE = QStringLiteral("vorbel.idx");
 inline const QString FAVOURITES_FILE = QStringLiteral("vorbel.favourites");

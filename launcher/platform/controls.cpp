@@ -1,12 +1,15 @@
 #include "platform/controls.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
+#include <QToolTip>
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -28,18 +31,45 @@ void ListBox::setListIndex(int index) {
 void ListBox::setEntries(const QStringList& names, bool tooltips) {
   settingFromCode_ = true;
   clear();
-  for (const QString& name : names) {
-    auto* entry = new QListWidgetItem(name, this);
-    if (tooltips) entry->setToolTip(name);
-  }
+  addItems(names);
   settingFromCode_ = false;
+  tooltips_ = tooltips;
+  set_uniform_width(names);
   if (index_ < 0) return;
   index_ = -1;
   emit indexChanged();
 }
 
+// Entries of one height are laid out at once. Their width is that of the
+// widest of the longest names, so that the list can still be scrolled to
+// the end of each; measuring every name would cost more than all the rest.
+void ListBox::set_uniform_width(const QStringList& names) {
+  setUniformItemSizes(true);
+  if (names.isEmpty()) return;
+  QStringList longest = names;
+  const qsizetype measured = std::min<qsizetype>(longest.size(), 64);
+  std::partial_sort(longest.begin(), longest.begin() + measured, longest.end(),
+                    [](const QString& a, const QString& b) { return a.size() > b.size(); });
+  int widest = 0;
+  for (qsizetype i = 0; i < measured; ++i)
+    widest = std::max(widest, fontMetrics().horizontalAdvance(longest[i]));
+  const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4;
+  item(0)->setSizeHint(QSize(widest + margin, sizeHintForRow(0)));
+}
+
 QString ListBox::selectedName() const {
   return index_ < 0 ? QString() : item(index_)->text();
+}
+
+bool ListBox::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip || !tooltips_) return QListWidget::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QListWidgetItem* entry = itemAt(help->pos());
+  if (entry)
+    QToolTip::showText(help->globalPos(), entry->text(), viewport(), visualItemRect(entry));
+  else
+    QToolTip::hideText();
+  return true;
 }
 
 bool ListBox::searching() const {

@@ -25,7 +25,8 @@ class ListBox : public QListWidget {
   int listIndex() const { return index_; }
   void setListIndex(int index);
   // Replaces the entries with `names`, nothing selected; with `tooltips`
-  // each entry shows its whole name as its tooltip.
+  // each entry shows its whole name as its tooltip. All entries are taken
+  // to be as high as the first.
   void setEntries(const QStringList& names, bool tooltips);
   // The selected entry's text; empty when nothing is selected.
   QString selectedName() const;
@@ -37,14 +38,17 @@ class ListBox : public QListWidget {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
  private:
   void follow_selection();
+  void set_uniform_width(const QStringList& names);
   bool searching() const;
   int index_ = -1;
   bool settingFromCode_ = false;
+  bool tooltips_ = false;
   QString typed_;            // the letters of the search under way
   QElapsedTimer lastTyped_;  // when its last letter came
 };

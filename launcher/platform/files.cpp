@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -74,16 +75,19 @@ QStringList list_files(const QString& directory, const QStringList& patterns) {
   return names;
 }
 
-QStringList list_subfolders(const QString& directory) {
-  QStringList names;
-  const QFileInfoList infos =
-      QDir(directory).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-  for (const QFileInfo& info : infos) {
-    if (!info.fileName().startsWith(QLatin1Char('.')) && !info.isSymLink())
-      names.append(info.fileName());
+FolderListing list_folder(const QString& directory) {
+  FolderListing listing;
+  QDirIterator entry(directory, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+  while (entry.hasNext()) {
+    entry.next();
+    const QFileInfo info = entry.fileInfo();
+    if (info.fileName().startsWith(QLatin1Char('.'))) continue;
+    if (!info.isDir())
+      listing.files.append(info.fileName());
+    else if (!info.isSymLink())
+      listing.folders.append(info.fileName());
   }
-  std::sort(names.begin(), names.end(), sorted_before);
-  return names;
+  return listing;
 }
 
 QString first_match(const QString& directory, const QString& pattern) {
