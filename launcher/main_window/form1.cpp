@@ -90,7 +90,7 @@ void Form1::place_controls() {
   place(Text1, 40, 4800 + dh, 7440 + dw, 1695);
   place(Picture1, 7480 + dw, 6520 + dh, 165, 105);
   place(Label1, -2000, 0, 1000, 195);
-  if (Combo1) place(Combo1, 780, 4380 + dh, 1395, 285);
+  if (Combo1) place(Combo1, 820, 4380 + dh, 1395, 285);
   if (Label6) place(Label6, 120, 3135, 4845, 255);
   place_manual_row();
 }

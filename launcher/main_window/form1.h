@@ -116,7 +116,7 @@ class Form1 : public QWidget, public ManualHost {
   QCheckBox* Check2;
   ManualBox* Text1;
   PictureBox* Picture1;
-  QLabel* Label1;  // hidden: the path of the picture now shown
+  QLabel* Label1;               // hidden: the path of the picture now shown
   QComboBox* Combo1 = nullptr;  // collector: which games the list shows
   QLabel* Label6 = nullptr;     // collector: title, year and publisher
   OnDemand<Form3> form3;

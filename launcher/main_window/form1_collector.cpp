@@ -26,7 +26,10 @@ constexpr int ASSUMED_FRAME_HEIGHT = 375;
 }  // namespace
 
 void Form1::build_collector_controls() {
-  Combo1 = new QComboBox(Frame2);
+  // On the window over the list's frame, not in it: Alt+G, the frame's key,
+  // would otherwise leave the focus in the box.
+  Combo1 = new QComboBox(this);
+  Combo1->raise();
   Combo1->addItems(texts::LIST_VIEWS);
   Combo1->setToolTip(texts::VIEW_TOOLTIP);
   Label6 = new QLabel(Frame3);

@@ -23,9 +23,9 @@ QPixmap Form1::read_preview(const QString& path) const {
 // The default picture installed with vorbel, used by the collector's
 // launcher where the folder has no Default.jpg; empty when not installed.
 QString Form1::installed_picture() const {
-  const QString path = QDir(directories_.program)
-                           .absoluteFilePath(QStringLiteral(VORBEL_SHARE_FROM_BIN "/") +
-                                             texts::FALLBACK_PICTURE);
+  const QString path =
+      QDir(directories_.program)
+          .absoluteFilePath(QStringLiteral(VORBEL_SHARE_FROM_BIN "/") + texts::FALLBACK_PICTURE);
   return QFileInfo(path).isFile() ? path : QString();
 }
 

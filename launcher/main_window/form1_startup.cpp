@@ -38,8 +38,8 @@ void Form1::Form_Load() {
 
   // All three look-ups come before any message.
   const QString directory = directories_.startup_folder();
-  const bool haveImages = collector_ ? !games_.isEmpty()
-                                     : !list_files(directory, texts::IMAGE_PATTERNS).isEmpty();
+  const bool haveImages =
+      collector_ ? !games_.isEmpty() : !list_files(directory, texts::IMAGE_PATTERNS).isEmpty();
   const QString emulatorMissing = emulator_problem();
   const bool haveFallback = !first_match(directory, texts::FALLBACK_PICTURE).isEmpty();
   if (!emulatorMissing.isEmpty()) {

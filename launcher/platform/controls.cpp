@@ -1,7 +1,6 @@
 #include "platform/controls.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -10,6 +9,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolTip>
+#include <algorithm>
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);

@@ -93,6 +93,9 @@ void CollectorTest::withAndWithoutVorbelIni() {
   QHelpEvent help(QEvent::ToolTip, first, form1->File1->viewport()->mapToGlobal(first));
   QApplication::sendEvent(form1->File1->viewport(), &help);
   QCOMPARE(QToolTip::text(), RIVER);
+  form1->Combo1->setFocus();
+  QTest::keyClick(form1.get(), Qt::Key_G, Qt::AltModifier);
+  QCOMPARE(QApplication::focusWidget(), form1->File1);
   // The room a larger window gives goes to the list; it never gets smaller.
   const QSize designed = form1->size();
   const int listWidth = form1->File1->width();
