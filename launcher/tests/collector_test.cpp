@@ -147,8 +147,6 @@ void CollectorTest::titleLine_data() {
       << RIVER << QString::fromUtf8("River Raid · 1982 · Activision");
   QTest::newRow("more groups, an archive")
       << "Pac-Man (1982) (Atari) (PAL).7z" << QString::fromUtf8("Pac-Man · 1982 · Atari");
-  QTest::newRow("a year in x") << "Demo (198x) (Homebrew).bin"
-                               << QString::fromUtf8("Demo · 198x · Homebrew");
   QTest::newRow("no groups") << "pitfall.bin"
                              << "";
 }

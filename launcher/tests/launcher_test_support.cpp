@@ -100,10 +100,8 @@ void LauncherFolder::add_archive(const QString& relative,
                                  const QList<QPair<QString, QByteArray>>& members) const {
   QDir().mkpath(QFileInfo(path(relative)).path());
   archive* writer = archive_write_new();
-  if (relative.endsWith(QLatin1String(".7z")))
-    archive_write_set_format_7zip(writer);
-  else
-    archive_write_set_format_zip(writer);
+  (relative.endsWith(QLatin1String(".7z")) ? archive_write_set_format_7zip
+                                           : archive_write_set_format_zip)(writer);
   archive_write_open_filename(writer, QFile::encodeName(path(relative)).constData());
   for (const auto& [name, bytes] : members) {
     archive_entry* entry = archive_entry_new();

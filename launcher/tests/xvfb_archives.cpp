@@ -42,13 +42,12 @@ void XvfbArchives::archivesReachTheEmulator() {
       if (!given.contains(record.value(1))) given.append(record.value(1));
     }
   }
-  QCOMPARE(given.size(), 3);
   QCOMPARE(given[0], folder.path(QStringLiteral("-help.bin")));
   const QString unpacked = given[1];
   QVERIFY2(!unpacked.startsWith(folder.path()) && unpacked.endsWith(QLatin1String("/Combat.a26")),
            qPrintable(unpacked));
-  QCOMPARE(QFile(unpacked).open(QIODevice::ReadOnly), true);
-  QCOMPARE(QFileInfo(unpacked).size(), image.size());
+  QFile file(unpacked);
+  QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == image);
   QCOMPARE(given[2], folder.path(QStringLiteral("Pitfall! (1982) (Activision).zip")));
   form1.reset();
   QVERIFY(!QFileInfo::exists(QFileInfo(unpacked).path()));
