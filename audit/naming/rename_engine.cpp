@@ -150,6 +150,7 @@ void move_to_dupes(const std::string& duplicate, const char* oldName) {
     candidate = next;
   }
   say_failed_move(status, oldName, candidate);
+  if (status == FsStatus::ok) note_found_image_moved(candidate);
   if (status == FsStatus::ok && candidate != duplicate) last_counter_names[duplicate] = candidate;
 }
 
@@ -168,6 +169,7 @@ bool move_image(int index, const char* oldName) {
   const FsStatus status = file_system().move_file(oldName, *target);
   if (!is_taken(status)) {
     say_failed_move(status, oldName, *target);
+    if (status == FsStatus::ok) note_found_image_moved(*target);
     return true;
   }
   print_already_exists(*target, oldName);

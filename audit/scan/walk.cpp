@@ -24,7 +24,11 @@ bool walk_subdirectory(const std::string& path, const std::string& name) {
   const std::string subdirectory = path + PATH_SEPARATOR + name;
   std::printf("Scanning %s%c*%s\n", subdirectory.c_str(), PATH_SEPARATOR, EXTENSIONS_2600);
   if (!change_directory(subdirectory)) return true;
+  std::string& folder = run_state().found.folder;
+  const std::string outer = folder;
+  folder = found_file_path(outer, name, "");
   walk_directory(".");
+  folder = outer;
   return return_to_parent(parent);
 }
 
