@@ -11,12 +11,13 @@ std::string found_file_path(const std::string& folder, const std::string& name,
   return path;
 }
 
-void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& file) {
+void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& name,
+                        const std::string& member) {
   FoundImages& found = run_state().found;
   if (!found.recording) return;
   const int entry = db_find_crc(crc);
   const FoundKind kind = entry >= 0 ? FoundKind::catalogued : FoundKind::unknown;
-  found.images.push_back({kind, entry, crc, size, file, ""});
+  found.images.push_back({kind, entry, crc, size, found_file_path(found.folder, name, member), ""});
 }
 
 void note_found_image_moved(const std::string& to) {
@@ -25,9 +26,10 @@ void note_found_image_moved(const std::string& to) {
   found.images.back().note = "moved to " + found_file_path(found.folder, to, "");
 }
 
-void record_refused_image(int entry, std::uint32_t crc, std::uint64_t size, const std::string& file,
-                          const std::string& note) {
+void record_refused_image(int entry, std::uint32_t crc, std::uint64_t size, const std::string& name,
+                          const std::string& member, const std::string& note) {
   FoundImages& found = run_state().found;
   if (!found.recording) return;
+  const std::string file = found_file_path(found.folder, name, member);
   found.images.push_back({FoundKind::mismatch, entry, crc, size, file, note});
 }

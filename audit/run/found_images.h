@@ -32,16 +32,19 @@ struct FoundImages {
 std::string found_file_path(const std::string& folder, const std::string& name,
                             const std::string& member);
 
-// Records an identified image of `size` bytes with this CRC-32 at `file`
-// (from found_file_path): a catalogue entry when the catalogue knows the
-// CRC, else an unknown image. Does nothing unless the run is recording.
-void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& file);
+// Records an identified image of `size` bytes with this CRC-32: the file
+// `name` of the walk's current folder, or its archive `member` when that is
+// not empty. A catalogue entry when the catalogue knows the CRC, else an
+// unknown image. Does nothing unless the run is recording.
+void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& name,
+                        const std::string& member);
 
 // Notes that the image recorded last was moved to `to` (relative to the
 // folder it was found in). Does nothing unless the run is recording.
 void note_found_image_moved(const std::string& to);
 
-// Records an image refused as catalogue entry `entry` (-1: none), with the
-// reason in `note`. Does nothing unless the run is recording.
-void record_refused_image(int entry, std::uint32_t crc, std::uint64_t size, const std::string& file,
-                          const std::string& note);
+// Records an image refused as catalogue entry `entry` (-1: none), found as
+// for record_found_image, with the reason in `note`. Does nothing unless the
+// run is recording.
+void record_refused_image(int entry, std::uint32_t crc, std::uint64_t size, const std::string& name,
+                          const std::string& member, const std::string& note);

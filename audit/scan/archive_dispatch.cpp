@@ -26,8 +26,7 @@ void mark_had(std::uint32_t crc, const char* name, const ArchiveMember& member) 
   const int index = db_find_crc(crc);
   if (index < 0) return;
   rom_database().have[index] = 1;
-  record_found_image(crc, member.size,
-                     found_file_path(run_state().found.folder, name, member.name));
+  record_found_image(crc, member.size, name, member.name);
 }
 
 bool catalogued(const ArchiveMember& member) {
