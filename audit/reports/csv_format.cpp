@@ -8,7 +8,8 @@ constexpr char LINE_END[] = "\r\n";
 // stands.
 class CsvParser {
  public:
-  explicit CsvParser(std::vector<CsvRecord>& records) : records_(records) {}
+  CsvParser(std::size_t fieldLimit, const std::function<bool(const CsvRecord&)>& take)
+      : fieldLimit_(fieldLimit), take_(take) {}
 
   bool take(char character) {
     switch (state_) {
@@ -35,9 +36,7 @@ class CsvParser {
         }
         return separator(character);
       case State::carriageReturn:
-        if (character != '\n') return false;
-        end_record();
-        return true;
+        return character == '\n' && end_record();
     }
     return false;
   }
@@ -45,16 +44,15 @@ class CsvParser {
   // The last record needs no line end; an open quote is an error.
   bool finish() {
     if (state_ == State::quoted || state_ == State::carriageReturn) return false;
-    if (state_ != State::fieldStart || !record_.empty()) end_record();
-    return true;
+    return (state_ == State::fieldStart && record_.empty()) || end_record();
   }
 
  private:
   enum class State { fieldStart, unquoted, quoted, quoteInQuoted, carriageReturn };
 
   bool unquoted(char character) {
+    if (character == ',' || character == '\n' || character == '\r') return separator(character);
     if (character == '"') return false;
-    if (separator(character)) return true;
     field_.push_back(character);
     state_ = State::unquoted;
     return true;
@@ -62,29 +60,29 @@ class CsvParser {
 
   // Handles a comma or a line end after a field; false for anything else.
   bool separator(char character) {
-    if (character == ',') {
-      record_.push_back(std::move(field_));
-      field_.clear();
-      state_ = State::fieldStart;
-    } else if (character == '\n') {
-      end_record();
-    } else if (character == '\r') {
-      state_ = State::carriageReturn;
-    } else {
-      return false;
-    }
+    if (character == ',') return end_field();
+    if (character == '\n') return end_record();
+    if (character != '\r') return false;
+    state_ = State::carriageReturn;
     return true;
   }
 
-  void end_record() {
+  bool end_field() {
+    if (record_.size() >= fieldLimit_) return false;
     record_.push_back(std::move(field_));
     field_.clear();
-    records_.push_back(std::move(record_));
-    record_.clear();
     state_ = State::fieldStart;
+    return true;
   }
 
-  std::vector<CsvRecord>& records_;
+  bool end_record() {
+    if (!end_field() || !take_(record_)) return false;
+    record_.clear();
+    return true;
+  }
+
+  std::size_t fieldLimit_;
+  const std::function<bool(const CsvRecord&)>& take_;
   CsvRecord record_;
   std::string field_;
   State state_ = State::fieldStart;
@@ -111,9 +109,9 @@ std::string csv_record(const CsvRecord& fields) {
   return line + LINE_END;
 }
 
-bool parse_csv(std::string_view text, std::vector<CsvRecord>& records) {
-  records.clear();
-  CsvParser parser(records);
+bool parse_csv(std::string_view text, std::size_t fieldLimit,
+               const std::function<bool(const CsvRecord&)>& take) {
+  CsvParser parser(fieldLimit, take);
   for (const char character : text) {
     if (!parser.take(character)) return false;
   }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <tuple>
+#include <utility>
 
 #include "catalogue/rom_database.h"
 #include "reports/csv_format.h"
@@ -85,19 +86,18 @@ EarlierReport malformed() {
 }  // namespace
 
 EarlierReport earlier_report_from_text(std::string_view text) {
-  std::vector<CsvRecord> records;
-  if (!parse_csv(text, records) || records.empty() || records.front() != HEADER) {
-    return malformed();
-  }
   EarlierReport report;
-  report.outcome = EarlierReport::Outcome::read;
-  for (std::size_t index = 1; index < records.size(); ++index) {
-    const CsvRecord& record = records[index];
-    if (record.size() != HEADER.size() || !is_status(record[0])) return malformed();
-    if (!found_entry(record)) continue;
-    if (!is_crc_text(record[2])) return malformed();
+  bool header = true;
+  const bool whole = parse_csv(text, HEADER.size(), [&](const CsvRecord& record) {
+    if (std::exchange(header, false)) return record == HEADER;
+    if (record.size() != HEADER.size() || !is_status(record[0])) return false;
+    if (!found_entry(record)) return true;
+    if (!is_crc_text(record[2])) return false;
     report.found.emplace(record[2], record[4]);
-  }
+    return true;
+  });
+  if (!whole || header) return malformed();
+  report.outcome = EarlierReport::Outcome::read;
   return report;
 }
 

@@ -30,6 +30,7 @@ TEST(CsvReportTest, EarlierReportIsReadOnlyWhenWhole) {
       {"status,title,crc32,size,file,note\r\nnew,T,0000ABCD,4,f,\r\n", Outcome::malformed, 0},
       {"status,title,crc32,size,file,note\r\nold,T,0000abcd,4,f,\r\n", Outcome::malformed, 0},
       {"status,title,crc32,size,file,note\r\nnew,T,0000abcd,4,f\r\n", Outcome::malformed, 0},
+      {"status,title,crc32,size,file,note\r\nnew,T,0000abcd,4,f,,\r\n", Outcome::malformed, 0},
       {"status,title,crc32,size,file\r\n", Outcome::malformed, 0},
       {"", Outcome::malformed, 0},
   };
