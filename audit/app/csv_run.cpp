@@ -10,7 +10,7 @@ namespace {
 
 void print_earlier_unusable(const EarlierReport& earlier) {
   const std::string why = earlier.outcome == EarlierReport::Outcome::unreadable
-                              ? error_text(earlier.error)
+                              ? earlier.failure.reason()
                               : "it is no report of this tool";
   std::printf("The earlier %s could not be used (%s); this run compares with no earlier run.\n",
               CSV_REPORT_NAME, why.c_str());
@@ -53,8 +53,8 @@ EarlierReport start_csv_report() {
 void finish_csv_report(const EarlierReport& earlier) {
   if (!run_state().found.recording) return;
   const std::vector<CsvRow> rows = build_csv_rows(run_state().found, earlier);
-  if (const int error = write_csv_report(run_state().directories.start, rows); error != 0) {
-    print_cannot_write(CSV_REPORT_NAME, error);
+  if (const FsResult written = write_csv_report(run_state().directories.start, rows); !written) {
+    print_cannot_write(CSV_REPORT_NAME, written);
   }
   print_changes(count_changes(rows));
 }

@@ -1,18 +1,17 @@
 #include "app/run_driver.h"
 
-#include <cerrno>
 #include <cstdio>
 
+#include "app/audit_mode.h"
 #include "app/csv_run.h"
+#include "app/mess_export.h"
 #include "app/moving_run.h"
 #include "app/option_words.h"
+#include "app/undo_mode.h"
 #include "app/usage.h"
 #include "catalogue/dat_loader.h"
 #include "catalogue/rom_database.h"
-#include "journal/undo_mode.h"
 #include "naming/info_config.h"
-#include "reports/audit_mode.h"
-#include "reports/mess_export.h"
 #include "reports/miss_dat.h"
 #include "reports/reports.h"
 #include "run/failure_messages.h"
@@ -42,15 +41,12 @@ void print_busy() {
 // a folder that refuses new files the journal then says why nothing moves.
 bool hold_start_folder(LockHandle& lock) {
   const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
-  const LockStatus status = file_system().lock(path, lock);
-  if (status == LockStatus::busy) {
+  const FsResult locked = file_system().lock(path, lock);
+  if (locked.status == FsStatus::busy) {
     print_busy();
     return false;
   }
-  const int error = errno;
-  if (status == LockStatus::failed && error != EACCES && error != EPERM && error != EROFS) {
-    print_cannot_lock(path, error);
-  }
+  if (!locked && !locked.denied()) print_cannot_lock(path, locked);
   return true;
 }
 

@@ -1,7 +1,6 @@
 #include "catalogue/dat_loader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -122,16 +121,16 @@ std::string dat_summary_line(const DatLoadSummary& summary) {
 
 bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
   error = DatError{path, 0, ""};
-  FileHandle file = file_system().open(path, "rb", true);
-  if (file == nullptr) {
-    error.what = "cannot open the file (" + error_text(errno) + ")";
+  FileHandle file;
+  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened) {
+    error.what = "cannot open the file (" + opened.reason() + ")";
     return false;
   }
   // A folder opens but cannot be read; a file too large is refused before
   // more than a byte of it is read.
   char first = 0;
-  if (file->read(&first, 1) == 0 && file->error()) {
-    error.what = "cannot read the file (" + error_text(file->error()) + ")";
+  if (file->read(&first, 1) == 0 && !file->failure()) {
+    error.what = "cannot read the file (" + file->failure().reason() + ")";
     return false;
   }
   if (file->seek(0, SEEK_END)) {

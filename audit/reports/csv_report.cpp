@@ -1,7 +1,6 @@
 #include "reports/csv_report.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <tuple>
 #include <utility>
@@ -77,6 +76,13 @@ void add_found_rows(const std::vector<const FoundImage*>& copies, const EarlierR
   }
 }
 
+EarlierReport unreadable(const FsResult& failure) {
+  EarlierReport report;
+  report.outcome = EarlierReport::Outcome::unreadable;
+  report.failure = failure;
+  return report;
+}
+
 EarlierReport malformed() {
   EarlierReport report;
   report.outcome = EarlierReport::Outcome::malformed;
@@ -103,12 +109,10 @@ EarlierReport earlier_report_from_text(std::string_view text) {
 
 EarlierReport read_earlier_report(const std::string& startFolder) {
   EarlierReport report;
-  FileHandle file = file_system().open(join_path(startFolder, CSV_REPORT_NAME), "rb");
-  if (file == nullptr) {
-    if (errno != ENOENT) {
-      report.outcome = EarlierReport::Outcome::unreadable;
-      report.error = errno;
-    }
+  FileHandle file;
+  const FsResult opened = file_system().open(join_path(startFolder, CSV_REPORT_NAME), "rb", file);
+  if (!opened) {
+    if (!opened.missing()) report = unreadable(opened);
     return report;
   }
   std::string text;
@@ -119,11 +123,7 @@ EarlierReport read_earlier_report(const std::string& startFolder) {
     if (count < sizeof block) break;
   }
   file->close();
-  if (file->error() != 0) {
-    report.outcome = EarlierReport::Outcome::unreadable;
-    report.error = file->error();
-    return report;
-  }
+  if (const FsResult failure = file->failure(); !failure) return unreadable(failure);
   if (text.size() > CSV_REPORT_LIMIT) return malformed();
   return earlier_report_from_text(text);
 }
@@ -163,10 +163,10 @@ CsvChanges count_changes(const std::vector<CsvRow>& rows) {
   return changes;
 }
 
-int write_csv_report(const std::string& startFolder, const std::vector<CsvRow>& rows) {
+FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvRow>& rows) {
   const std::string temporary = join_path(startFolder, CSV_REPORT_NAME) + TEMPORARY_SUFFIX;
-  FileHandle file = file_system().open(temporary, "wb");
-  if (file == nullptr) return errno;
+  FileHandle file;
+  if (const FsResult opened = file_system().open(temporary, "wb", file); !opened) return opened;
   write_text(*file, csv_record(HEADER));
   for (const CsvRow& row : rows) {
     write_text(*file, csv_record({row.status, row.title, row.crc, row.size, row.file, row.note}));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "run/found_images.h"
+#include "system/file_system.h"
 #include "system/tool_file_names.h"
 
 // Larger earlier reports are not read: they are no report this tool wrote
@@ -18,11 +19,11 @@
 inline constexpr std::uint64_t CSV_REPORT_LIMIT = 32 * 1024 * 1024;
 
 // What the earlier report of the start folder said. none: there is none
-// (a first run); unreadable: it did not read (`error` says why); malformed:
+// (a first run); unreadable: it did not read (`failure` says why); malformed:
 // it is no report this tool wrote, or too large. Only `read` fills `found`.
 struct EarlierReport {
   enum class Outcome { none, read, unreadable, malformed } outcome = Outcome::none;
-  int error = 0;
+  FsResult failure;
   // The CRC text of every entry that run found, with the file it found.
   std::unordered_map<std::string, std::string> found;
 };
@@ -57,6 +58,6 @@ struct CsvChanges {
 CsvChanges count_changes(const std::vector<CsvRow>& rows);
 
 // Writes the report into `startFolder` under a temporary name and renames it
-// over the previous one, which stays whole when anything fails. Returns 0,
-// or the error number of the step that failed.
-int write_csv_report(const std::string& startFolder, const std::vector<CsvRow>& rows);
+// over the previous one, which stays whole when anything fails; the failure
+// is that of the step that failed.
+FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvRow>& rows);
