@@ -13,24 +13,23 @@
 namespace {
 
 using Outcome = EarlierReport::Outcome;
-constexpr char HEADER[] = "status,title,crc32,size,file,note\r\n";
 
 TEST(CsvReportTest, EarlierReportIsReadOnlyWhenWhole) {
+  const std::string head = "status,title,crc32,size,file,note\r\n";
   const struct {
-    const char* text;
+    std::string text;
     Outcome outcome;
     std::size_t found;
   } rows[] = {
-      {"status,title,crc32,size,file,note\nnew,T,0000abcd,4,\"a,\"\"b\"\"\r\nc\",\n", Outcome::read,
-       1},
-      {"status,title,crc32,size,file,note\r\ngone,T,,,,\r\nmiss,U,,,,", Outcome::read, 0},
-      {"status,title,crc32,size,file,note\r\nnew,\"T,0000abcd,4,f,\r\n", Outcome::malformed, 0},
-      {"status,title,crc32,size,file,note\r\nnew,T\"x\",0000abcd,4,f,\r\n", Outcome::malformed, 0},
-      {"status,title,crc32,size,file,note\r\nnew,\"T\"x,0000abcd,4,f,\r\n", Outcome::malformed, 0},
-      {"status,title,crc32,size,file,note\r\nnew,T,0000ABCD,4,f,\r\n", Outcome::malformed, 0},
-      {"status,title,crc32,size,file,note\r\nold,T,0000abcd,4,f,\r\n", Outcome::malformed, 0},
-      {"status,title,crc32,size,file,note\r\nnew,T,0000abcd,4,f\r\n", Outcome::malformed, 0},
-      {"status,title,crc32,size,file,note\r\nnew,T,0000abcd,4,f,,\r\n", Outcome::malformed, 0},
+      {head + "new,T,0000abcd,4,\"a,\"\"b\"\"\r\nc\",\r\n", Outcome::read, 1},
+      {head + "gone,T,,,,\nmiss,U,,,,", Outcome::read, 0},
+      {head + "new,\"T,0000abcd,4,f,\r\n", Outcome::malformed, 0},
+      {head + "new,T\"x\",0000abcd,4,f,\r\n", Outcome::malformed, 0},
+      {head + "new,\"T\"x,0000abcd,4,f,\r\n", Outcome::malformed, 0},
+      {head + "new,T,0000ABCD,4,f,\r\n", Outcome::malformed, 0},
+      {head + "old,T,0000abcd,4,f,\r\n", Outcome::malformed, 0},
+      {head + "new,T,0000abcd,4,f\r\n", Outcome::malformed, 0},
+      {head + "new,T,0000abcd,4,f,,\r\n", Outcome::malformed, 0},
       {"status,title,crc32,size,file\r\n", Outcome::malformed, 0},
       {"", Outcome::malformed, 0},
   };
@@ -42,10 +41,8 @@ TEST(CsvReportTest, EarlierReportIsReadOnlyWhenWhole) {
   EXPECT_EQ(earlier_report_from_text(rows[0].text).found.at("0000abcd"), "a,\"b\"\r\nc");
 }
 
-// Prints, for the report in the current folder: whether the header is
-// right, the number of entry rows, whether every CRC is eight lowercase hex
-// digits and the rows are sorted, then [status, title, file] of each row
-// that is not a miss.
+// Prints whether the header is right, the entry rows, whether the CRCs are
+// well formed and the rows sorted, then [status, title, file] of each not missed.
 constexpr char READ_REPORT[] =
     "import csv, json, re\n"
     "rows = list(csv.reader(open('2600Report.csv', newline=''), strict=True))\n"
@@ -95,9 +92,6 @@ TEST_F(CsvRunTest, ThreeRunsOfOneFolderSayWhatChanged) {
   std::remove(sandbox.work("sub/x.bin").c_str());
   write_text(sandbox.work("2600Report.csv"), "status,\"never closed\n");
 
-  EXPECT_NE(
-      sandbox.run({"scan", "csv"}).out.find("csv only works with list, listd, rename and move"),
-      std::string::npos);
   std::string out = sandbox.run({"listd", "csv"}).out;
   EXPECT_NE(out.find("The earlier 2600Report.csv could not be used"), std::string::npos) << out;
   EXPECT_NE(out.find("Since the last run: 3 new, 0 gone (2600Report.csv)\n"), std::string::npos);
@@ -127,7 +121,6 @@ TEST_F(CsvRunTest, ThreeRunsOfOneFolderSayWhatChanged) {
       << out;
   report = python_run({"-c", READ_REPORT});
   EXPECT_EQ(count_of(report, "[\"have\", "), 4) << report;
-  EXPECT_EQ(count_of(report, "[\"new\", ") + count_of(report, "[\"gone\", "), 0);
 }
 
 }  // namespace
