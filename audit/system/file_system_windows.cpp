@@ -243,8 +243,9 @@ FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*
       (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
     return fs_failure(FsStatus::notRegular, ELOOP, path);
   }
+  // A folder is no file, as the POSIX layer answers: refused to read, failed to write.
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return fs_failure(FsStatus::notRegular, EISDIR, path);
+    return fs_failure(writes ? FsStatus::failed : FsStatus::notRegular, EISDIR, path);
   }
   file = _wfopen(wide_path.c_str(), wide_of(mode).c_str());
   if (file == nullptr) return fs_failure_of_errno(path);
