@@ -38,19 +38,6 @@ std::uint64_t parse_size(std::string_view text) {
   return value;
 }
 
-// A hash of exactly the array's length in hex; false leaves it unset.
-template <std::size_t N>
-bool parse_hash(std::string_view text, std::array<unsigned char, N>& bytes) {
-  if (text.size() != 2 * N) return false;
-  for (std::size_t index = 0; index < N; ++index) {
-    const int high = hex_value(text[2 * index]);
-    const int low = hex_value(text[2 * index + 1]);
-    if (high < 0 || low < 0) return false;
-    bytes[index] = static_cast<unsigned char>(high * 16 + low);
-  }
-  return true;
-}
-
 // The reasons an image is left out, in the order lines give them.
 struct LeftOutReason {
   int DatLoadSummary::*count;
@@ -211,8 +198,8 @@ bool CatalogueBuilder::add(const DatRom& rom) {
     entry.image = rom.image;
     entry.crc = *crc;
     entry.size = static_cast<std::uint32_t>(size);
-    entry.hasMd5 = parse_hash(rom.md5, entry.md5);
-    entry.hasSha1 = parse_hash(rom.sha1, entry.sha1);
+    entry.hasMd5 = parse_hex_bytes(rom.md5, entry.md5);
+    entry.hasSha1 = parse_hex_bytes(rom.sha1, entry.sha1);
     entry.badDump = rom.badDump;
     ++summary.entries;
   }
