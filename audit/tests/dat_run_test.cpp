@@ -276,6 +276,8 @@ TEST_F(DatRunTest, FixdatIsAValidLogiqxDatafile) {
     EXPECT_EQ(count_of(fixdat, "<rom "), catalogue.empty() ? 1543 : 1);
     EXPECT_EQ(count_of(fixdat, "\" size=\""), count_of(fixdat, "<rom "));
     if (catalogue.empty()) {
+      EXPECT_EQ(count_of(fixdat, "\" sha1=\""), 1543);
+      EXPECT_EQ(count_of(fixdat, " status=\"baddump\""), 2);
       const int other = shippedTitle == 0 ? 1 : 0;
       EXPECT_NE(fixdat.find(catalogue_name(other) + ".bin\" size=\"" +
                             std::to_string(ROM_TABLE_SIZES[other]) + "\""),
