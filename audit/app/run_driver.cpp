@@ -6,6 +6,7 @@
 #include "app/moving_run.h"
 #include "app/option_words.h"
 #include "app/usage.h"
+#include "app/zipped_dat.h"
 #include "catalogue/dat_loader.h"
 #include "catalogue/rom_database.h"
 #include "journal/undo_mode.h"
@@ -68,7 +69,7 @@ bool load_run_catalogue() {
   DatError error;
   bool loaded = true;
   for (const std::string& path : options.datFiles) {
-    if (!(loaded = builder.load_file(path, error))) break;
+    if (!(loaded = load_dat_word(builder, path, error))) break;
   }
   if (!loaded || !builder.has_entries(error)) {
     std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());
