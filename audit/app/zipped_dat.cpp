@@ -54,9 +54,8 @@ bool unpack_single_file(const std::string& path, std::string& bytes, DatError& e
   bytes.resize(static_cast<std::size_t>(size));
   std::size_t read = 0;
   std::uint32_t crc = 0;
-  if (member == nullptr ||
-      !archive->read_member(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), read,
-                            crc)) {
+  if (member == nullptr || !archive->read_member(reinterpret_cast<unsigned char*>(bytes.data()),
+                                                 bytes.size(), read, crc)) {
     error.what = "cannot unpack the DAT file from the ZIP archive";
     return false;
   }

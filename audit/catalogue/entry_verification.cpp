@@ -52,8 +52,8 @@ std::string verify_refusal_line(const std::string& file, const char* title, Veri
 
 std::string verify_summary_line(const VerifyCounts& counts) {
   std::string line = "Verified: " + std::to_string(counts.bySha1) + " by SHA-1, " +
-                     std::to_string(counts.byMd5) + " by MD5, " +
-                     std::to_string(counts.byCrcOnly) + " by CRC-32 only";
+                     std::to_string(counts.byMd5) + " by MD5, " + std::to_string(counts.byCrcOnly) +
+                     " by CRC-32 only";
   if (counts.refused > 0) line += " (" + std::to_string(counts.refused) + " refused)";
   return line;
 }

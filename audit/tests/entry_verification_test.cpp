@@ -11,6 +11,15 @@
 
 namespace {
 
+// libgcrypt gives the FIPS 180 and RFC 1321 digests of "abc".
+TEST(EntryVerificationTest, KnownDigests) {
+  EXPECT_EQ(sha1_of("abc", 3),
+            (Sha1Digest{0xa9, 0x99, 0x3e, 0x36, 0x47, 0x06, 0x81, 0x6a, 0xba, 0x3e,
+                        0x25, 0x71, 0x78, 0x50, 0xc2, 0x6c, 0x9c, 0xd0, 0xd8, 0x9d}));
+  EXPECT_EQ(md5_of("abc", 3), (Md5Digest{0x90, 0x01, 0x50, 0x98, 0x3c, 0xd2, 0x4f, 0xb0, 0xd6, 0x96,
+                                         0x3f, 0x7d, 0x28, 0xe1, 0x7f, 0x72}));
+}
+
 // One image against entries that hold SHA-1 and MD5, MD5 only, nothing
 // beyond the size: the genuine image, one forged to the same CRC-32, one
 // of another size.
@@ -48,7 +57,8 @@ TEST(EntryVerificationTest, StrongestHashDecides) {
     EXPECT_EQ(outcome.by, row.by) << row.entry;
     count_verification(counts, outcome);
   }
-  EXPECT_EQ(verify_summary_line(counts), "Verified: 1 by SHA-1, 1 by MD5, 1 by CRC-32 only (3 refused)");
+  EXPECT_EQ(verify_summary_line(counts),
+            "Verified: 1 by SHA-1, 1 by MD5, 1 by CRC-32 only (3 refused)");
   EXPECT_EQ(verify_refusal_line("a.bin", db_name(0), VerifyFailure::sha1),
             "a.bin: not Entry 0: SHA-1 differs");
 }

@@ -49,7 +49,8 @@ TEST(ShippedCatalogueTest, NoNameRepeatsAGroupAndEveryEntryHasItsSha1) {
   for (int index = 0; index < db_count(); ++index) {
     const std::string name = db_name(index);
     std::set<std::string> groups;
-    for (std::size_t open = name.find('('); open != std::string::npos; open = name.find('(', open + 1))
+    for (std::size_t open = name.find('('); open != std::string::npos;
+         open = name.find('(', open + 1))
       EXPECT_TRUE(groups.insert(name.substr(open, name.find(')', open) - open)).second) << name;
     const CatalogueEntry record = db_entry_record(index);
     EXPECT_TRUE(record.hasSha1 && !record.hasMd5) << name;
