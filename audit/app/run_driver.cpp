@@ -69,7 +69,7 @@ bool load_run_catalogue() {
   DatError error;
   bool loaded = true;
   for (const std::string& path : options.datFiles) {
-    if (!(loaded = load_dat_word(builder, path, error))) break;
+    if (!(loaded = builder.load_file(path, error, unpack_zipped_dat))) break;
   }
   if (!loaded || !builder.has_entries(error)) {
     std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());

@@ -1,31 +1,19 @@
 #include "app/zipped_dat.h"
 
-#include <cstring>
 #include <memory>
 
 #include "archive/archive_reader.h"
 #include "catalogue/dat_input.h"
-#include "system/file_system.h"
 
 namespace {
-
-constexpr char ZIP_SIGNATURE[] = "PK\x03\x04";
-
-bool starts_as_zip(const std::string& path) {
-  FileHandle file = file_system().open(path, "rb", true);
-  char first[4] = {};
-  return file != nullptr && file->read(first, sizeof first) == sizeof first &&
-         std::memcmp(first, ZIP_SIGNATURE, sizeof first) == 0;
-}
 
 bool is_folder_name(const std::string& name) {
   return !name.empty() && (name.back() == '/' || name.back() == '\\');
 }
 
-// The bytes of the archive's one file; false, with `error.what` set, when it
-// holds another number of files or the file cannot be read (the reader has
-// said why on the console).
-bool unpack_single_file(const std::string& path, std::string& bytes, DatError& error) {
+}  // namespace
+
+bool unpack_zipped_dat(const std::string& path, std::string& bytes, DatError& error) {
   ZipLog log;
   std::unique_ptr<ArchiveReader> archive = open_archive(path.c_str(), ArchiveFormat::zip, log);
   if (archive == nullptr) {
@@ -63,12 +51,3 @@ bool unpack_single_file(const std::string& path, std::string& bytes, DatError& e
   return true;
 }
 
-}  // namespace
-
-bool load_dat_word(CatalogueBuilder& builder, const std::string& path, DatError& error) {
-  if (!starts_as_zip(path)) return builder.load_file(path, error);
-  error = DatError{path, 0, ""};
-  std::string bytes;
-  if (!unpack_single_file(path, bytes, error)) return false;
-  return builder.load_bytes(bytes, path, error);
-}

@@ -5,8 +5,8 @@
 
 #include "catalogue/dat_loader.h"
 
-// Adds the entries of the DAT at `path` to `builder`, as
-// CatalogueBuilder::load_file does; when the file is a ZIP archive, the one
-// file inside it is read instead (messages still name `path`). False, with
-// `error` set, when the file or the archive cannot be used.
-bool load_dat_word(CatalogueBuilder& builder, const std::string& path, DatError& error);
+// The ZipUnpacker of the run's DATs: the bytes of the one file of the ZIP
+// archive at `path`; false, with `error.what` set, when the archive holds
+// another number of files or cannot be read (the archive reader has said
+// why on the console).
+bool unpack_zipped_dat(const std::string& path, std::string& bytes, DatError& error);

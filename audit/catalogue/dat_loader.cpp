@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -37,6 +38,9 @@ std::uint64_t parse_size(std::string_view text) {
   }
   return value;
 }
+
+// The first bytes of a ZIP archive (a local file header).
+constexpr char ZIP_SIGNATURE[] = "PK\x03\x04";
 
 // The reasons an image is left out, in the order lines give them.
 struct LeftOutReason {
@@ -107,7 +111,7 @@ std::string dat_summary_line(const DatLoadSummary& summary) {
          " entries from \"" + summary.file + "\"" + left_out_text(summary);
 }
 
-bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
+bool CatalogueBuilder::load_file(const std::string& path, DatError& error, ZipUnpacker unzip) {
   error = DatError{path, 0, ""};
   FileHandle file = file_system().open(path, "rb", true);
   if (file == nullptr) {
@@ -115,11 +119,19 @@ bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
     return false;
   }
   // A folder opens but cannot be read; a file too large is refused before
-  // more than a byte of it is read.
-  char first = 0;
-  if (file->read(&first, 1) == 0 && file->error()) {
+  // more than its first bytes are read.
+  char first[sizeof ZIP_SIGNATURE - 1] = {};
+  const std::size_t got = file->read(first, sizeof first);
+  if (got == 0 && file->error()) {
     error.what = "cannot read the file (" + error_text(file->error()) + ")";
     return false;
+  }
+  if (unzip != nullptr && got == sizeof first && std::memcmp(first, ZIP_SIGNATURE, got) == 0) {
+    file.reset();
+    std::string bytes;
+    if (!unzip(path, bytes, error)) return false;
+    DatInput input(bytes);
+    return load(input, path, error);
   }
   if (file->seek(0, SEEK_END)) {
     const std::int64_t length = file->tell();
