@@ -8,6 +8,7 @@
 #include "app/usage.h"
 #include "app/zipped_dat.h"
 #include "catalogue/dat_loader.h"
+#include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
 #include "journal/undo_mode.h"
 #include "naming/info_config.h"
@@ -108,6 +109,8 @@ void run_walk_modes() {
     write_have_report();
     if (options.fixDat) write_miss_dat();
   }
+  if (options.verify && !options.quiet)
+    std::printf("%s\n", verify_summary_line(run_state().verify.counts).c_str());
 }
 
 // Whether the run may move files, and so must have the folder to itself.

@@ -14,6 +14,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
 #include "run/info_groups.h"
 #include "run/run_options.h"
@@ -44,6 +45,15 @@ struct DispatchState {
   std::uint32_t dataCrc = 0;   // computed while the member was read and checked
 };
 
+// What verify found: for the image identified last, whether its CRC-32 named
+// an entry and what the check said (the copy mode and reports read it); and
+// the counts of the run.
+struct VerifyState {
+  bool lastChecked = false;
+  Verification last;
+  VerifyCounts counts;
+};
+
 // Logs opened on first use and closed after the walk.
 struct ToolLogs {
   FileHandle scan;                           // 2600Scan.txt
@@ -66,6 +76,7 @@ struct RunState {
   ToolDirectories directories;
   ImageBuffer image;
   DispatchState dispatch;
+  VerifyState verify;
   ToolLogs logs;
   RenameState rename;
   InfoConfig info;
