@@ -50,4 +50,3 @@ bool unpack_zipped_dat(const std::string& path, std::string& bytes, DatError& er
   bytes.resize(read);
   return true;
 }
-
