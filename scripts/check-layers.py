@@ -8,6 +8,7 @@ system folders alone. Tests, benchmarks, fuzzers and demos are not layers.
 
     check-layers.py [ROOT]     check the tree at ROOT (default: the repository)
     check-layers.py --self-test
+    check-layers.py --help
 """
 
 import pathlib
@@ -61,6 +62,17 @@ def parse_layers(text):
     return layers
 
 
+def missing_folders(root, layers):
+    """A root without the programs, or without a folder of the table, is no
+    tree to pass: an include check over nothing would pass anything."""
+    programs = [program for program in PROGRAMS if (root / program).is_dir()]
+    if not programs:
+        return [f"{root}: holds no program folder ({', '.join(PROGRAMS)})"]
+    return [f"{root / folder}: folder of the layer table is missing"
+            for folder in sorted(layers)
+            if folder.split("/")[0] in programs and not (root / folder).is_dir()]
+
+
 def problems_in(root, layers):
     problems = []
     for program in PROGRAMS:
@@ -102,7 +114,7 @@ def self_test():
         ("audit/system/a.cpp", '#include "run/run_state.h"\n', "may not include"),
         ("audit/naming/a.cpp", '#include "scan/walk.h"\n', "may not include"),
         ("audit/run/a.cpp", '#include "naming/info_config.h"\n', "may not include"),
-        ("audit/reports/a.cpp", '#include "journal/undo_mode.h"\n', "may not include"),
+        ("audit/reports/a.cpp", '#include "journal/undo_run.h"\n', "may not include"),
         ("audit/zip/a.cpp", '#include "catalogue/rom_database.h"\n', "may not include"),
         ("audit/scan/a.cpp", "#include <unistd.h>\n", "operating-system header"),
         ("audit/catalogue/a.cpp", "#ifdef _WIN32\n#endif\n", "platform conditional"),
@@ -116,26 +128,44 @@ def self_test():
         ("audit/tests/a.cpp", '#include "app/run_driver.h"\n#include <unistd.h>\n', None),
         ("launcher/main.cpp", '#include "main_window/form1.h"\n', None),
     ]
-    failures = 0
-    for name, content, expected in cases:
-        with tempfile.TemporaryDirectory() as directory:
-            root = pathlib.Path(directory)
-            (root / name).parent.mkdir(parents=True)
-            (root / name).write_text(content)
-            found = problems_in(root, parse_layers(LAYERS))
-            ok = any(expected in p for p in found) if expected else not found
-            if not ok:
-                failures += 1
-                print(f"self-test: {name}: expected {expected or 'no fault'}, got {found}")
-    print(f"{len(cases) - failures} passed, {failures} failed")
+    failures = sum(not run_case(name, content, expected) for name, content, expected in cases)
+    with tempfile.TemporaryDirectory() as directory:
+        if not main([str(pathlib.Path(directory) / "nonexistent")], quiet=True):
+            failures += 1
+            print("self-test: a root without the programs passed")
+    print(f"{len(cases) + 1 - failures} passed, {failures} failed")
     return 1 if failures else 0
 
 
-def main(arguments):
+def run_case(name, content, expected):
+    """One file in an otherwise empty tree; folders of the table it lacks are
+    not this case's fault."""
+    with tempfile.TemporaryDirectory() as directory:
+        root = pathlib.Path(directory)
+        (root / name).parent.mkdir(parents=True)
+        (root / name).write_text(content)
+        found = problems_in(root, parse_layers(LAYERS))
+        ok = any(expected in p for p in found) if expected else not found
+        if not ok:
+            print(f"self-test: {name}: expected {expected or 'no fault'}, got {found}")
+        return ok
+
+
+def main(arguments, quiet=False):
+    if arguments[:1] in (["--help"], ["-h"]):
+        print(__doc__.strip())
+        return 0
     if arguments[:1] == ["--self-test"]:
         return self_test()
     root = pathlib.Path(arguments[0] if arguments else pathlib.Path(__file__).parent.parent)
-    problems = problems_in(root.resolve(), parse_layers(LAYERS))
+    layers = parse_layers(LAYERS)
+    missing = missing_folders(root.resolve(), layers)
+    if missing:
+        if not quiet:
+            print("\n".join(missing))
+            print(f"layers: nothing checked; {root} is not the tree the table describes")
+        return 1
+    problems = problems_in(root.resolve(), layers)
     for problem in problems:
         print(problem)
     if problems:

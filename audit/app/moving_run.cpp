@@ -16,14 +16,14 @@ void print_plan_summary(int moves) {
   std::printf("Plan only: %d files would move, nothing was changed.\n", moves);
 }
 
-void print_journal_refusal(JournalOpenFailure failure, int moves) {
+void print_journal_refusal(const FsResult& refusal, int moves) {
   if (moves > 0) {
     std::printf("After %d moves %s could not be written; no further file was moved.\n", moves,
                 UNDO_JOURNAL_NAME);
     return;
   }
   const char* why =
-      failure == JournalOpenFailure::foreign ? "is not an undo journal" : "cannot be written";
+      refusal.status == FsStatus::refused ? "is not an undo journal" : "cannot be written";
   std::printf("No file was moved: %s %s, and a move that cannot be undone is not made.\n",
               UNDO_JOURNAL_NAME, why);
 }
@@ -59,8 +59,8 @@ void journaled_walk(void (*walk)()) {
   walk();
   use_file_system(&disk);
   const bool synced = journal.finish();
-  if (journal.error() != 0) print_cannot_write(UNDO_JOURNAL_NAME, journal.error());
-  if (journal.refusal() != JournalOpenFailure::none) {
+  if (!journal.failure()) print_cannot_write(UNDO_JOURNAL_NAME, journal.failure());
+  if (!journal.refusal()) {
     print_journal_refusal(journal.refusal(), journal.moves());
   } else if (!synced) {
     print_journal_unsynced();

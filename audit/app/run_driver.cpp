@@ -1,19 +1,18 @@
 #include "app/run_driver.h"
 
-#include <cerrno>
 #include <cstdio>
 
+#include "app/audit_mode.h"
+#include "app/mess_export.h"
 #include "app/moving_run.h"
 #include "app/option_words.h"
+#include "app/undo_mode.h"
 #include "app/usage.h"
 #include "app/zipped_dat.h"
 #include "catalogue/dat_loader.h"
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
-#include "journal/undo_mode.h"
 #include "naming/info_config.h"
-#include "reports/audit_mode.h"
-#include "reports/mess_export.h"
 #include "reports/miss_dat.h"
 #include "reports/reports.h"
 #include "run/failure_messages.h"
@@ -32,6 +31,11 @@ void print_convert_refusal() {
   std::printf("Cannot convert this system to other formats\n");
 }
 
+// "Verified: 3 by SHA-1, ...", the end of a verify run.
+void print_verify_counts() {
+  std::printf("%s\n", verify_summary_line(run_state().verify.counts).c_str());
+}
+
 void print_busy() {
   std::printf("Another Vald2600 run is busy in this folder (it holds %s); nothing was done.\n",
               UNDO_JOURNAL_NAME);
@@ -43,15 +47,12 @@ void print_busy() {
 // a folder that refuses new files the journal then says why nothing moves.
 bool hold_start_folder(LockHandle& lock) {
   const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
-  const LockStatus status = file_system().lock(path, lock);
-  if (status == LockStatus::busy) {
+  const FsResult locked = file_system().lock(path, lock);
+  if (locked.status == FsStatus::busy) {
     print_busy();
     return false;
   }
-  const int error = errno;
-  if (status == LockStatus::failed && error != EACCES && error != EPERM && error != EROFS) {
-    print_cannot_lock(path, error);
-  }
+  if (!locked && !locked.denied()) print_cannot_lock(path, locked);
   return true;
 }
 
@@ -109,8 +110,7 @@ void run_walk_modes() {
     write_have_report();
     if (options.fixDat) write_miss_dat();
   }
-  if (options.verify && !options.quiet)
-    std::printf("%s\n", verify_summary_line(run_state().verify.counts).c_str());
+  if (options.verify && !options.quiet) print_verify_counts();
 }
 
 // Whether the run may move files, and so must have the folder to itself.

@@ -5,7 +5,7 @@
 
 #include "archive/libarchive_reader.h"
 #include "archive/member_checks.h"
-#include "zip/zip_errors.h"
+#include "zip/zip_messages.h"
 #include "zip/zip_reader.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "zip/zip_errors.h"
+#include "zip/zip_messages.h"
 
 // The archive formats the walk looks into.
 enum class ArchiveFormat { zip, sevenZip };

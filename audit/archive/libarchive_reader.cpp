@@ -14,7 +14,7 @@
 
 #include "archive/member_checks.h"
 #include "system/file_system.h"
-#include "zip/zip_errors.h"
+#include "zip/zip_messages.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ la_ssize_t read_source(archive*, void* data, const void** buffer) {
   auto* source = static_cast<ArchiveSource*>(data);
   *buffer = source->block;
   const std::size_t got = source->file->read(source->block, sizeof source->block);
-  return source->file->error() != 0 ? -1 : static_cast<la_ssize_t>(got);
+  return !source->file->failure() ? -1 : static_cast<la_ssize_t>(got);
 }
 
 la_int64_t seek_source(archive*, void* data, la_int64_t offset, int whence) {
@@ -56,8 +56,8 @@ struct ArchiveHandle {
 // reason belongs to: the disk, encryption, something libarchive does not
 // support, or damage.
 void report_failure(ZipLog& log, const char* path, const ArchiveHandle& handle) {
-  if (const int error = handle.source->file->error(); error != 0) {
-    return zip_report_read_failure(log, path, error);
+  if (const FsResult failure = handle.source->file->failure(); !failure) {
+    return zip_report_read_failure(log, path, failure);
   }
   const char* reason = archive_error_string(handle.get());
   if (reason == nullptr) reason = "no reason given";
@@ -72,8 +72,8 @@ void report_failure(ZipLog& log, const char* path, const ArchiveHandle& handle) 
 
 ArchiveHandle open_handle(const char* path, ArchiveFormat format, ZipLog& log) {
   ArchiveHandle handle;
-  FileHandle file = file_system().open(path, "rb", true);
-  if (file == nullptr) {
+  FileHandle file;
+  if (!file_system().open(path, "rb", file, true)) {
     zip_report(log, ZipError::openingFile, path);
     return handle;
   }

@@ -3,7 +3,7 @@
 // unsupported, with the ZIP reader's own messages.
 
 #include "archive/libarchive_reader.h"
-#include "zip/zip_errors.h"
+#include "zip/zip_messages.h"
 
 std::unique_ptr<ArchiveReader> open_seven_zip(const char* path, ZipLog& log) {
   zip_report(log, ZipError::formatNotBuilt, path);

@@ -1,7 +1,6 @@
 #include "catalogue/dat_loader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -113,17 +112,17 @@ std::string dat_summary_line(const DatLoadSummary& summary) {
 
 bool CatalogueBuilder::load_file(const std::string& path, DatError& error, ZipUnpacker unzip) {
   error = DatError{path, 0, ""};
-  FileHandle file = file_system().open(path, "rb", true);
-  if (file == nullptr) {
-    error.what = "cannot open the file (" + error_text(errno) + ")";
+  FileHandle file;
+  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened) {
+    error.what = "cannot open the file (" + opened.reason() + ")";
     return false;
   }
   // A folder opens but cannot be read; a file too large is refused before
   // more than its first bytes are read.
   char first[sizeof ZIP_SIGNATURE - 1] = {};
   const std::size_t got = file->read(first, sizeof first);
-  if (got == 0 && file->error()) {
-    error.what = "cannot read the file (" + error_text(file->error()) + ")";
+  if (got == 0 && !file->failure()) {
+    error.what = "cannot read the file (" + file->failure().reason() + ")";
     return false;
   }
   if (unzip != nullptr && got == sizeof first && std::memcmp(first, ZIP_SIGNATURE, got) == 0) {

@@ -1,7 +1,6 @@
 #include "catalogue/have_files.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -31,27 +30,28 @@ bool write_big_endian(FileStream& file, std::uint32_t value) {
   const unsigned char bytes[4] = {
       static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
       static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
-  return file.write(bytes, sizeof bytes);
+  return file.write(bytes, sizeof bytes).ok();
 }
 
 // A have file that does not open is missing, unless the system says
 // otherwise.
-HaveFileRead opening_failure() {
-  const int error = errno;
-  if (error == ENOENT) return {};
-  return {HaveFileRead::Outcome::unreadable, error};
+HaveFileRead opening_failure(const FsResult& failure) {
+  if (failure.missing()) return {};
+  return {HaveFileRead::Outcome::unreadable, failure};
 }
 
 HaveFileRead reading_outcome(const FileStream& file, HaveFileRead::Outcome outcome) {
-  if (file.error() != 0) return {HaveFileRead::Outcome::unreadable, file.error()};
-  return {outcome, 0};
+  FsResult failure = file.failure();
+  if (!failure) return {HaveFileRead::Outcome::unreadable, failure};
+  return {outcome, {}};
 }
 
 }  // namespace
 
 HaveFileRead db_seed_from_database(const ToolDirectories& directories) {
-  FileHandle file = open_tool_file(directories, HAVE_DATABASE_NAME, "rb");
-  if (file == nullptr) return opening_failure();
+  FileHandle file;
+  const FsResult opened = open_tool_file(directories, HAVE_DATABASE_NAME, "rb", file);
+  if (!opened) return opening_failure(opened);
   char magic[4];
   std::uint32_t system = 0;
   if (file->read(magic, 4) != 4 || std::memcmp(magic, DATABASE_MAGIC, 4) != 0 ||
@@ -94,8 +94,9 @@ bool is_have_name_line(const std::string& line) {
 }  // namespace
 
 HaveFileRead db_seed_from_have_list(const ToolDirectories& directories) {
-  FileHandle file = open_tool_file(directories, HAVE_REPORT_NAME, "r");
-  if (file == nullptr) return opening_failure();
+  FileHandle file;
+  const FsResult opened = open_tool_file(directories, HAVE_REPORT_NAME, "r", file);
+  if (!opened) return opening_failure(opened);
   LineReader reader(*file);
   // Names come in catalogue order, so the search only moves forward: each
   // line takes the first entry of its name at or after the cursor. The
@@ -117,10 +118,12 @@ HaveFileRead db_seed_from_have_list(const ToolDirectories& directories) {
   return reading_outcome(*file, HaveFileRead::Outcome::seeded);
 }
 
-int write_have_database(const ToolDirectories& directories) {
+FsResult write_have_database(const ToolDirectories& directories) {
   std::string temporary_path;
-  FileHandle database = open_tool_file_replacement(directories, HAVE_DATABASE_NAME, temporary_path);
-  if (database == nullptr) return errno;
+  FileHandle database;
+  const FsResult opened =
+      open_tool_file_replacement(directories, HAVE_DATABASE_NAME, temporary_path, database);
+  if (!opened) return opened;
   const RomDatabase& catalogue = rom_database();
   database->write(DATABASE_MAGIC, 4);
   write_big_endian(*database, SYSTEM_TYPE);

@@ -11,10 +11,10 @@
 #include "system/tool_files.h"
 
 // What reading a have file gave. unreadable: it is there but could not be
-// read whole (`error` says why); what was read of it is marked all the same.
+// read whole (`failure` says why); what was read of it is marked all the same.
 struct HaveFileRead {
   enum class Outcome { seeded, missing, notOurs, unreadable } outcome = Outcome::missing;
-  int error = 0;
+  FsResult failure;
 };
 
 // Marks the entries the have database in `directories` lists as had before
@@ -29,9 +29,9 @@ HaveFileRead db_seed_from_have_list(const ToolDirectories& directories);
 // Writes the have database: the CRC of every entry had, in catalogue order,
 // then the had CRCs this catalogue does not know, as the previous database
 // held them. It is written beside the old one and renamed over it, so the
-// old one stays whole when anything fails. Returns 0, or the error number
-// of the step that failed.
-int write_have_database(const ToolDirectories& directories);
+// old one stays whole when anything fails, and the failure is the step's
+// that failed.
+FsResult write_have_database(const ToolDirectories& directories);
 
 // Writes the name of every entry had, one a line, after the headline the
 // caller wrote to `list`.

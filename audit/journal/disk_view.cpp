@@ -1,7 +1,5 @@
 #include "journal/disk_view.h"
 
-#include <cerrno>
-
 std::string parent_of(const std::string& path) {
   const std::size_t last = path.rfind(PATH_SEPARATOR);
   return last == std::string::npos ? std::string() : path.substr(0, last);
@@ -32,17 +30,16 @@ DiskView::Folder& DiskView::folder(const std::string& normalFolder) {
   if (known != folders_.end()) return known->second;
   Folder& made = folders_[normalFolder];
   std::vector<DirectoryEntry> entries;
-  if (disk_.list_directory(normalFolder.empty() ? "." : normalFolder, entries)) {
-    fill(made, entries);
-  } else if (errno != ENOENT) {
-    made.error = errno;
-  }
+  made.failure = disk_.list_directory(normalFolder.empty() ? "." : normalFolder, entries);
+  if (made.failure) fill(made, entries);
   return made;
 }
 
-int DiskView::listing_error(const std::string& path) {
+FsResult DiskView::listing_failure(const std::string& path) {
   const std::string normal = normal_path(path);
-  return normal.empty() ? 0 : folder(parent_of(normal)).error;
+  if (normal.empty()) return {};
+  const FsResult& failure = folder(parent_of(normal)).failure;
+  return failure.missing() ? FsResult{} : failure;
 }
 
 const DirectoryEntry* DiskView::find(const std::string& path) {
@@ -54,13 +51,13 @@ const DirectoryEntry* DiskView::find(const std::string& path) {
   return &held.entries[at->second];
 }
 
-bool DiskView::list(const std::string& folderPath, std::vector<DirectoryEntry>& entries) {
+FsResult DiskView::list(const std::string& folderPath, std::vector<DirectoryEntry>& entries) {
   const Folder& held = folder(normal_path(folderPath));
-  if (!held.readable) return false;
+  if (!held.readable) return held.failure.ok() ? fs_missing(folderPath) : held.failure;
   for (std::size_t at = 0; at < held.entries.size(); ++at) {
     if (!held.gone[at]) entries.push_back(held.entries[at]);
   }
-  return true;
+  return {};
 }
 
 void DiskView::remember(const std::string& folderPath, const std::vector<DirectoryEntry>& entries) {
@@ -72,6 +69,7 @@ void DiskView::add(const std::string& path, DirectoryEntry entry) {
   const std::string normal = normal_path(path);
   Folder& held = folder(parent_of(normal));
   held.readable = true;
+  held.failure = {};
   entry.name = leaf_of(normal);
   const auto at = held.index.find(entry.name);
   if (at != held.index.end()) {

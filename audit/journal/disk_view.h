@@ -20,8 +20,8 @@ class DiskView {
   const DirectoryEntry* find(const std::string& path);
 
   // Lists `folder` as the view holds it, in the order the disk gave it and
-  // with added entries after. Returns false when it cannot be read.
-  bool list(const std::string& folder, std::vector<DirectoryEntry>& entries);
+  // with added entries after; fails as the listing of the disk failed.
+  FsResult list(const std::string& folder, std::vector<DirectoryEntry>& entries);
 
   // Takes `entries` as the content of `folder`, when it is not held yet.
   void remember(const std::string& folder, const std::vector<DirectoryEntry>& entries);
@@ -32,9 +32,9 @@ class DiskView {
   // Records that `path` is gone.
   void remove(const std::string& path);
 
-  // Why the folder holding `path` could not be listed: an error number, 0
-  // when it was (or is missing, which is an answer too).
-  int listing_error(const std::string& path);
+  // Why the folder holding `path` could not be listed: success when it was
+  // (or is missing, which is an answer too).
+  FsResult listing_failure(const std::string& path);
 
   // `path` without a leading "./" (repeated) and with "" for "."; views and
   // planned changes compare paths in this form.
@@ -43,7 +43,7 @@ class DiskView {
  private:
   struct Folder {
     bool readable = false;
-    int error = 0;  // of the listing that failed
+    FsResult failure;  // of the listing that failed
     std::vector<DirectoryEntry> entries;
     std::vector<bool> gone;
     std::unordered_map<std::string, std::size_t> index;

@@ -151,7 +151,7 @@ JournalReading read_journal(FileStream& journal) {
 JournalReading read_last_open_run(FileStream& journal) {
   JournalReading reading = read_journal(journal);
   // A read that failed looks like an end: nothing read after it counts.
-  if (journal.error() != 0) {
+  if (!journal.failure()) {
     reading = JournalReading{};
     reading.problem = JournalProblem::unreadable;
   }

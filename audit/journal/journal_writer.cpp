@@ -1,6 +1,5 @@
 #include "journal/journal_writer.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "system/file_system.h"
@@ -28,35 +27,39 @@ JournalWriter::~JournalWriter() {
   close();
 }
 
-JournalOpenFailure JournalWriter::open(const std::string& path) {
+FsResult JournalWriter::open(const std::string& path) {
   close();
-  error_ = 0;
-  file_ = file_system().open(path, "ab+");
-  if (file_ == nullptr) {
-    error_ = errno;
-    return JournalOpenFailure::cannotOpen;
+  failure_ = {};
+  if (const FsResult opened = file_system().open(path, "ab+", file_); !opened) {
+    failure_ = opened;
+    return opened;
   }
-  if (!file_->seek(0, SEEK_END)) return give_up();
+  if (const FsResult sought = file_->seek(0, SEEK_END); !sought) return give_up(sought);
   const bool empty = file_->tell() == 0;
   if (!empty && !begins_like_journal(*file_)) {
-    if (file_->error() != 0) return give_up();
+    if (!file_->failure()) return give_up(file_->failure());
     file_.reset();
-    return JournalOpenFailure::foreign;
+    return fs_refused(path);
   }
   const bool cut_short = !empty && !ends_with_line_end(*file_);
   // Between reading and writing a stream must be positioned; "a" mode then
   // puts every write at the end.
-  bool written = file_->error() == 0 && file_->seek(0, SEEK_END);
-  if (written && empty) written = write(std::string(JOURNAL_FIRST_LINE) + "\n");
-  if (written && cut_short) written = write("\n");
-  if (written) return JournalOpenFailure::none;
-  return give_up();
+  FsResult written = file_->failure();
+  if (written) written = file_->seek(0, SEEK_END);
+  if (written && empty && !write(std::string(JOURNAL_FIRST_LINE) + "\n")) written = failure_;
+  if (written && cut_short && !write("\n")) written = failure_;
+  if (written) return written;
+  return give_up(written);
 }
 
-JournalOpenFailure JournalWriter::give_up() {
-  error_ = file_->error() != 0 ? file_->error() : errno;
+FsResult JournalWriter::give_up(const FsResult& failure) {
+  remember(failure);
   file_.reset();
-  return JournalOpenFailure::cannotWrite;
+  return failure_;
+}
+
+void JournalWriter::remember(const FsResult& failure) {
+  if (failure_.ok() && !failure.ok()) failure_ = failure;
 }
 
 bool JournalWriter::append(const JournalRecord& record, bool flush) {
@@ -64,16 +67,18 @@ bool JournalWriter::append(const JournalRecord& record, bool flush) {
 }
 
 bool JournalWriter::write(const std::string& text, bool flush) {
-  if (write_text(*file_, text) && (!flush || file_->flush())) return true;
-  if (error_ == 0) error_ = file_->error();
-  return false;
+  FsResult written = write_text(*file_, text);
+  if (written && flush) written = file_->flush();
+  remember(written);
+  return written.ok();
 }
 
 bool JournalWriter::close(bool sync) {
   if (file_ == nullptr) return true;
-  const bool synced = sync ? file_->sync() : file_->flush();
-  const bool closed = file_->close();
-  if (error_ == 0) error_ = file_->error();
+  const FsResult synced = sync ? file_->sync() : file_->flush();
+  const FsResult closed = file_->close();
+  remember(synced);
+  remember(closed);
   file_.reset();
   return synced && closed;
 }

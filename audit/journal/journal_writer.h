@@ -10,8 +10,6 @@
 
 #include "journal/undo_journal.h"
 
-enum class JournalOpenFailure { none, cannotOpen, foreign, cannotWrite };
-
 class JournalWriter {
  public:
   JournalWriter() = default;
@@ -22,8 +20,8 @@ class JournalWriter {
   // Opens `path` for appending, creating it with its first line when it is
   // missing or empty. A journal whose last line was cut short gets a line
   // end first, so that the cut line stays one damaged line. Refuses a file
-  // that is not a journal.
-  JournalOpenFailure open(const std::string& path);
+  // that is not a journal (`refused`).
+  FsResult open(const std::string& path);
 
   // Writes one record and, unless `flush` is false, flushes it with any
   // record held back before; false when that fails.
@@ -35,13 +33,14 @@ class JournalWriter {
 
   bool is_open() const { return file_ != nullptr; }
 
-  // The error number of the first failure since open(); 0 while none.
-  int error() const { return error_; }
+  // The first failure of the disk since open(); success while none.
+  const FsResult& failure() const { return failure_; }
 
  private:
   bool write(const std::string& text, bool flush = true);
-  JournalOpenFailure give_up();
+  FsResult give_up(const FsResult& failure);
+  void remember(const FsResult& failure);
 
   FileHandle file_;
-  int error_ = 0;
+  FsResult failure_;
 };

@@ -13,49 +13,42 @@
 #include "journal/journal_writer.h"
 #include "system/file_system.h"
 
-class JournalingFileSystem : public FileSystem {
+class JournalingFileSystem : public ForwardingFileSystem {
  public:
   // `journalPath` is opened at the first move; `time` and `mode` go into
   // the run's first record.
   JournalingFileSystem(FileSystem& inner, std::string journalPath, std::string time,
                        std::string mode);
 
-  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
-  FsStatus make_directory(const std::string& path) override;
-  // Refused with `failed` when the journal cannot take the record.
-  FsStatus move_file(const std::string& from, const std::string& to) override;
-  FsStatus remove_directory(const std::string& path) override;
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override;
-  bool replace_file(const std::string& from, const std::string& to) override;
-  bool remove_file(const std::string& path) override;
-  bool allows_changes(const std::string& path) override;
-  LockStatus lock(const std::string& path, LockHandle& held) override;
-  void read_ahead(const std::vector<ReadAheadFile>& files) override;
+  FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
+  FsResult make_directory(const std::string& path) override;
+  // Refused when the journal cannot take the record.
+  FsResult move_file(const std::string& from, const std::string& to) override;
 
   // Syncs and closes the journal. Returns false when it was opened and a
   // write, the sync or the close failed.
   bool finish();
 
-  // Why moves were refused: none while the journal takes every record.
-  JournalOpenFailure refusal() const { return refusal_; }
+  // Why moves were refused: success while the journal takes every record;
+  // refused when the file is not a journal.
+  const FsResult& refusal() const { return refusal_; }
 
   // The moves made (each one on record).
   int moves() const { return moves_; }
 
-  // Why the journal failed: an error number, 0 while it has not.
-  int error() const { return writer_.error(); }
+  // Why the journal failed: success while it has not.
+  const FsResult& failure() const { return writer_.failure(); }
 
  private:
   bool start_journal();
   bool record(const JournalRecord& record, bool flush = true);
 
-  FileSystem& inner_;
   DiskView sizes_;
   JournalWriter writer_;
   std::string path_;
   JournalRecord run_;
   std::vector<std::string> earlyFolders_;  // created before the first move
-  JournalOpenFailure refusal_ = JournalOpenFailure::none;
+  FsResult refusal_;
   bool wroteAll_ = true;
   int moves_ = 0;
 };

@@ -12,22 +12,22 @@
 #include "journal/disk_view.h"
 #include "system/file_system.h"
 
-class PlanningFileSystem : public FileSystem {
+class PlanningFileSystem : public ForwardingFileSystem {
  public:
   // `disk` is only read, through list_directory, open for reading,
-  // allows_changes and read_ahead.
-  explicit PlanningFileSystem(FileSystem& disk) : disk_(disk), view_(disk) {}
+  // allows_changes and read_ahead (which pass through as they are).
+  explicit PlanningFileSystem(FileSystem& disk) : ForwardingFileSystem(disk), view_(disk) {}
 
-  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
-  FsStatus make_directory(const std::string& path) override;
-  FsStatus move_file(const std::string& from, const std::string& to) override;
-  FsStatus remove_directory(const std::string& path) override;
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override;
-  bool replace_file(const std::string& from, const std::string& to) override;
-  bool remove_file(const std::string& path) override;
+  FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
+  FsResult make_directory(const std::string& path) override;
+  FsResult move_file(const std::string& from, const std::string& to) override;
+  FsResult remove_directory(const std::string& path) override;
+  FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                bool wholeReads = false) override;
+  FsResult replace_file(const std::string& from, const std::string& to) override;
+  FsResult remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
-  LockStatus lock(const std::string& path, LockHandle& held) override;
-  void read_ahead(const std::vector<ReadAheadFile>& files) override;
+  FsResult lock(const std::string& path, LockHandle& held) override;
 
   // The moves planned so far.
   int planned_moves() const { return moves_; }
@@ -35,7 +35,6 @@ class PlanningFileSystem : public FileSystem {
  private:
   bool is_folder(const std::string& path);
 
-  FileSystem& disk_;
   DiskView view_;
   std::unordered_map<std::string, bool> allowsChanges_;  // by normal path
   int moves_ = 0;

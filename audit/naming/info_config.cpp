@@ -1,10 +1,10 @@
 #include "naming/info_config.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 
 #include "catalogue/rom_database.h"
+#include "naming/naming_messages.h"
 #include "naming/safe_names.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
@@ -15,18 +15,6 @@ namespace {
 
 constexpr std::size_t LINE_LIMIT = 199;
 constexpr std::string_view SECTION_HEADER = "[A2600]";
-
-void print_cannot_open(const std::string& path) {
-  std::printf("Cannot open %s Using Defaults\n", path.c_str());
-}
-
-void print_cannot_interpret(const std::string& line_as_read) {
-  std::printf("Cannot interpret \"%s\"\n", line_as_read.c_str());
-}
-
-void print_pattern_limit() {
-  std::printf("Only %d patterns allowed!\n", INFO_GROUP_LIMIT);
-}
 
 // One line of the file: its text and the line end it had ("\n", "\r\n" or
 // nothing on a last line), so that messages can show the line as read.
@@ -143,20 +131,20 @@ void load_info_config() {
   InfoConfig& info = run_state().info;
   info = InfoConfig{};
   const std::string path = run_state().directories.program + INFO_FILE_NAME;
-  FileHandle file = file_system().open(path, "r", true);
-  if (file == nullptr) {
-    print_cannot_open(path);
+  FileHandle file;
+  if (!file_system().open(path, "r", file, true)) {
+    print_info_defaults(path);
     return;
   }
   ConfigReader reader(info);
   LineReader lines(*file);
   ConfigLine line;
   while (!reader.full() && read_config_line(lines, line)) reader.take(line);
-  if (file->error() != 0) {
+  if (const FsResult failure = file->failure(); !failure) {
     // Groups from part of the file would sort images by half the rules.
-    print_cannot_read(path, file->error());
+    print_cannot_read(path, failure);
     info = InfoConfig{};
-    print_cannot_open(path);
+    print_info_defaults(path);
     return;
   }
   info.loaded = true;

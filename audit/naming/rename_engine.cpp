@@ -1,12 +1,11 @@
 #include "naming/rename_engine.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <optional>
 
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
+#include "naming/naming_messages.h"
 #include "naming/safe_names.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
@@ -19,29 +18,16 @@ const RunOptions& options() {
   return run_state().options;
 }
 
-void print_dir_error(const std::string& path) {
-  std::fprintf(stderr, "Error creating dir: '%s'\n", path.c_str());
-}
-
-void print_already_exists(const std::string& target, const char* oldName) {
-  if (!options().quiet)
-    std::printf("File %s already exists (Original: %s)\n", target.c_str(), oldName);
-}
-
-void print_out_of_names() {
-  std::printf("Out of temp filenames!\n");
-}
-
 // "Creating" lines come two to a console line.
 class CreatingMessages {
  public:
   void announce(const std::string& directory) {
     if (options().quiet) return;
     ++count_;
-    std::printf("Creating %-25s  %s", directory.c_str(), line_open() ? "" : "\n");
+    print_creating(directory, !line_open());
   }
   void close_line() {
-    if (line_open()) std::printf("\n");
+    if (line_open()) close_creating_line();
     count_ = 0;
   }
 
@@ -52,22 +38,22 @@ class CreatingMessages {
 
 // Creates a folder; true when it exists afterwards, else announced.
 bool ensure_directory(const std::string& path) {
-  const FsStatus status = file_system().make_directory(path);
-  if (status == FsStatus::ok || status == FsStatus::alreadyExists) return true;
+  const FsResult made = file_system().make_directory(path);
+  if (made || made.status == FsStatus::alreadyExists) return true;
   print_dir_error(path);
   return false;
 }
 
 // The target name is in use (or refused): the duplicate route applies.
-bool is_taken(FsStatus status) {
-  return status == FsStatus::alreadyExists || status == FsStatus::accessDenied;
+bool is_taken(const FsResult& moved) {
+  return moved.status == FsStatus::alreadyExists || moved.status == FsStatus::accessDenied;
 }
 
 // A move that failed for another reason leaves the file in place. A missing
 // folder (a group folder that could not be made, a file gone meanwhile)
 // passes without a word; any other failure is said.
-void say_failed_move(FsStatus status, const std::string& from, const std::string& to) {
-  if (status == FsStatus::failed && errno != ENOENT) print_cannot_move(from, to, errno);
+void say_failed_move(const FsResult& moved, const std::string& from, const std::string& to) {
+  if (moved.status == FsStatus::failed && !moved.missing()) print_cannot_move(from, to, moved);
 }
 
 std::string in_folder(const char* folder, const std::string& name) {
@@ -143,14 +129,14 @@ void move_to_dupes(const std::string& duplicate, const char* oldName) {
     if (next == nullptr) return;
     candidate = next;
   }
-  FsStatus status;
-  while (is_taken(status = file_system().move_file(oldName, candidate))) {
+  FsResult moved;
+  while (is_taken(moved = file_system().move_file(oldName, candidate))) {
     const char* next = next_counter_name(candidate);
     if (next == nullptr) return;
     candidate = next;
   }
-  say_failed_move(status, oldName, candidate);
-  if (status == FsStatus::ok && candidate != duplicate) last_counter_names[duplicate] = candidate;
+  say_failed_move(moved, oldName, candidate);
+  if (moved && candidate != duplicate) last_counter_names[duplicate] = candidate;
 }
 
 bool prepare_dupes_folder() {
@@ -165,12 +151,12 @@ bool prepare_dupes_folder() {
 bool move_image(int index, const char* oldName) {
   const auto target = rename_target(index, oldName);
   if (!target) return true;
-  const FsStatus status = file_system().move_file(oldName, *target);
-  if (!is_taken(status)) {
-    say_failed_move(status, oldName, *target);
+  const FsResult moved = file_system().move_file(oldName, *target);
+  if (!is_taken(moved)) {
+    say_failed_move(moved, oldName, *target);
     return true;
   }
-  print_already_exists(*target, oldName);
+  if (!options().quiet) print_already_exists(*target, oldName);
   if (!prepare_dupes_folder()) return false;
   if (const auto duplicate = dupes_target(index, oldName)) move_to_dupes(*duplicate, oldName);
   return true;
@@ -233,7 +219,7 @@ void log_change(const char* oldName, const char* newName) {
   const std::string line = options().changesReversed
                                ? "O: \"" + old_text + "\"  N: \"" + new_text + "\"\n"
                                : "N: \"" + new_text + "\"  O: \"" + old_text + "\"\n";
-  if (!options().quiet) std::fputs(line.c_str(), stdout);
+  if (!options().quiet) print_change_line(line);
   if (log != nullptr) write_text(*log, line);
 }
 

@@ -9,6 +9,7 @@
 
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
+#include "reports/report_messages.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/tool_files.h"
@@ -25,7 +26,7 @@ const std::vector<std::int32_t>& found() {
 // Prints a report's headline and writes it to the report after one blank,
 // which marks it as no name for the reader of the have list.
 void write_headline(FileStream& report, const std::string& headline) {
-  std::fputs(headline.c_str(), stdout);
+  print_headline(headline);
   print_to(report, " %s", headline.c_str());
 }
 
@@ -60,10 +61,10 @@ class DupesList {
   void add(const char* name, long copies) {
     if (!started_) {
       started_ = true;
-      std::printf("Multiple copies of the following were found:\n");
+      print_dupes_heading();
       file_ = append_to_tool_file(DUPES_REPORT_NAME);
     }
-    std::printf("%s [%ld copies]\n", name, copies);
+    print_dupe(name, copies);
     if (file_ != nullptr) print_to(*file_, "%s [%ld copies]\n", name, copies);
   }
 
@@ -77,8 +78,8 @@ class DupesList {
 bool write_have_files(int owned) {
   FileHandle report = rewrite_tool_file(HAVE_REPORT_NAME);
   if (report == nullptr) return false;
-  if (const int error = write_have_database(run_state().directories); error != 0) {
-    print_cannot_write(HAVE_DATABASE_NAME, error);
+  if (const FsResult written = write_have_database(run_state().directories); !written) {
+    print_cannot_write(HAVE_DATABASE_NAME, written);
     print_kept_as_it_was(HAVE_DATABASE_NAME);
   }
   write_headline(*report, have_headline(owned));
@@ -96,7 +97,7 @@ int owned_count() {
 // A have file that could not be read whole is said, and kept as it is.
 void note_unread(const HaveFileRead& read, const char* name) {
   if (read.outcome != HaveFileRead::Outcome::unreadable) return;
-  print_cannot_read(name, read.error);
+  print_cannot_read(name, read.failure);
   run_state().keepHaveFiles = true;
 }
 
@@ -108,7 +109,7 @@ void db_prepare() {
   if (database.outcome == HaveFileRead::Outcome::seeded) {
     const RunOptions& options = run_state().options;
     if (!options.quiet && !options.messExport) {
-      std::printf("Found %s, Ignoring %s\n", HAVE_DATABASE_NAME, HAVE_REPORT_NAME);
+      print_database_found(HAVE_DATABASE_NAME, HAVE_REPORT_NAME);
     }
     return;
   }
@@ -119,11 +120,7 @@ void db_prepare() {
 void db_print_stats() {
   if (run_state().options.messExport) return;
   const DbStats stats = db_stats();
-  char unclassed[32] = "";
-  if (stats.unclassed > 0)
-    std::snprintf(unclassed, sizeof unclassed, " (%d unclassed)", stats.unclassed);
-  std::printf("\nStats: %d entries%s, %d redumps, %d hacks/trainers, %d bad dumps\n", stats.entries,
-              unclassed, stats.redumps, stats.hacks, stats.badDumps);
+  print_stats(stats.entries, stats.unclassed, stats.redumps, stats.hacks, stats.badDumps);
 }
 
 bool db_entry_missing(int index) {
@@ -154,7 +151,7 @@ void write_have_report() {
   const int owned = owned_count();
   if (owned == 0) return;
   if (run_state().keepHaveFiles) {
-    std::fputs(have_headline(owned).c_str(), stdout);
+    print_headline(have_headline(owned));
     print_kept_as_it_was(HAVE_DATABASE_NAME);
     print_kept_as_it_was(HAVE_REPORT_NAME);
   } else if (!write_have_files(owned)) {

@@ -6,35 +6,35 @@
 
 namespace {
 
-void print_failure(const char* what, const std::string& path, int error) {
-  std::fprintf(stderr, "Cannot %s %s: %s\n", what, path.c_str(), error_text(error).c_str());
+void print_failure(const char* what, const std::string& path, const FsResult& failure) {
+  std::fprintf(stderr, "Cannot %s %s: %s\n", what, path.c_str(), failure.reason().c_str());
 }
 
 }  // namespace
 
-void print_cannot_read(const std::string& path, int error) {
-  print_failure("read", path, error);
+void print_cannot_read(const std::string& path, const FsResult& failure) {
+  print_failure("read", path, failure);
 }
 
-void print_cannot_write(const std::string& path, int error) {
-  print_failure("write", path, error);
+void print_cannot_write(const std::string& path, const FsResult& failure) {
+  print_failure("write", path, failure);
 }
 
-void print_cannot_list(const std::string& folder, int error) {
-  print_failure("read the folder", folder, error);
+void print_cannot_list(const std::string& folder, const FsResult& failure) {
+  print_failure("read the folder", folder, failure);
 }
 
-void print_cannot_move(const std::string& from, const std::string& to, int error) {
-  print_failure("move", from + " to " + to, error);
+void print_cannot_move(const std::string& from, const std::string& to, const FsResult& failure) {
+  print_failure("move", from + " to " + to, failure);
 }
 
-void print_cannot_remove_folder(const std::string& folder, int error) {
-  print_failure("remove the folder", folder, error);
+void print_cannot_remove_folder(const std::string& folder, const FsResult& failure) {
+  print_failure("remove the folder", folder, failure);
 }
 
-void print_cannot_lock(const std::string& path, int error) {
+void print_cannot_lock(const std::string& path, const FsResult& failure) {
   std::fprintf(stderr, "Cannot lock %s: %s; the run goes on without the lock.\n", path.c_str(),
-               error_text(error).c_str());
+               failure.reason().c_str());
 }
 
 void print_kept_as_it_was(const std::string& name) {

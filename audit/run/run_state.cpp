@@ -1,6 +1,5 @@
 #include "run/run_state.h"
 
-#include <cerrno>
 #include <new>
 
 #include "run/failure_messages.h"
@@ -17,23 +16,25 @@ RunState& run_state() {
 }
 
 FileHandle append_to_tool_file(const char* name) {
-  FileHandle file = open_tool_file(state.directories, name, "a");
-  if (file == nullptr && state.logs.unopened.insert(name).second) print_cannot_write(name, errno);
+  FileHandle file;
+  const FsResult opened = open_tool_file(state.directories, name, "a", file);
+  if (!opened && state.logs.unopened.insert(name).second) print_cannot_write(name, opened);
   return file;
 }
 
 FileHandle rewrite_tool_file(const char* name) {
-  FileHandle file = open_tool_file(state.directories, name, "w");
-  if (file == nullptr) print_cannot_write(name, errno);
+  FileHandle file;
+  const FsResult opened = open_tool_file(state.directories, name, "w", file);
+  if (!opened) print_cannot_write(name, opened);
   return file;
 }
 
 bool finish_tool_file(FileHandle& file, const char* name) {
   if (file == nullptr) return true;
-  const bool written = file->close();
-  if (!written) print_cannot_write(name, file->error());
+  const FsResult written = file->close();
+  if (!written) print_cannot_write(name, written);
   file.reset();
-  return written;
+  return written.ok();
 }
 
 void close_tool_logs() {

@@ -19,7 +19,7 @@
 #include "run/info_groups.h"
 #include "run/run_options.h"
 #include "system/tool_files.h"
-#include "zip/zip_errors.h"
+#include "zip/zip_messages.h"
 
 // Opens the tool file `name` for appending, in the run's directories. When
 // no directory takes it, says so, once a run for each name; the next use

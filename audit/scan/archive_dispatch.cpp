@@ -6,12 +6,11 @@
 
 #include "scan/archive_dispatch.h"
 
-#include <cstdio>
-
 #include "catalogue/rom_database.h"
+#include "run/run_state.h"
 #include "scan/file_kinds.h"
 #include "scan/identify.h"
-#include "run/run_state.h"
+#include "scan/scan_messages.h"
 
 namespace {
 
@@ -83,9 +82,9 @@ void refuse_package(const char* name, ArchiveFormat format, const ArchiveCount& 
   if (run_state().options.list) {
     count_refused_images(name, format);
   } else if (count.emulatorPackage) {
-    std::printf("I don't rename ROMS inside EMU distros :-) ... skipping %s\n", name);
+    print_emulator_package(name);
   } else {
-    std::printf("Multiple ROMS found in %s ... skipping\n", name);
+    print_multiple_images(name);
   }
 }
 
@@ -140,9 +139,9 @@ std::uint64_t dispatch_archive(const char* name, ArchiveFormat format) {
   }
   if (choice == Choice::failed) {
     run_state().dispatch = DispatchState{};
-    std::printf("Error reading %s ... skipping\n", name);
+    print_archive_unread(name);
   } else if (choice == Choice::next) {
-    std::printf("NO %s ROMS found in %s\n", SYSTEM_NAME, name);
+    print_no_images(name);
   }
   return size;
 }

@@ -9,6 +9,7 @@
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
+#include "scan/scan_messages.h"
 #include "sniff/sniff.h"
 #include "system/file_system.h"
 #include "system/tool_file_names.h"
@@ -16,39 +17,23 @@
 
 namespace {
 
-void print_cannot_open(const char* name) {
-  std::fprintf(stderr, "Cannot open %s\n", name);
-}
-
-void print_bad_size(const char* name) {
-  std::printf("Unrecognized image size in %s\n", name);
-}
-
-void print_not_2600(const char* name) {
-  std::printf("NOT in %s Format --> %s\n", SYSTEM_NAME, name);
-}
-
 // Reads the whole file into the image buffer; false, after saying why, when
 // it cannot. A file that yields fewer bytes than listed, without an error,
 // has changed since the listing and is treated as one that does not open.
 bool read_image(FileStream& file, const char* name, std::size_t size) {
   const bool complete = file.read(run_state().image.data.get(), size) == size;
   file.close();
-  if (file.error() != 0) {
-    print_cannot_read(name, file.error());
-  } else if (!complete) {
-    print_cannot_open(name);
+  if (const FsResult failure = file.failure(); !failure) {
+    print_cannot_read(name, failure);
+    return false;
   }
-  return complete && file.error() == 0;
+  if (!complete) print_cannot_open(name);
+  return complete;
 }
 
 std::uint32_t image_crc(std::size_t size) {
   return static_cast<std::uint32_t>(
       crc32(0L, run_state().image.data.get(), static_cast<uInt>(size)));
-}
-
-void print_verify_refusal(const char* name, int index, VerifyFailure failed) {
-  std::printf("%s\n", verify_refusal_line(name, db_name(index), failed).c_str());
 }
 
 // Whether scan mode writes a record for an image with this CRC text; one
@@ -79,7 +64,7 @@ bool passes_verify(std::uint32_t crc, const char* name, std::size_t size) {
   verify.last = verify_entry(index, run_state().image.data.get(), size);
   verify.lastChecked = true;
   count_verification(verify.counts, verify.last);
-  if (!verify.last.passed()) print_verify_refusal(name, index, verify.last.failed);
+  if (!verify.last.passed()) print_verify_refusal(name, db_name(index), verify.last.failed);
   return verify.last.passed();
 }
 
@@ -96,8 +81,7 @@ void identify_image(const char* name, std::uint64_t size) {
   FileHandle file;
   if (!dispatch.inMemory) {
     // One read of the whole image: a stream buffer would only add a copy.
-    file = file_system().open(name, "rb", true);
-    if (file == nullptr) {
+    if (!file_system().open(name, "rb", file, true)) {
       print_cannot_open(name);
       return;
     }

@@ -1,13 +1,12 @@
 #include "scan/walk.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <vector>
 
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "scan/archive_dispatch.h"
 #include "scan/identify.h"
+#include "scan/scan_messages.h"
 #include "scan/walk_read_ahead.h"
 #include "system/file_system.h"
 
@@ -22,7 +21,7 @@ bool descends_into_directories() {
 bool walk_subdirectory(const std::string& path, const std::string& name) {
   const DirectoryMark parent = mark_current_directory();
   const std::string subdirectory = path + PATH_SEPARATOR + name;
-  std::printf("Scanning %s%c*%s\n", subdirectory.c_str(), PATH_SEPARATOR, EXTENSIONS_2600);
+  print_scanning(subdirectory);
   if (!change_directory(subdirectory)) return true;
   walk_directory(".");
   return return_to_parent(parent);
@@ -34,7 +33,8 @@ void walk_directory(const std::string& path) {
   // The whole level is listed first: renaming moves files while the walk
   // goes on, and a listing in progress would see the folder change.
   std::vector<DirectoryEntry> entries;
-  if (!file_system().list_directory(path, entries)) return print_cannot_list(path, errno);
+  if (const FsResult listed = file_system().list_directory(path, entries); !listed)
+    return print_cannot_list(path, listed);
   ReadAheadWindow ahead(entries);
   for (std::size_t index = 0; index < entries.size(); ++index) {
     const DirectoryEntry& entry = entries[index];

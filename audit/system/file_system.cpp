@@ -17,7 +17,8 @@ namespace {
 // that read whole blocks of their own.
 class StdioStream final : public FileStream {
  public:
-  StdioStream(std::FILE* file, bool wholeReads) : file_(file) {
+  StdioStream(std::FILE* file, const std::string& path, bool wholeReads)
+      : file_(file), path_(path) {
     if (wholeReads) std::setvbuf(file_, nullptr, _IONBF, 0);
   }
   ~StdioStream() override { close(); }
@@ -28,29 +29,29 @@ class StdioStream final : public FileStream {
     if (got < count && std::ferror(file_) != 0) remember(false);
     return got;
   }
-  bool seek(std::int64_t offset, int whence) override {
+  FsResult seek(std::int64_t offset, int whence) override {
     errno = 0;
-    if (seek_file(file_, offset, whence)) return true;
+    if (seek_file(file_, offset, whence)) return {};
     // A position the file cannot have is the caller's mistake, not the disk's.
-    if (errno != EINVAL) remember(false);
-    return false;
+    if (errno == EINVAL) return fs_failure(FsStatus::failed, EINVAL, path_);
+    return remember(false);
   }
   std::int64_t tell() override { return tell_file(file_); }
-  bool write(const void* data, std::size_t count) override {
+  FsResult write(const void* data, std::size_t count) override {
     errno = 0;
     return remember(std::fwrite(data, 1, count, file_) == count);
   }
-  int error() const override { return error_; }
-  bool flush() override {
+  FsResult failure() const override { return failure_; }
+  FsResult flush() override {
     errno = 0;
     return remember(std::fflush(file_) == 0);
   }
-  bool sync() override {
+  FsResult sync() override {
     errno = 0;
     return remember(sync_file(file_));
   }
-  bool close() override {
-    if (file_ == nullptr) return error_ == 0;
+  FsResult close() override {
+    if (file_ == nullptr) return failure_;
     errno = 0;
     const bool unread_error = std::ferror(file_) != 0;
     const bool closed = std::fclose(file_) == 0;
@@ -59,15 +60,17 @@ class StdioStream final : public FileStream {
   }
 
  private:
-  // Keeps the first failure's error number; a failure that left none
-  // counts as an I/O error.
-  bool remember(bool ok) {
-    if (!ok && error_ == 0) error_ = errno != 0 ? errno : EIO;
-    return ok;
+  // Keeps the first failure; a failure that left no error number counts as
+  // an I/O error. Answers with the first failure, or success.
+  FsResult remember(bool ok) {
+    if (!ok && failure_.ok())
+      failure_ = fs_failure(FsStatus::failed, errno != 0 ? errno : EIO, path_);
+    return ok ? FsResult{} : failure_;
   }
 
   std::FILE* file_;
-  int error_ = 0;
+  std::string path_;
+  FsResult failure_;
 };
 
 class MemoryStream final : public FileStream {
@@ -80,20 +83,22 @@ class MemoryStream final : public FileStream {
     position_ += got;
     return got;
   }
-  bool seek(std::int64_t offset, int whence) override {
+  FsResult seek(std::int64_t offset, int whence) override {
     const std::int64_t base = whence == SEEK_SET   ? 0
                               : whence == SEEK_CUR ? static_cast<std::int64_t>(position_)
                                                    : static_cast<std::int64_t>(bytes_.size());
-    if (base + offset < 0) return false;
+    if (base + offset < 0) return fs_failure(FsStatus::failed, EINVAL, std::string());
     position_ = static_cast<std::size_t>(base + offset);
-    return true;
+    return {};
   }
   std::int64_t tell() override { return static_cast<std::int64_t>(position_); }
-  bool write(const void*, std::size_t) override { return false; }
-  bool flush() override { return true; }
-  bool sync() override { return true; }
-  int error() const override { return 0; }
-  bool close() override { return true; }
+  FsResult write(const void*, std::size_t) override {
+    return fs_failure(FsStatus::accessDenied, EBADF, std::string());
+  }
+  FsResult flush() override { return {}; }
+  FsResult sync() override { return {}; }
+  FsResult failure() const override { return {}; }
+  FsResult close() override { return {}; }
 
  private:
   std::string_view bytes_;
@@ -106,10 +111,13 @@ bool read_ahead_enabled = true;
 
 }  // namespace
 
-FileHandle SystemFileSystem::open(const std::string& path, const char* mode, bool wholeReads) {
-  std::FILE* file = open_file(path, mode);
-  if (file == nullptr) return nullptr;
-  return std::make_unique<StdioStream>(file, wholeReads);
+FsResult SystemFileSystem::open(const std::string& path, const char* mode, FileHandle& file,
+                                bool wholeReads) {
+  file.reset();
+  std::FILE* stream = open_file(path, mode);
+  if (stream == nullptr) return fs_failure_of_errno(path);
+  file = std::make_unique<StdioStream>(stream, path, wholeReads);
+  return {};
 }
 
 void SystemFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {
@@ -125,24 +133,24 @@ FileHandle open_memory(std::string_view bytes) {
   return std::make_unique<MemoryStream>(bytes);
 }
 
-bool write_text(FileStream& file, std::string_view text) {
+FsResult write_text(FileStream& file, std::string_view text) {
   return file.write(text.data(), text.size());
 }
 
-bool print_to(FileStream& file, const char* format, ...) {
+FsResult print_to(FileStream& file, const char* format, ...) {
   std::va_list arguments;
   va_start(arguments, format);
-  const bool written = vprint_to(file, format, arguments);
+  FsResult written = vprint_to(file, format, arguments);
   va_end(arguments);
   return written;
 }
 
-bool vprint_to(FileStream& file, const char* format, std::va_list arguments) {
+FsResult vprint_to(FileStream& file, const char* format, std::va_list arguments) {
   char small[512];
   std::va_list again;
   va_copy(again, arguments);
   const int length = std::vsnprintf(small, sizeof small, format, arguments);
-  bool written = false;
+  FsResult written = fs_failure(FsStatus::failed, EINVAL, std::string());
   if (length >= 0 && static_cast<std::size_t>(length) < sizeof small) {
     written = file.write(small, static_cast<std::size_t>(length));
   } else if (length >= 0) {
@@ -164,6 +172,56 @@ void use_file_system(FileSystem* replacement) {
 
 std::string error_text(int error) {
   return std::strerror(error);
+}
+
+FsResult fs_failure(FsStatus status, int error, const std::string& path) {
+  return FsResult{status, error, path};
+}
+
+FsResult fs_failure_of_errno(const std::string& path) {
+  const int error = errno != 0 ? errno : EIO;
+  switch (error) {
+    case EEXIST:
+    case ENOTEMPTY:
+      return fs_failure(FsStatus::alreadyExists, error, path);
+    case EACCES:
+    case EPERM:
+      return fs_failure(FsStatus::accessDenied, error, path);
+    default:
+      return fs_failure(FsStatus::failed, error, path);
+  }
+}
+
+FsResult fs_already_exists(const std::string& path) {
+  return fs_failure(FsStatus::alreadyExists, EEXIST, path);
+}
+
+FsResult fs_access_denied(const std::string& path) {
+  return fs_failure(FsStatus::accessDenied, EACCES, path);
+}
+
+FsResult fs_missing(const std::string& path) {
+  return fs_failure(FsStatus::failed, ENOENT, path);
+}
+
+FsResult fs_io_failure(const std::string& path) {
+  return fs_failure(FsStatus::failed, EIO, path);
+}
+
+FsResult fs_refused(const std::string& path) {
+  return fs_failure(FsStatus::refused, 0, path);
+}
+
+bool FsResult::missing() const {
+  return !ok() && error == ENOENT;
+}
+
+bool FsResult::denied() const {
+  return !ok() && (error == EACCES || error == EPERM || error == EROFS);
+}
+
+std::string FsResult::reason() const {
+  return error_text(error != 0 ? error : EIO);
 }
 
 std::string join_path(const std::string& directory, const std::string& name) {

@@ -21,9 +21,46 @@ inline constexpr char PATH_SEPARATOR = '\\';
 inline constexpr char PATH_SEPARATOR = '/';
 #endif
 
-// Outcome of creating a folder or moving a file. refused: not tried, because
-// a view over the disk would not let it happen; that view says why.
-enum class FsStatus { ok, alreadyExists, accessDenied, failed, refused };
+// The kind of a file operation's outcome. refused: not tried, because a view
+// over the disk would not let it happen; that view says why. busy: a lock
+// another process holds.
+enum class FsStatus { ok, alreadyExists, accessDenied, failed, refused, busy };
+
+// What a file operation gave: success, or the failure's kind with the
+// system's error number and the path it concerns. The one shape in which
+// every failure of the disk travels up; its text is made where it is shown.
+struct FsResult {
+  FsStatus status = FsStatus::ok;
+  int error = 0;     // the system's error number; 0 on success
+  std::string path;  // the path the failure concerns; empty on success
+
+  bool ok() const { return status == FsStatus::ok; }
+  explicit operator bool() const { return ok(); }
+
+  // Nothing is at the path (or on the way to it).
+  bool missing() const;
+
+  // The folder or file may not be changed by this process (no right, or a
+  // read-only file system).
+  bool denied() const;
+
+  // The system's words for the failure.
+  std::string reason() const;
+};
+
+// Whether `result` is of the kind `status`.
+inline bool operator==(const FsResult& result, FsStatus status) {
+  return result.status == status;
+}
+
+// Failures made by the tool itself rather than reported by a system call,
+// each with the error number the system would give for it.
+FsResult fs_failure(FsStatus status, int error, const std::string& path);
+FsResult fs_already_exists(const std::string& path);
+FsResult fs_access_denied(const std::string& path);
+FsResult fs_missing(const std::string& path);
+FsResult fs_io_failure(const std::string& path);
+FsResult fs_refused(const std::string& path);
 
 struct DirectoryEntry {
   std::string name;
@@ -39,32 +76,33 @@ class FileStream {
   virtual ~FileStream() = default;
 
   // Reads up to `count` bytes; returns how many arrived (fewer at the end of
-  // the file or when the read failed).
+  // the file or when the read failed: failure() then says why).
   virtual std::size_t read(void* buffer, std::size_t count) = 0;
 
-  // Moves the position as fseek does, with 64-bit offsets; false when that fails.
-  virtual bool seek(std::int64_t offset, int whence) = 0;
+  // Moves the position as fseek does, with 64-bit offsets. A position the
+  // file cannot have fails without counting as the file's failure.
+  virtual FsResult seek(std::int64_t offset, int whence) = 0;
 
   // The position, 64-bit; -1 when it cannot be told.
   virtual std::int64_t tell() = 0;
 
-  // Writes all of `data`; false when any of it could not be written.
-  virtual bool write(const void* data, std::size_t count) = 0;
+  // Writes all of `data`.
+  virtual FsResult write(const void* data, std::size_t count) = 0;
 
-  // Hands what was written to the system; false when that fails.
-  virtual bool flush() = 0;
+  // Hands what was written to the system.
+  virtual FsResult flush() = 0;
 
   // Flushes, then asks the system to put the data on the disk, so that it
   // survives a crash of the machine, not only of the program.
-  virtual bool sync() = 0;
+  virtual FsResult sync() = 0;
 
-  // 0 while no read or write has failed (an end of file is no failure);
-  // else the error number (errno) of the first failure.
-  virtual int error() const = 0;
+  // Success while no read or write has failed (an end of file is no
+  // failure); else the first failure.
+  virtual FsResult failure() const = 0;
 
-  // Closes the file. Returns false when the close or any earlier write
-  // failed. Later calls do nothing and give the same answer.
-  virtual bool close() = 0;
+  // Closes the file; fails when the close or any earlier write failed.
+  // Later calls do nothing and give the same answer.
+  virtual FsResult close() = 0;
 };
 
 using FileHandle = std::unique_ptr<FileStream>;
@@ -80,12 +118,12 @@ struct ReadAheadFile {
 inline constexpr std::size_t READ_AHEAD_FILES = 64;
 inline constexpr std::uint64_t READ_AHEAD_BYTES = 8 * 1024 * 1024;
 
-// Writes `text`; false when it could not be written whole.
-bool write_text(FileStream& file, std::string_view text);
+// Writes `text` whole.
+FsResult write_text(FileStream& file, std::string_view text);
 
-// Writes printf-style text; false when it could not be written whole.
-bool print_to(FileStream& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
-bool vprint_to(FileStream& file, const char* format, std::va_list arguments);
+// Writes printf-style text whole.
+FsResult print_to(FileStream& file, const char* format, ...) __attribute__((format(printf, 2, 3)));
+FsResult vprint_to(FileStream& file, const char* format, std::va_list arguments);
 
 // A read-only stream over `bytes`, which the caller keeps alive: how data
 // already in memory reaches a reader of files.
@@ -99,70 +137,108 @@ class FileLock {
 
 using LockHandle = std::unique_ptr<FileLock>;
 
-// Outcome of taking a lock: held, held by another process, or not taken
-// for another reason (errno says which).
-enum class LockStatus { held, busy, failed };
-
 // Every operation the tool makes on files, and nothing else: the real disk,
 // the planning and journaling views over it and the test disks all stand
-// behind this one interface. A call that fails leaves the reason in errno.
+// behind this one interface. Every call says how it went in an FsResult.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Lists `path` without "." and "..". Returns false when it cannot be read.
-  virtual bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) = 0;
+  // Lists `path` without "." and "..".
+  virtual FsResult list_directory(const std::string& path,
+                                  std::vector<DirectoryEntry>& entries) = 0;
 
   // Opens the file at `path` (UTF-8) with a standard fopen mode ("rb", "r",
-  // "w", "wb", "a", "ab+"); nullptr when it cannot be opened. `wholeReads`:
-  // the caller reads in large blocks of its own, so no stream buffer is kept.
-  virtual FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) = 0;
+  // "w", "wb", "a", "ab+") into `file`, which stays empty on failure.
+  // `wholeReads`: the caller reads in large blocks of its own, so no stream
+  // buffer is kept.
+  virtual FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                        bool wholeReads = false) = 0;
 
   // Creates a folder (POSIX: mode 0777 before the umask).
-  virtual FsStatus make_directory(const std::string& path) = 0;
+  virtual FsResult make_directory(const std::string& path) = 0;
 
-  // Moves a file; never replaces an existing `to`.
-  virtual FsStatus move_file(const std::string& from, const std::string& to) = 0;
+  // Moves a file; never replaces an existing `to` (alreadyExists).
+  virtual FsResult move_file(const std::string& from, const std::string& to) = 0;
 
   // Removes a folder only when it is empty (alreadyExists when it is not).
-  virtual FsStatus remove_directory(const std::string& path) = 0;
+  virtual FsResult remove_directory(const std::string& path) = 0;
 
   // Renames the file `from` to `to`, replacing a file `to`: how a tool file
-  // is replaced whole. False when that fails.
-  virtual bool replace_file(const std::string& from, const std::string& to) = 0;
+  // is replaced whole.
+  virtual FsResult replace_file(const std::string& from, const std::string& to) = 0;
 
-  // Removes the file `path`; false when that fails.
-  virtual bool remove_file(const std::string& path) = 0;
+  // Removes the file `path`.
+  virtual FsResult remove_file(const std::string& path) = 0;
 
   // Whether entries may be added to and removed from the folder `path`;
   // false when that cannot be told.
   virtual bool allows_changes(const std::string& path) = 0;
 
   // Takes an exclusive lock on the file `path`, without waiting, creating
-  // the file (empty) when it is missing; `held` keeps it. A file created for
-  // the lock and still empty when the lock goes is removed again. The system
-  // drops the lock of a process that ends, however it ends.
-  virtual LockStatus lock(const std::string& path, LockHandle& held) = 0;
+  // the file (empty) when it is missing; `held` keeps it. busy: another
+  // process holds it. A file created for the lock and still empty when the
+  // lock goes is removed again. The system drops the lock of a process that
+  // ends, however it ends.
+  virtual FsResult lock(const std::string& path, LockHandle& held) = 0;
 
   // Asks the system to start fetching `files`, which the caller will read
-  // soon, in this order. Only a hint: it returns without waiting for the
-  // data, may do nothing, never opens a file to write and never changes what
-  // a later open or read finds.
+  // soon, in this order. Only a hint, so it cannot fail: it returns without
+  // waiting for the data, may do nothing, never opens a file to write and
+  // never changes what a later open or read finds.
   virtual void read_ahead(const std::vector<ReadAheadFile>& files) = 0;
+};
+
+// A FileSystem that hands every call to an inner one: a view over a disk
+// derives from it and overrides only the calls it changes.
+class ForwardingFileSystem : public FileSystem {
+ public:
+  explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
+
+  FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
+    return inner_.list_directory(path, entries);
+  }
+  FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                bool wholeReads = false) override {
+    return inner_.open(path, mode, file, wholeReads);
+  }
+  FsResult make_directory(const std::string& path) override { return inner_.make_directory(path); }
+  FsResult move_file(const std::string& from, const std::string& to) override {
+    return inner_.move_file(from, to);
+  }
+  FsResult remove_directory(const std::string& path) override {
+    return inner_.remove_directory(path);
+  }
+  FsResult replace_file(const std::string& from, const std::string& to) override {
+    return inner_.replace_file(from, to);
+  }
+  FsResult remove_file(const std::string& path) override { return inner_.remove_file(path); }
+  bool allows_changes(const std::string& path) override { return inner_.allows_changes(path); }
+  FsResult lock(const std::string& path, LockHandle& held) override {
+    return inner_.lock(path, held);
+  }
+  void read_ahead(const std::vector<ReadAheadFile>& files) override { inner_.read_ahead(files); }
+
+ protected:
+  FileSystem& inner() { return inner_; }
+
+ private:
+  FileSystem& inner_;
 };
 
 // The disk of the machine the tool runs on.
 class SystemFileSystem final : public FileSystem {
  public:
-  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override;
-  FsStatus make_directory(const std::string& path) override;
-  FsStatus move_file(const std::string& from, const std::string& to) override;
-  FsStatus remove_directory(const std::string& path) override;
-  bool replace_file(const std::string& from, const std::string& to) override;
-  bool remove_file(const std::string& path) override;
+  FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
+  FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                bool wholeReads = false) override;
+  FsResult make_directory(const std::string& path) override;
+  FsResult move_file(const std::string& from, const std::string& to) override;
+  FsResult remove_directory(const std::string& path) override;
+  FsResult replace_file(const std::string& from, const std::string& to) override;
+  FsResult remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
-  LockStatus lock(const std::string& path, LockHandle& held) override;
+  FsResult lock(const std::string& path, LockHandle& held) override;
   // Where the system can tell, skipped when the first of `files` is in its
   // cache already: the data of a warm folder need no fetching.
   void read_ahead(const std::vector<ReadAheadFile>& files) override;

@@ -16,55 +16,38 @@
 
 namespace {
 
-FsStatus status_of_errno(int error) {
-  switch (error) {
-    case EEXIST:
-    case ENOTEMPTY:
-      return FsStatus::alreadyExists;
-    case EACCES:
-    case EPERM:
-      return FsStatus::accessDenied;
-    default:
-      return FsStatus::failed;
-  }
-}
-
 // Used where the file system refuses both the no-replace rename and hard
 // links: test, then rename. Only this last resort leaves a window in which
 // another process could create the target.
-FsStatus test_and_rename(const std::string& from, const std::string& to) {
+FsResult test_and_rename(const std::string& from, const std::string& to) {
   struct stat target;
-  if (lstat(to.c_str(), &target) == 0) {
-    errno = EEXIST;
-    return FsStatus::alreadyExists;
-  }
-  if (std::rename(from.c_str(), to.c_str()) != 0) return status_of_errno(errno);
-  return FsStatus::ok;
+  if (lstat(to.c_str(), &target) == 0) return fs_already_exists(to);
+  if (std::rename(from.c_str(), to.c_str()) != 0) return fs_failure_of_errno(from);
+  return {};
 }
 
-FsStatus link_and_unlink(const std::string& from, const std::string& to) {
+FsResult link_and_unlink(const std::string& from, const std::string& to) {
   if (link(from.c_str(), to.c_str()) != 0) {
     const int error = errno;
     if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK) {
       return test_and_rename(from, to);
     }
-    return status_of_errno(error);
+    return fs_failure_of_errno(error == EEXIST ? to : from);
   }
   if (unlink(from.c_str()) != 0) {
-    const int error = errno;
+    const FsResult failure = fs_failure_of_errno(from);
     unlink(to.c_str());  // keep exactly one name for the file
-    errno = error;
-    return status_of_errno(error);
+    return failure;
   }
-  return FsStatus::ok;
+  return {};
 }
 
 }  // namespace
 
-bool SystemFileSystem::list_directory(const std::string& path,
-                                      std::vector<DirectoryEntry>& entries) {
+FsResult SystemFileSystem::list_directory(const std::string& path,
+                                          std::vector<DirectoryEntry>& entries) {
   std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(path.c_str()), closedir);
-  if (!directory) return false;
+  if (!directory) return fs_failure_of_errno(path);
   const int directory_fd = dirfd(directory.get());
   while (const dirent* item = readdir(directory.get())) {
     const std::string name = item->d_name;
@@ -82,26 +65,24 @@ bool SystemFileSystem::list_directory(const std::string& path,
     }
     entries.push_back(std::move(entry));
   }
-  return true;
+  return {};
 }
 
-FsStatus SystemFileSystem::make_directory(const std::string& path) {
-  if (mkdir(path.c_str(), 0777) != 0) return status_of_errno(errno);
-  return FsStatus::ok;
+FsResult SystemFileSystem::make_directory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) != 0) return fs_failure_of_errno(path);
+  return {};
 }
 
-FsStatus SystemFileSystem::move_file(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-    return FsStatus::ok;
-  }
+FsResult SystemFileSystem::move_file(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
   const int error = errno;
   if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) return link_and_unlink(from, to);
-  return status_of_errno(error);
+  return fs_failure_of_errno(error == EEXIST ? to : from);
 }
 
-FsStatus SystemFileSystem::remove_directory(const std::string& path) {
-  if (rmdir(path.c_str()) != 0) return status_of_errno(errno);
-  return FsStatus::ok;
+FsResult SystemFileSystem::remove_directory(const std::string& path) {
+  if (rmdir(path.c_str()) != 0) return fs_failure_of_errno(path);
+  return {};
 }
 
 bool SystemFileSystem::allows_changes(const std::string& path) {
@@ -180,12 +161,14 @@ bool sync_file(std::FILE* file) {
   return fsync(fileno(file)) == 0;
 }
 
-bool SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
+FsResult SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) != 0) return fs_failure_of_errno(to);
+  return {};
 }
 
-bool SystemFileSystem::remove_file(const std::string& path) {
-  return std::remove(path.c_str()) == 0;
+FsResult SystemFileSystem::remove_file(const std::string& path) {
+  if (std::remove(path.c_str()) != 0) return fs_failure_of_errno(path);
+  return {};
 }
 
 namespace {
@@ -234,29 +217,27 @@ bool still_named(int descriptor, const std::string& path) {
 
 }  // namespace
 
-LockStatus SystemFileSystem::lock(const std::string& path, LockHandle& held) {
+FsResult SystemFileSystem::lock(const std::string& path, LockHandle& held) {
   constexpr int ATTEMPTS = 16;
   for (int attempt = 0; attempt < ATTEMPTS; ++attempt) {
     bool created = false;
     const int descriptor = open_for_lock(path, created);
     if (descriptor < 0) {
       if (errno == EEXIST) continue;  // created by another run just now
-      return LockStatus::failed;
+      return fs_failure(FsStatus::failed, errno, path);
     }
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;
       close(descriptor);
-      errno = error;
-      return error == EWOULDBLOCK ? LockStatus::busy : LockStatus::failed;
+      return fs_failure(error == EWOULDBLOCK ? FsStatus::busy : FsStatus::failed, error, path);
     }
     if (still_named(descriptor, path)) {
       held = std::make_unique<DescriptorLock>(descriptor, path, created);
-      return LockStatus::held;
+      return {};
     }
     close(descriptor);
   }
-  errno = EAGAIN;
-  return LockStatus::failed;
+  return fs_failure(FsStatus::failed, EAGAIN, path);
 }
 
 void prepare_console() {}

@@ -16,8 +16,8 @@
 
 namespace {
 
-// The C library's error number closest to a system error, so that callers
-// read every failure's reason from errno on both systems.
+// The C library's error number closest to a system error, so that every
+// failure carries its reason in one kind of number on both systems.
 int errno_of(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -45,23 +45,16 @@ int errno_of(DWORD error) {
   }
 }
 
-// Leaves the reason of the last failed call in errno; returns false.
-bool failed_call() {
-  errno = errno_of(GetLastError());
-  return false;
+FsResult result_of_error(DWORD error, const std::string& path) {
+  FsStatus status = FsStatus::failed;
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) status = FsStatus::alreadyExists;
+  if (error == ERROR_ACCESS_DENIED) status = FsStatus::accessDenied;
+  return fs_failure(status, errno_of(error), path);
 }
 
-FsStatus status_of_error(DWORD error) {
-  errno = errno_of(error);
-  switch (error) {
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-      return FsStatus::alreadyExists;
-    case ERROR_ACCESS_DENIED:
-      return FsStatus::accessDenied;
-    default:
-      return FsStatus::failed;
-  }
+// The failure of the system call that just failed, about `path`.
+FsResult failed_call(const std::string& path) {
+  return result_of_error(GetLastError(), path);
 }
 
 struct FindCloser {
@@ -108,44 +101,48 @@ DirectoryEntry entry_of(const std::wstring& directory, const WIN32_FIND_DATAW& f
 
 }  // namespace
 
-bool SystemFileSystem::list_directory(const std::string& path,
-                                      std::vector<DirectoryEntry>& entries) {
+FsResult SystemFileSystem::list_directory(const std::string& path,
+                                          std::vector<DirectoryEntry>& entries) {
   std::wstring directory = system_path(path);
   if (!directory.empty() && directory.back() == L'\\') directory.pop_back();  // "C:\\"
   WIN32_FIND_DATAW found;
   const HANDLE first = FindFirstFileExW((directory + L"\\*").c_str(), FindExInfoBasic, &found,
                                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (first == INVALID_HANDLE_VALUE) return failed_call();
+  if (first == INVALID_HANDLE_VALUE) return failed_call(path);
   const FindHandle search(first);
   do {
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
     entries.push_back(entry_of(directory, found));
   } while (FindNextFileW(search.get(), &found));
-  return GetLastError() == ERROR_NO_MORE_FILES || failed_call();
+  if (GetLastError() == ERROR_NO_MORE_FILES) return {};
+  return failed_call(path);
 }
 
-FsStatus SystemFileSystem::make_directory(const std::string& path) {
-  if (!CreateDirectoryW(system_path(path).c_str(), nullptr)) return status_of_error(GetLastError());
-  return FsStatus::ok;
+FsResult SystemFileSystem::make_directory(const std::string& path) {
+  if (!CreateDirectoryW(system_path(path).c_str(), nullptr)) return failed_call(path);
+  return {};
 }
 
-FsStatus SystemFileSystem::move_file(const std::string& from, const std::string& to) {
+FsResult SystemFileSystem::move_file(const std::string& from, const std::string& to) {
   // Without MOVEFILE_REPLACE_EXISTING the system itself refuses to replace
   // `to`, with no window between a test and the move; without
   // MOVEFILE_COPY_ALLOWED a move never turns into a copy that could be left
   // half-done.
   settle_read_ahead(from);
   if (!MoveFileExW(system_path(from).c_str(), system_path(to).c_str(), 0)) {
-    return status_of_error(GetLastError());
+    const DWORD error = GetLastError();
+    const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return result_of_error(error, taken ? to : from);
   }
-  return FsStatus::ok;
+  return {};
 }
 
-FsStatus SystemFileSystem::remove_directory(const std::string& path) {
-  if (RemoveDirectoryW(system_path(path).c_str())) return FsStatus::ok;
+FsResult SystemFileSystem::remove_directory(const std::string& path) {
+  if (RemoveDirectoryW(system_path(path).c_str())) return {};
   const DWORD error = GetLastError();
-  return error == ERROR_DIR_NOT_EMPTY ? FsStatus::alreadyExists : status_of_error(error);
+  if (error == ERROR_DIR_NOT_EMPTY) return fs_failure(FsStatus::alreadyExists, ENOTEMPTY, path);
+  return result_of_error(error, path);
 }
 
 bool SystemFileSystem::allows_changes(const std::string& path) {
@@ -250,17 +247,20 @@ bool sync_file(std::FILE* file) {
   return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }
 
-bool SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
+FsResult SystemFileSystem::replace_file(const std::string& from, const std::string& to) {
   settle_read_ahead(from);
   settle_read_ahead(to);
-  return MoveFileExW(system_path(from).c_str(), system_path(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
-         failed_call();
+  if (MoveFileExW(system_path(from).c_str(), system_path(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+    return {};
+  }
+  return failed_call(to);
 }
 
-bool SystemFileSystem::remove_file(const std::string& path) {
+FsResult SystemFileSystem::remove_file(const std::string& path) {
   settle_read_ahead(path);
-  return DeleteFileW(system_path(path).c_str()) != 0 || failed_call();
+  if (DeleteFileW(system_path(path).c_str()) != 0) return {};
+  return failed_call(path);
 }
 
 namespace {
@@ -324,25 +324,22 @@ HANDLE open_for_lock(const std::wstring& path, bool& created) {
 
 }  // namespace
 
-LockStatus SystemFileSystem::lock(const std::string& path, LockHandle& held) {
+FsResult SystemFileSystem::lock(const std::string& path, LockHandle& held) {
   bool created = false;
   const std::wstring wide_path = system_path(path);
   const HANDLE handle = open_for_lock(wide_path, created);
-  if (handle == INVALID_HANDLE_VALUE) {
-    failed_call();
-    return LockStatus::failed;
-  }
+  if (handle == INVALID_HANDLE_VALUE)
+    return fs_failure(FsStatus::failed, errno_of(GetLastError()), path);
   OVERLAPPED position = lock_position();
   if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                   &position)) {
     const DWORD error = GetLastError();
     CloseHandle(handle);
-    errno = errno_of(error);
-    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? LockStatus::busy
-                                                                      : LockStatus::failed;
+    const bool busy = error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING;
+    return fs_failure(busy ? FsStatus::busy : FsStatus::failed, errno_of(error), path);
   }
   held = std::make_unique<HandleLock>(handle, wide_path, created);
-  return LockStatus::held;
+  return {};
 }
 
 namespace {

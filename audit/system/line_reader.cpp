@@ -27,7 +27,7 @@ bool LineReader::seek(std::int64_t offset, std::uint64_t number) {
   offset_ = start_ = offset;
   number_ = number;
   at_ = filled_ = 0;
-  return file_.seek(offset, SEEK_SET);
+  return file_.seek(offset, SEEK_SET).ok();
 }
 
 bool LineReader::refill() {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "system/file_system.h"
+
 // Opens the file at `path` (UTF-8) with a standard fopen mode; nullptr when
 // it cannot be opened.
 std::FILE* open_file(const std::string& path, const char* mode);
@@ -20,3 +22,7 @@ std::int64_t tell_file(std::FILE* file);
 // Flushes `file` and asks the system to put its data on the disk. Returns
 // false when either step fails.
 bool sync_file(std::FILE* file);
+
+// The failure a system call just left in errno, about `path`: EEXIST and
+// ENOTEMPTY are alreadyExists, EACCES and EPERM accessDenied, the rest failed.
+FsResult fs_failure_of_errno(const std::string& path);

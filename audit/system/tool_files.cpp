@@ -1,6 +1,5 @@
 #include "system/tool_files.h"
 
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -27,56 +26,55 @@ std::vector<ToolDirectory> tool_directories(const ToolDirectories& directories, 
   return candidates;
 }
 
-void announce_fallback(const std::string& path) {
-  std::fprintf(stderr, "Using default log: %s\n", path.c_str());
-}
-
 }  // namespace
 
-FileHandle open_tool_file(const ToolDirectories& directories, const char* name, const char* mode) {
-  int error = ENOENT;
+FsResult open_tool_file(const ToolDirectories& directories, const char* name, const char* mode,
+                        FileHandle& file) {
+  FsResult failure = fs_missing(name);
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
-    if (FileHandle file = file_system().open(path, mode)) {
-      if (directory.isFallback) announce_fallback(path);
-      return file;
+    const FsResult opened = file_system().open(path, mode, file);
+    if (opened) {
+      if (directory.isFallback) print_using_default_log(path);
+      return opened;
     }
     // A file that is there but does not open outweighs its absence elsewhere.
-    if (error == ENOENT) error = errno;
+    if (failure.missing()) failure = opened;
   }
-  errno = error;
-  return nullptr;
+  return failure;
 }
 
-FileHandle open_tool_file_replacement(const ToolDirectories& directories, const char* name,
-                                      std::string& temporaryPath) {
+FsResult open_tool_file_replacement(const ToolDirectories& directories, const char* name,
+                                    std::string& temporaryPath, FileHandle& file) {
   temporaryPath.clear();
+  FsResult failure = fs_missing(name);
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
-    temporaryPath = path + REPLACEMENT_SUFFIX;
-    if (FileHandle file = file_system().open(temporaryPath, "wb")) {
-      if (directory.isFallback) announce_fallback(path);
-      return file;
+    const std::string temporary = path + REPLACEMENT_SUFFIX;
+    failure = file_system().open(temporary, "wb", file);
+    if (failure) {
+      if (directory.isFallback) print_using_default_log(path);
+      temporaryPath = temporary;
+      return failure;
     }
     // Only a folder that cannot take the file sends it to the next one:
     // after a failing disk, a second copy elsewhere would hide the first.
-    if (errno != EACCES && errno != EPERM && errno != EROFS && errno != ENOENT) break;
+    if (!failure.denied() && !failure.missing()) break;
   }
-  temporaryPath.clear();
-  return nullptr;
+  return failure;
 }
 
-int commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath) {
+FsResult commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath) {
   // The data must be on disk before the new name points at it.
-  bool written = file->sync();
-  written = file->close() && written;
-  int error = file->error();
-  const std::string path =
-      temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
-  if (written) {
-    if (file_system().replace_file(temporaryPath, path)) return 0;
-    error = errno;
+  const FsResult synced = file->sync();
+  const FsResult closed = file->close();
+  FsResult outcome = !synced ? synced : closed;
+  if (outcome) {
+    const std::string path =
+        temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
+    outcome = file_system().replace_file(temporaryPath, path);
+    if (outcome) return outcome;
   }
   file_system().remove_file(temporaryPath);
-  return error != 0 ? error : EIO;
+  return outcome;
 }

@@ -12,22 +12,25 @@ struct ToolDirectories {
   std::string program;  // directory of the executable, ending with a separator
 };
 
-// Opens `name` (no directory part) with a standard fopen mode: a name with
-// ".db" in the program directory first; then the start directory; then the
-// fall-back directory, announced on standard error. Returns nullptr when none
-// opens, with errno set to the first failure other than a missing file, if
+// Opens `name` (no directory part) with a standard fopen mode into `file`:
+// a name with ".db" in the program directory first; then the start
+// directory; then the fall-back directory, announced on standard error. When
+// none opens, the failure is the first one other than a missing file, if
 // any. Files are opened through file_system().
-FileHandle open_tool_file(const ToolDirectories& directories, const char* name, const char* mode);
+FsResult open_tool_file(const ToolDirectories& directories, const char* name, const char* mode,
+                        FileHandle& file);
 
 // Opens, for writing ("wb"), a temporary file in the first of those
 // directories that takes it, so that `name` can be replaced whole. Sets
-// `temporaryPath`; returns nullptr (errno says why) when no directory takes
-// it. A directory that fails for another reason than access ends the search.
-FileHandle open_tool_file_replacement(const ToolDirectories& directories, const char* name,
-                                      std::string& temporaryPath);
+// `temporaryPath` (empty on failure). A directory that fails for another
+// reason than access ends the search.
+FsResult open_tool_file_replacement(const ToolDirectories& directories, const char* name,
+                                    std::string& temporaryPath, FileHandle& file);
 
 // Closes a replacement and renames it over `name` beside it. When a write,
-// the sync, the close or the rename failed, the temporary file is removed
-// and the previous `name` stays as it was. Returns 0 when `name` was
-// replaced, else the error number of the step that failed.
-int commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath);
+// the sync, the close or the rename failed, the temporary file is removed,
+// the previous `name` stays as it was, and the failure is that step's.
+FsResult commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath);
+
+// Says on standard error that a tool file was opened in the fall-back directory.
+void print_using_default_log(const std::string& path);

@@ -1,7 +1,7 @@
 // The audit mode: on crafted catalogues in process, and on the shipped one
 // through the built program.
 
-#include "reports/audit_mode.h"
+#include "app/audit_mode.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "test_disks.h"
 #include "test_support.h"
 
 namespace {
@@ -57,7 +58,7 @@ TEST_F(FileSystemTest, ListingsCarrySizesHiddenMarksAndNamesInAnyScriptAtAnyLeng
   }
   const std::string unicode =
       "Pitfall! \xc3\xa9\xc3\xa8 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x95\xb9.bin";
-  FileHandle file = real.open(join_path(folder, unicode), "wb");
+  FileHandle file = open_through(real, join_path(folder, unicode), "wb");
   ASSERT_NE(file, nullptr);
   ASSERT_TRUE(file->write("0123456789", 10));
   ASSERT_TRUE(file->close());

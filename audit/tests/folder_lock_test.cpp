@@ -21,13 +21,13 @@ TEST(FolderLockTest, ExclusiveAndLeavesNoFileOfItsOwn) {
   for (const bool journal_there : {false, true}) {
     if (journal_there) write_text(journal, "journal\n");
     LockHandle first;
-    ASSERT_EQ(disk.lock(journal, first), LockStatus::held);
+    ASSERT_EQ(disk.lock(journal, first), FsStatus::ok);
     LockHandle second;
-    EXPECT_EQ(disk.lock(journal, second), LockStatus::busy);
+    EXPECT_EQ(disk.lock(journal, second), FsStatus::busy);
     EXPECT_EQ(second, nullptr);
     first.reset();
     EXPECT_EQ(file_exists(journal), journal_there);
-    ASSERT_EQ(disk.lock(journal, second), LockStatus::held);
+    ASSERT_EQ(disk.lock(journal, second), FsStatus::ok);
   }
   EXPECT_EQ(read_text(journal), "journal\n");
 }
@@ -48,7 +48,7 @@ TEST_F(MovingRunTest, SecondRunInAHeldFolderSaysItIsBusy) {
   SystemFileSystem disk;
   for (const BusyRow& row : rows) {
     LockHandle held;
-    ASSERT_EQ(disk.lock(sandbox.work("2600Undo.txt"), held), LockStatus::held);
+    ASSERT_EQ(disk.lock(sandbox.work("2600Undo.txt"), held), FsStatus::ok);
     const auto before = user_tree_of(sandbox.work_dir());
     const ProgramResult result = sandbox.run(row.words);
     const bool busy =

@@ -1,7 +1,7 @@
 // The MESS crc file: the rules on crafted names, and the whole export of the
 // shipped catalogue through the built program.
 
-#include "reports/mess_export.h"
+#include "app/mess_export.h"
 
 #include <gtest/gtest.h>
 

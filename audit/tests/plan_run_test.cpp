@@ -88,14 +88,15 @@ TEST_F(MovingRunTest, PlanWithAnotherModeIsIgnoredWithANotice) {
 // A target folder the run may not write into, through the seam: the real
 // run meets "access denied" and sends the images to 2600Dupes; the plan
 // must foresee it.
-class ReadOnlyFolder : public ForwardingFileSystem {
+class ReadOnlyFolder : public PassingFileSystem {
  public:
   bool blocks(const std::string& path) const { return path.rfind(native("2600Ren/"), 0) == 0; }
-  FsStatus move_file(const std::string& from, const std::string& to) override {
-    return blocks(to) ? FsStatus::accessDenied : ForwardingFileSystem::move_file(from, to);
+  FsResult move_file(const std::string& from, const std::string& to) override {
+    if (blocks(to)) return result_of(FsStatus::accessDenied, to);
+    return PassingFileSystem::move_file(from, to);
   }
   bool allows_changes(const std::string& path) override {
-    return path != "2600Ren" && ForwardingFileSystem::allows_changes(path);
+    return path != "2600Ren" && PassingFileSystem::allows_changes(path);
   }
 };
 

@@ -38,9 +38,10 @@ class RecordingDisk : public MemoryFileSystem {
  public:
   std::vector<std::pair<bool, std::string>> events;
 
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads) override {
+  FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                bool wholeReads) override {
     if (mode[0] == 'r') events.push_back({false, path});
-    return MemoryFileSystem::open(path, mode, wholeReads);
+    return MemoryFileSystem::open(path, mode, file, wholeReads);
   }
   void read_ahead(const std::vector<ReadAheadFile>& files) override {
     for (const ReadAheadFile& file : files) events.push_back({true, file.path});
@@ -106,26 +107,28 @@ TEST_F(ReadAheadTest, StaysWithinItsWindowAndAsksOnlyForWhatTheWalkReads) {
 // bytes of another image and "k.bin" appears. "h.bin" cannot be opened. The
 // test program's own folder is closed to the run, so that the database
 // lands in the start folder and nothing is written into the build tree.
-class ShiftingDisk : public ForwardingFileSystem {
+class ShiftingDisk : public PassingFileSystem {
  public:
   std::set<std::string> hintedBeforeChange;
 
-  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
-    if (!ForwardingFileSystem::list_directory(path, entries)) return false;
+  FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
+    FsResult listed = PassingFileSystem::list_directory(path, entries);
     std::sort(entries.begin(), entries.end(),
               [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
-    return true;
+    return listed;
   }
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads) override {
-    if ((!program_.empty() && path.rfind(program_, 0) == 0) || path == "h.bin") return nullptr;
+  FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                bool wholeReads) override {
+    if ((!program_.empty() && path.rfind(program_, 0) == 0) || path == "h.bin")
+      return result_of(FsStatus::accessDenied, path);
     if (path == "a.bin" && !changed_) change_folder();
-    return ForwardingFileSystem::open(path, mode, wholeReads);
+    return PassingFileSystem::open(path, mode, file, wholeReads);
   }
   void read_ahead(const std::vector<ReadAheadFile>& files) override {
     for (const ReadAheadFile& file : files) {
       if (!changed_) hintedBeforeChange.insert(file.path);
     }
-    ForwardingFileSystem::read_ahead(files);
+    PassingFileSystem::read_ahead(files);
   }
 
  private:

@@ -26,22 +26,22 @@ inline const char kRiverRaid[] = "River Raid (1982) (Activision)";
 
 // Refuses chosen folder creations and moves (by target path) with a chosen
 // status; everything else goes to the real file system.
-class RefusingFileSystem : public ForwardingFileSystem {
+class RefusingFileSystem : public PassingFileSystem {
  public:
   std::map<std::string, FsStatus> refusedFolders;
   std::map<std::string, FsStatus> refusedTargets;
   FsStatus refuseEveryMove = FsStatus::ok;  // ok: refuse none
 
-  FsStatus make_directory(const std::string& path) override {
+  FsResult make_directory(const std::string& path) override {
     const auto refused = refusedFolders.find(path);
-    if (refused != refusedFolders.end()) return refused->second;
-    return ForwardingFileSystem::make_directory(path);
+    if (refused != refusedFolders.end()) return result_of(refused->second, path);
+    return PassingFileSystem::make_directory(path);
   }
-  FsStatus move_file(const std::string& from, const std::string& to) override {
-    if (refuseEveryMove != FsStatus::ok) return refuseEveryMove;
+  FsResult move_file(const std::string& from, const std::string& to) override {
+    if (refuseEveryMove != FsStatus::ok) return result_of(refuseEveryMove, to);
     const auto refused = refusedTargets.find(to);
-    if (refused != refusedTargets.end()) return refused->second;
-    return ForwardingFileSystem::move_file(from, to);
+    if (refused != refusedTargets.end()) return result_of(refused->second, to);
+    return PassingFileSystem::move_file(from, to);
   }
 };
 

@@ -11,10 +11,13 @@ std::string parent_folder(const std::string& key) {
   return slash == std::string::npos ? std::string() : key.substr(0, slash);
 }
 
-// The status the real disk gives for the error just injected.
-FsStatus injected_status() {
-  if (errno == EACCES || errno == EPERM) return FsStatus::accessDenied;
-  return errno == EEXIST ? FsStatus::alreadyExists : FsStatus::failed;
+// The failure the real disk gives for `error`.
+FsResult failure_of(int error, const std::string& path) {
+  FsStatus status = FsStatus::failed;
+  if (error == EACCES || error == EPERM) status = FsStatus::accessDenied;
+  if (error == EEXIST || error == ENOTEMPTY) status = FsStatus::alreadyExists;
+  if (error == EWOULDBLOCK) status = FsStatus::busy;
+  return fs_failure(status, error, path);
 }
 
 std::string leaf_name(const std::string& key) {
@@ -41,33 +44,40 @@ class MemoryStream final : public FileStream {
     position_ += got;
     return got;
   }
-  bool seek(std::int64_t offset, int whence) override {
-    if (!push() || !call(DiskCall::seek)) return false;
+  FsResult seek(std::int64_t offset, int whence) override {
+    if (!push() || !call(DiskCall::seek)) return failure_;
     const std::int64_t base = whence == SEEK_SET   ? 0
                               : whence == SEEK_CUR ? static_cast<std::int64_t>(position_)
                                                    : static_cast<std::int64_t>(bytes_.size());
-    if (base + offset < 0) return false;
+    if (base + offset < 0) return fs_failure(FsStatus::failed, EINVAL, path_);
     position_ = static_cast<std::size_t>(base + offset);
-    return true;
+    return {};
   }
   std::int64_t tell() override {
     return static_cast<std::int64_t>(position_ + (appends_ ? 0 : held_.size()));
   }
-  bool write(const void* data, std::size_t count) override {
-    if (error_ != 0) return false;
+  FsResult write(const void* data, std::size_t count) override {
+    if (!failure_) return failure_;
     held_.append(static_cast<const char*>(data), count);
-    return held_.size() < BLOCK || push();
+    if (held_.size() >= BLOCK) push();
+    return failure_;
   }
-  bool flush() override { return push() && error_ == 0; }
-  bool sync() override { return push() && call(DiskCall::sync) && error_ == 0; }
-  int error() const override { return error_; }
-  bool close() override {
+  FsResult flush() override {
+    push();
+    return failure_;
+  }
+  FsResult sync() override {
+    if (push()) call(DiskCall::sync);
+    return failure_;
+  }
+  FsResult failure() const override { return failure_; }
+  FsResult close() override {
     if (writes_ && !closed_) {
       closed_ = true;
       push();
       call(DiskCall::close);
     }
-    return error_ == 0;
+    return failure_;
   }
 
  private:
@@ -87,9 +97,9 @@ class MemoryStream final : public FileStream {
   }
 
   bool call(DiskCall kind) {
-    if (disk_.count(kind, path_)) return true;
-    if (error_ == 0) error_ = errno;
-    return false;
+    const FsResult counted = disk_.count(kind, path_);
+    if (failure_ && !counted) failure_ = counted;
+    return counted.ok();
   }
 
   MemoryFileSystem& disk_;
@@ -100,7 +110,7 @@ class MemoryStream final : public FileStream {
   std::string held_;
   bool closed_ = false;
   std::size_t position_ = 0;
-  int error_ = 0;
+  FsResult failure_;
 };
 
 class MemoryLock final : public FileLock {
@@ -116,6 +126,29 @@ class MemoryLock final : public FileLock {
 };
 
 }  // namespace
+
+FsResult result_of(FsStatus status, const std::string& path) {
+  switch (status) {
+    case FsStatus::ok:
+      return {};
+    case FsStatus::alreadyExists:
+      return fs_failure(status, EEXIST, path);
+    case FsStatus::accessDenied:
+      return fs_failure(status, EACCES, path);
+    case FsStatus::busy:
+      return fs_failure(status, EWOULDBLOCK, path);
+    case FsStatus::refused:
+      return fs_failure(status, 0, path);
+    default:
+      return fs_failure(status, ENOENT, path);
+  }
+}
+
+FileHandle open_through(FileSystem& disk, const std::string& path, const char* mode) {
+  FileHandle file;
+  disk.open(path, mode, file);
+  return file;
+}
 
 const char* disk_call_name(DiskCall kind) {
   static constexpr const char* names[] = {"list",          "open to read",  "read",      "seek",
@@ -200,18 +233,17 @@ int MemoryFileSystem::writing_calls() const {
   return total;
 }
 
-bool MemoryFileSystem::count(DiskCall kind, const std::string& path) {
+FsResult MemoryFileSystem::count(DiskCall kind, const std::string& path) {
   const int n = ++counts_[static_cast<int>(kind)];
-  if (kind != failKind_ || n != failAt_) return true;
+  if (kind != failKind_ || n != failAt_) return {};
   failedPath_ = path;
-  errno = failError_;
-  return false;
+  return failure_of(failError_, path);
 }
 
-bool MemoryFileSystem::list_directory(const std::string& path,
-                                      std::vector<DirectoryEntry>& entries) {
-  if (!count(DiskCall::list, path)) return false;
-  if (!is_folder(path)) return errno = ENOENT, false;
+FsResult MemoryFileSystem::list_directory(const std::string& path,
+                                          std::vector<DirectoryEntry>& entries) {
+  if (FsResult counted = count(DiskCall::list, path); !counted) return counted;
+  if (!is_folder(path)) return failure_of(ENOENT, path);
   const std::string folder = key(path);
   for (const std::string& sub : folders_) {
     if (!sub.empty() && parent_folder(sub) == folder) {
@@ -223,86 +255,86 @@ bool MemoryFileSystem::list_directory(const std::string& path,
       entries.push_back({leaf_name(name), false, leaf_name(name)[0] == '.', bytes.size()});
     }
   }
-  return true;
+  return {};
 }
 
-FileHandle MemoryFileSystem::open(const std::string& path, const char* mode, bool) {
+FsResult MemoryFileSystem::open(const std::string& path, const char* mode, FileHandle& file, bool) {
+  file.reset();
   const bool writes = mode[0] != 'r' || std::strchr(mode, '+') != nullptr;
-  if (!count(writes ? DiskCall::openWrite : DiskCall::openRead, path)) return nullptr;
+  if (FsResult counted = count(writes ? DiskCall::openWrite : DiskCall::openRead, path); !counted)
+    return counted;
   const std::string name = key(path);
-  if (is_folder(name)) return errno = EISDIR, nullptr;
-  if (!is_folder(parent_folder(name))) return errno = ENOENT, nullptr;
-  if (!writes && files_.count(name) == 0) return errno = ENOENT, nullptr;
+  if (is_folder(name)) return failure_of(EISDIR, path);
+  if (!is_folder(parent_folder(name))) return failure_of(ENOENT, path);
+  if (!writes && files_.count(name) == 0) return failure_of(ENOENT, path);
   std::string& bytes = files_[name];
   if (mode[0] == 'w') bytes.clear();
-  return std::make_unique<MemoryStream>(*this, path, bytes, mode[0] == 'a', writes);
+  file = std::make_unique<MemoryStream>(*this, path, bytes, mode[0] == 'a', writes);
+  return {};
 }
 
-FsStatus MemoryFileSystem::make_directory(const std::string& path) {
-  if (!count(DiskCall::makeFolder, path)) return injected_status();
+FsResult MemoryFileSystem::make_directory(const std::string& path) {
+  if (FsResult counted = count(DiskCall::makeFolder, path); !counted) return counted;
   const std::string name = key(path);
-  if (is_folder(name) || files_.count(name) != 0) return errno = EEXIST, FsStatus::alreadyExists;
-  if (!is_folder(parent_folder(name))) return errno = ENOENT, FsStatus::failed;
+  if (is_folder(name) || files_.count(name) != 0) return failure_of(EEXIST, path);
+  if (!is_folder(parent_folder(name))) return failure_of(ENOENT, path);
   folders_.insert(name);
-  return FsStatus::ok;
+  return {};
 }
 
-FsStatus MemoryFileSystem::move_file(const std::string& from, const std::string& to) {
-  if (!count(DiskCall::move, from)) return injected_status();
+FsResult MemoryFileSystem::move_file(const std::string& from, const std::string& to) {
+  if (FsResult counted = count(DiskCall::move, from); !counted) return counted;
   const std::string source = key(from);
   const std::string target = key(to);
   if (files_.count(source) == 0 || !is_folder(parent_folder(target)))
-    return errno = ENOENT, FsStatus::failed;
-  if (files_.count(target) != 0 || is_folder(target))
-    return errno = EEXIST, FsStatus::alreadyExists;
+    return failure_of(ENOENT, from);
+  if (files_.count(target) != 0 || is_folder(target)) return failure_of(EEXIST, to);
   files_[target] = std::move(files_[source]);
   files_.erase(source);
-  return FsStatus::ok;
+  return {};
 }
 
-FsStatus MemoryFileSystem::remove_directory(const std::string& path) {
-  if (!count(DiskCall::removeFolder, path)) return injected_status();
+FsResult MemoryFileSystem::remove_directory(const std::string& path) {
+  if (FsResult counted = count(DiskCall::removeFolder, path); !counted) return counted;
   const std::string name = key(path);
-  if (!is_folder(name) || name.empty()) return errno = ENOENT, FsStatus::failed;
+  if (!is_folder(name) || name.empty()) return failure_of(ENOENT, path);
   for (const auto& [file, bytes] : files_) {
-    if (parent_folder(file) == name) return errno = ENOTEMPTY, FsStatus::alreadyExists;
+    if (parent_folder(file) == name) return failure_of(ENOTEMPTY, path);
   }
   for (const std::string& sub : folders_) {
-    if (!sub.empty() && parent_folder(sub) == name)
-      return errno = ENOTEMPTY, FsStatus::alreadyExists;
+    if (!sub.empty() && parent_folder(sub) == name) return failure_of(ENOTEMPTY, path);
   }
   folders_.erase(name);
-  return FsStatus::ok;
+  return {};
 }
 
-bool MemoryFileSystem::replace_file(const std::string& from, const std::string& to) {
-  if (!count(DiskCall::replace, to)) return false;
-  if (files_.count(key(from)) == 0) return errno = ENOENT, false;
+FsResult MemoryFileSystem::replace_file(const std::string& from, const std::string& to) {
+  if (FsResult counted = count(DiskCall::replace, to); !counted) return counted;
+  if (files_.count(key(from)) == 0) return failure_of(ENOENT, from);
   files_[key(to)] = std::move(files_[key(from)]);
   files_.erase(key(from));
-  return true;
+  return {};
 }
 
-bool MemoryFileSystem::remove_file(const std::string& path) {
-  if (!count(DiskCall::remove, path)) return false;
-  return files_.erase(key(path)) != 0 || (errno = ENOENT, false);
+FsResult MemoryFileSystem::remove_file(const std::string& path) {
+  if (FsResult counted = count(DiskCall::remove, path); !counted) return counted;
+  if (files_.erase(key(path)) == 0) return failure_of(ENOENT, path);
+  return {};
 }
 
 bool MemoryFileSystem::allows_changes(const std::string& path) {
   return is_folder(path);
 }
 
-LockStatus MemoryFileSystem::lock(const std::string& path, LockHandle& held) {
-  if (!count(DiskCall::lock, path)) {
-    return errno == EWOULDBLOCK ? LockStatus::busy : LockStatus::failed;
-  }
+FsResult MemoryFileSystem::lock(const std::string& path, LockHandle& held) {
+  if (FsResult counted = count(DiskCall::lock, path); !counted) return counted;
   const std::string name = key(path);
-  if (locked_.count(name) != 0) return errno = EWOULDBLOCK, LockStatus::busy;
-  if (!is_folder(parent_folder(name)) || is_folder(name)) return errno = ENOENT, LockStatus::failed;
+  if (locked_.count(name) != 0) return failure_of(EWOULDBLOCK, path);
+  if (!is_folder(parent_folder(name)) || is_folder(name)) return failure_of(ENOENT, path);
   const bool created = files_.emplace(name, std::string()).second;
   locked_.insert(name);
   held = std::make_unique<MemoryLock>(*this, name, created);
-  return LockStatus::held;
+  return {};
 }
 
 void MemoryFileSystem::unlock(const std::string& key, bool created) {

@@ -16,35 +16,24 @@
 
 #include "system/file_system.h"
 
-// Passes every call to the real disk.
-class ForwardingFileSystem : public FileSystem {
+// Passes every call to the real disk; tests override what they refuse or watch.
+class PassingFileSystem : public ForwardingFileSystem {
  public:
-  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
-    return disk_.list_directory(path, entries);
-  }
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override {
-    return disk_.open(path, mode, wholeReads);
-  }
-  FsStatus make_directory(const std::string& path) override { return disk_.make_directory(path); }
-  FsStatus move_file(const std::string& from, const std::string& to) override {
-    return disk_.move_file(from, to);
-  }
-  FsStatus remove_directory(const std::string& path) override {
-    return disk_.remove_directory(path);
-  }
-  bool replace_file(const std::string& from, const std::string& to) override {
-    return disk_.replace_file(from, to);
-  }
-  bool remove_file(const std::string& path) override { return disk_.remove_file(path); }
-  bool allows_changes(const std::string& path) override { return disk_.allows_changes(path); }
-  LockStatus lock(const std::string& path, LockHandle& held) override {
-    return disk_.lock(path, held);
-  }
-  void read_ahead(const std::vector<ReadAheadFile>& files) override { disk_.read_ahead(files); }
+  PassingFileSystem() : ForwardingFileSystem(real_disk()) {}
 
  private:
-  SystemFileSystem disk_;
+  static FileSystem& real_disk() {
+    static SystemFileSystem disk;
+    return disk;
+  }
 };
+
+// The result a real call gives with `status`, with the error number the
+// system leaves for it (failed: nothing at the path).
+FsResult result_of(FsStatus status, const std::string& path);
+
+// Opens `path` through `disk`; nullptr when it does not open.
+FileHandle open_through(FileSystem& disk, const std::string& path, const char* mode);
 
 // The calls a MemoryFileSystem counts, by kind.
 enum class DiskCall {
@@ -75,7 +64,7 @@ bool is_writing_call(DiskCall kind);
 // A disk in memory. Paths are compared as given (with '/' for the native
 // separator), less a leading "./" or the root (see set_root); a file's
 // folder is the text before its last '/', "" for the top. Folders exist when made or when a file is
-// put in them. A call that fails leaves its error in errno, as the real disk does.
+// put in them. A call that fails says so as the real disk does.
 class MemoryFileSystem : public FileSystem {
  public:
   // Paths under `root` (an absolute folder) name the top folder "", so that
@@ -99,20 +88,20 @@ class MemoryFileSystem : public FileSystem {
   // The path of the call that failed; empty while none has.
   const std::string& failed_path() const { return failedPath_; }
 
-  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads = false) override;
-  FsStatus make_directory(const std::string& path) override;
-  FsStatus move_file(const std::string& from, const std::string& to) override;
-  FsStatus remove_directory(const std::string& path) override;
-  bool replace_file(const std::string& from, const std::string& to) override;
-  bool remove_file(const std::string& path) override;
+  FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
+  FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                bool wholeReads = false) override;
+  FsResult make_directory(const std::string& path) override;
+  FsResult move_file(const std::string& from, const std::string& to) override;
+  FsResult remove_directory(const std::string& path) override;
+  FsResult replace_file(const std::string& from, const std::string& to) override;
+  FsResult remove_file(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
-  LockStatus lock(const std::string& path, LockHandle& held) override;
+  FsResult lock(const std::string& path, LockHandle& held) override;
   void read_ahead(const std::vector<ReadAheadFile>& files) override;
 
-  // Counts a call of `kind` on `path`; false, with errno set, when it is
-  // the one to fail.
-  bool count(DiskCall kind, const std::string& path);
+  // Counts a call of `kind` on `path`; the failure when it is the one to fail.
+  FsResult count(DiskCall kind, const std::string& path);
 
   // Lets the lock on `key` go; see lock().
   void unlock(const std::string& key, bool created);

@@ -17,14 +17,15 @@ class ToolFilesTest : public FreshRunTest {
   // Opens, writes `text` and closes; returns what went to standard error.
   static std::string append(const char* name, const std::string& text) {
     testing::internal::CaptureStderr();
-    FileHandle file = open_tool_file(run_state().directories, name, "a");
-    if (file != nullptr) write_text(*file, text);
+    FileHandle file;
+    if (open_tool_file(run_state().directories, name, "a", file)) write_text(*file, text);
     return testing::internal::GetCapturedStderr();
   }
 };
 
 TEST_F(ToolFilesTest, DatabaseGoesToTheProgramFolder) {
-  ASSERT_NE(open_tool_file(run_state().directories, "Vald2600.db", "wb"), nullptr);
+  FileHandle file;
+  ASSERT_TRUE(open_tool_file(run_state().directories, "Vald2600.db", "wb", file));
   EXPECT_TRUE(file_exists(in_program("Vald2600.db")));
   EXPECT_FALSE(file_exists(in_start("Vald2600.db")));
 }
@@ -59,15 +60,17 @@ TEST_F(ToolFilesTest, NoHomeMeansNoThirdCandidate) {
   run_state().directories.start = start_dir() + "/gone";
   set_environment("HOME", "");
   testing::internal::CaptureStderr();
-  EXPECT_EQ(open_tool_file(run_state().directories, "2600Log.txt", "a"), nullptr);
+  FileHandle file;
+  EXPECT_FALSE(open_tool_file(run_state().directories, "2600Log.txt", "a", file));
   unset_environment("HOME");
-  EXPECT_EQ(open_tool_file(run_state().directories, "2600Log.txt", "a"), nullptr);
+  EXPECT_FALSE(open_tool_file(run_state().directories, "2600Log.txt", "a", file));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(ToolFilesTest, ReadingAMissingFileFindsNothing) {
   testing::internal::CaptureStderr();
-  EXPECT_EQ(open_tool_file(run_state().directories, "2600Have.txt", "r"), nullptr);
+  FileHandle file;
+  EXPECT_TRUE(open_tool_file(run_state().directories, "2600Have.txt", "r", file).missing());
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 

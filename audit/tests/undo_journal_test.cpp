@@ -65,7 +65,7 @@ struct ReadingCase {
 JournalReading read_text_journal(const std::string& text) {
   MemoryFileSystem disk;
   disk.put("2600Undo.txt", text);
-  return read_last_open_run(*disk.open("2600Undo.txt", "rb"));
+  return read_last_open_run(*open_through(disk, "2600Undo.txt", "rb"));
 }
 
 TEST(UndoJournalTest, ReaderPicksTheLastRunNotUndoneAndOnlyAnUndamagedOne) {
@@ -108,22 +108,22 @@ TEST(UndoJournalTest, WriterStartsAJournalMendsACutLineAndRefusesForeignFiles) {
   failed.kind = JournalRecordKind::failed;
   {
     JournalWriter writer;
-    ASSERT_EQ(writer.open(path), JournalOpenFailure::none);
+    ASSERT_TRUE(writer.open(path));
     ASSERT_TRUE(writer.append(failed));
     EXPECT_EQ(read_text(path), std::string(JOURNAL_FIRST_LINE) + "\nfailed\n");  // flushed
     EXPECT_TRUE(writer.close());
   }
   write_text(path, read_text(path) + "move 5 a");
   JournalWriter writer;
-  ASSERT_EQ(writer.open(path), JournalOpenFailure::none);
+  ASSERT_TRUE(writer.open(path));
   writer.close();
   EXPECT_EQ(read_text(path), std::string(JOURNAL_FIRST_LINE) + "\nfailed\nmove 5 a\n");
 
   write_text(path, "my own notes\n");
-  EXPECT_EQ(writer.open(path), JournalOpenFailure::foreign);
+  EXPECT_EQ(writer.open(path), FsStatus::refused);
   EXPECT_EQ(read_text(path), "my own notes\n");
   make_dir(folder / "sub");
-  EXPECT_EQ(writer.open(folder / "sub"), JournalOpenFailure::cannotOpen);
+  EXPECT_EQ(writer.open(folder / "sub"), FsStatus::failed);
 }
 
 }  // namespace

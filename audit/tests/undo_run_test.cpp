@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/moving_run.h"
-#include "journal/undo_mode.h"
+#include "app/undo_mode.h"
 #include "moving_run_fixture.h"
 #include "rename_fixture.h"
 #include "run/run_state.h"
@@ -25,12 +25,12 @@ namespace {
 #ifndef _WIN32
 // Ends the process, as a kill would, when the run asks for its move after
 // the first `moves`.
-class StoppingFileSystem : public ForwardingFileSystem {
+class StoppingFileSystem : public PassingFileSystem {
  public:
   explicit StoppingFileSystem(int moves) : left_(moves) {}
-  FsStatus move_file(const std::string& from, const std::string& to) override {
+  FsResult move_file(const std::string& from, const std::string& to) override {
     if (left_-- == 0) _exit(0);
-    return ForwardingFileSystem::move_file(from, to);
+    return PassingFileSystem::move_file(from, to);
   }
 
  private:

@@ -166,15 +166,15 @@ TEST(NameHasExtensionTest, MatchesAnyListedExtensionAtTheEnd) {
 // A file system whose listing differs from the disk, for what a real disk
 // rarely shows: a file that shrank since it was listed, a folder that cannot
 // be entered.
-class ListingFileSystem : public ForwardingFileSystem {
+class ListingFileSystem : public PassingFileSystem {
  public:
   std::string fakedDirectory;
   std::vector<DirectoryEntry> listing;
-  bool list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
+  FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override {
     if (current_directory() != fakedDirectory)
-      return ForwardingFileSystem::list_directory(path, entries);
+      return PassingFileSystem::list_directory(path, entries);
     entries = listing;
-    return true;
+    return {};
   }
 };
 

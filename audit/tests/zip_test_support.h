@@ -205,17 +205,18 @@ inline std::string comment_of_size(std::size_t size) {
 // A disk whose streams fail where a test says: the seek whose number (from
 // 1) is failingSeek, or every tell; it records the size of every read. In
 // use while the object lives.
-class FaultyStreams : public ForwardingFileSystem {
+class FaultyStreams : public PassingFileSystem {
  public:
   FaultyStreams() { use_file_system(this); }
   ~FaultyStreams() override { use_file_system(nullptr); }
   FaultyStreams(const FaultyStreams&) = delete;
   FaultyStreams& operator=(const FaultyStreams&) = delete;
 
-  FileHandle open(const std::string& path, const char* mode, bool wholeReads) override {
-    FileHandle file = ForwardingFileSystem::open(path, mode, wholeReads);
-    if (file == nullptr) return file;
-    return std::make_unique<Stream>(*this, std::move(file));
+  FsResult open(const std::string& path, const char* mode, FileHandle& file,
+                bool wholeReads) override {
+    FsResult opened = PassingFileSystem::open(path, mode, file, wholeReads);
+    if (opened) file = std::make_unique<Stream>(*this, std::move(file));
+    return opened;
   }
 
   int seeks = 0;
@@ -231,16 +232,18 @@ class FaultyStreams : public ForwardingFileSystem {
       owner_.reads.push_back(count);
       return file_->read(buffer, count);
     }
-    bool seek(std::int64_t offset, int whence) override {
-      if (++owner_.seeks == owner_.failingSeek) return false;
+    FsResult seek(std::int64_t offset, int whence) override {
+      if (++owner_.seeks == owner_.failingSeek) return fs_failure(FsStatus::failed, EINVAL, "");
       return file_->seek(offset, whence);
     }
     std::int64_t tell() override { return owner_.failTell ? -1 : file_->tell(); }
-    bool write(const void* data, std::size_t count) override { return file_->write(data, count); }
-    bool flush() override { return file_->flush(); }
-    bool sync() override { return file_->sync(); }
-    int error() const override { return file_->error(); }
-    bool close() override { return file_->close(); }
+    FsResult write(const void* data, std::size_t count) override {
+      return file_->write(data, count);
+    }
+    FsResult flush() override { return file_->flush(); }
+    FsResult sync() override { return file_->sync(); }
+    FsResult failure() const override { return file_->failure(); }
+    FsResult close() override { return file_->close(); }
 
    private:
     FaultyStreams& owner_;

@@ -25,8 +25,8 @@ constexpr std::size_t LAST_WINDOW = END_RECORD_SIZE + 0xFFFF;
 }  // namespace
 
 void zip_report_problem(const ZipArchive& archive, ZipError error) {
-  if (archive.stream != nullptr && archive.stream->error() != 0) {
-    zip_report_read_failure(*archive.log, archive.path.c_str(), archive.stream->error());
+  if (archive.stream != nullptr && !archive.stream->failure()) {
+    zip_report_read_failure(*archive.log, archive.path.c_str(), archive.stream->failure());
   } else {
     zip_report(*archive.log, error, archive.path.c_str());
   }
@@ -168,7 +168,9 @@ bool read_exactly(FileStream& stream, void* buffer, std::size_t count) {
 }
 
 ZipArchive* zip_open(const char* path, ZipLog& log) {
-  return zip_open_stream(file_system().open(path, "rb"), path, log);
+  FileHandle stream;
+  file_system().open(path, "rb", stream);
+  return zip_open_stream(std::move(stream), path, log);
 }
 
 ZipArchive* zip_open_stream(FileHandle stream, const char* path, ZipLog& log) {

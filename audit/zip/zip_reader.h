@@ -5,7 +5,7 @@
 // central directory and extracts one entry, stored or deflated, into the
 // caller's buffer, checked against its CRC-32. ZIP64 archives read like any
 // other. Every problem is reported on the console and logged in
-// "Vald_ZIP.txt" (see zip_errors.h) before the call returns its failure.
+// "Vald_ZIP.txt" (see zip_messages.h) before the call returns its failure.
 //
 // Order of calls: zip_open, then zip_next_entry until it returns nullptr,
 // with zip_read_entry allowed on the entry last returned, then zip_close.
@@ -19,7 +19,7 @@
 #include <string_view>
 
 #include "system/file_system.h"
-#include "zip/zip_errors.h"
+#include "zip/zip_messages.h"
 
 // One central-directory file header, decoded field by field.
 struct ZipEntry {

@@ -1,4 +1,4 @@
-#include "reports/audit_mode.h"
+#include "app/audit_mode.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "zip/zip_errors.h"
+#include "zip/zip_messages.h"
 
 #include <cstdarg>
 #include <cstddef>
@@ -66,8 +66,8 @@ void zip_report_error(ZipLog& log, const char* logText, const char* consoleText,
   if (log.file != nullptr) print_to(*log.file, "Error in zipfile %s: %s\n", path, logText);
 }
 
-void zip_report_read_failure(ZipLog& log, const char* path, int error) {
-  const std::string reason = error_text(error);
+void zip_report_read_failure(ZipLog& log, const char* path, const FsResult& failure) {
+  const std::string reason = failure.reason();
   const std::string console = "The zipfile cannot be read: " + reason;
   const std::string log_text = "Reading: " + reason;
   zip_report_error(log, log_text.c_str(), console.c_str(), path);

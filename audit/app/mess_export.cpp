@@ -1,4 +1,4 @@
-#include "reports/mess_export.h"
+#include "app/mess_export.h"
 
 #include <algorithm>
 #include <cstdio>

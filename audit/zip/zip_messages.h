@@ -1,6 +1,7 @@
 #pragma once
-// The ZIP reader's problems and their texts, in one table: each problem has a
-// short line for the console and a technical cause for "Vald_ZIP.txt".
+// The ZIP reader's problems and their texts, in one table, and the one place
+// that says them: each problem has a short line for the console and a
+// technical cause for "Vald_ZIP.txt". The 7z reader says its problems here too.
 
 #include <cstdint>
 #include <cstdio>
@@ -66,9 +67,9 @@ void zip_report_crc_mismatch(ZipLog& log, const char* path, const char* member,
 void zip_report_local_crc_mismatch(ZipLog& log, const char* path, const char* member,
                                    std::uint32_t localSays, std::uint32_t directorySays);
 
-// Reports a read of the archive that the system failed with `error`: the
-// archive may be whole, the disk is not.
-void zip_report_read_failure(ZipLog& log, const char* path, int error);
+// Reports a read of the archive that the system failed: the archive may be
+// whole, the disk is not.
+void zip_report_read_failure(ZipLog& log, const char* path, const FsResult& failure);
 
 // Appends one printf-style line of detail to "Vald_ZIP.txt", only when the
 // log is already open: detail never opens it.

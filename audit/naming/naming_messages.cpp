@@ -1,0 +1,41 @@
+#include "naming/naming_messages.h"
+
+#include <cstdio>
+
+#include "run/info_groups.h"
+
+void print_dir_error(const std::string& path) {
+  std::fprintf(stderr, "Error creating dir: '%s'\n", path.c_str());
+}
+
+void print_already_exists(const std::string& target, const char* oldName) {
+  std::printf("File %s already exists (Original: %s)\n", target.c_str(), oldName);
+}
+
+void print_out_of_names() {
+  std::printf("Out of temp filenames!\n");
+}
+
+void print_change_line(const std::string& line) {
+  std::fputs(line.c_str(), stdout);
+}
+
+void print_creating(const std::string& directory, bool endsLine) {
+  std::printf("Creating %-25s  %s", directory.c_str(), endsLine ? "\n" : "");
+}
+
+void close_creating_line() {
+  std::printf("\n");
+}
+
+void print_info_defaults(const std::string& path) {
+  std::printf("Cannot open %s Using Defaults\n", path.c_str());
+}
+
+void print_cannot_interpret(const std::string& lineAsRead) {
+  std::printf("Cannot interpret \"%s\"\n", lineAsRead.c_str());
+}
+
+void print_pattern_limit() {
+  std::printf("Only %d patterns allowed!\n", INFO_GROUP_LIMIT);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// What the rename engine and the info configuration say, one function per
+// kind of line. The quiet option is the callers' to apply.
+
+#include <string>
+
+// The rename engine's.
+void print_dir_error(const std::string& path);
+void print_already_exists(const std::string& target, const char* oldName);
+void print_out_of_names();
+void print_change_line(const std::string& line);
+
+// "Creating" lines come two to a console line: the first of a pair leaves
+// its line open, the second (or close_creating_line) ends it.
+void print_creating(const std::string& directory, bool endsLine);
+void close_creating_line();
+
+// The info configuration's.
+void print_info_defaults(const std::string& path);
+void print_cannot_interpret(const std::string& lineAsRead);
+void print_pattern_limit();

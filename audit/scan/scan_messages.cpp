@@ -1,0 +1,43 @@
+#include "scan/scan_messages.h"
+
+#include <cstdio>
+
+#include "catalogue/rom_database.h"
+#include "scan/file_kinds.h"
+#include "system/file_system.h"
+
+void print_scanning(const std::string& subdirectory) {
+  std::printf("Scanning %s%c*%s\n", subdirectory.c_str(), PATH_SEPARATOR, EXTENSIONS_2600);
+}
+
+void print_cannot_open(const char* name) {
+  std::fprintf(stderr, "Cannot open %s\n", name);
+}
+
+void print_bad_size(const char* name) {
+  std::printf("Unrecognized image size in %s\n", name);
+}
+
+void print_not_2600(const char* name) {
+  std::printf("NOT in %s Format --> %s\n", SYSTEM_NAME, name);
+}
+
+void print_verify_refusal(const char* name, const char* title, VerifyFailure failed) {
+  std::printf("%s\n", verify_refusal_line(name, title, failed).c_str());
+}
+
+void print_emulator_package(const char* name) {
+  std::printf("I don't rename ROMS inside EMU distros :-) ... skipping %s\n", name);
+}
+
+void print_multiple_images(const char* name) {
+  std::printf("Multiple ROMS found in %s ... skipping\n", name);
+}
+
+void print_archive_unread(const char* name) {
+  std::printf("Error reading %s ... skipping\n", name);
+}
+
+void print_no_images(const char* name) {
+  std::printf("NO %s ROMS found in %s\n", SYSTEM_NAME, name);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// What the walk says of the folders and files it meets, one function per
+// kind of line.
+
+#include <string>
+
+#include "catalogue/entry_verification.h"
+
+// "Scanning ./sub/*.bin.a26", before a subfolder is walked.
+void print_scanning(const std::string& subdirectory);
+
+// A file the identification could not open or read whole (standard error).
+void print_cannot_open(const char* name);
+
+void print_bad_size(const char* name);
+void print_not_2600(const char* name);
+
+// verify: the image is not the entry `title` its CRC-32 names.
+void print_verify_refusal(const char* name, const char* title, VerifyFailure failed);
+
+// An archive with more than one image, or with an emulator beside its image.
+void print_emulator_package(const char* name);
+void print_multiple_images(const char* name);
+
+// An archive whose chosen member could not be read, or that holds no image.
+void print_archive_unread(const char* name);
+void print_no_images(const char* name);
