@@ -42,9 +42,9 @@ void print_busy() {
 }
 
 // Takes the start folder's journal for the run, so that no second run moves
-// files there meanwhile. False, after saying so, when another run holds it.
-// A lock that cannot be taken for another reason does not stop the run: in
-// a folder that refuses new files the journal then says why nothing moves.
+// files there meanwhile. False, after saying why, when another run holds it
+// or the lock cannot be taken for any other reason: a run without the lock
+// could move files beside another.
 bool hold_start_folder(LockHandle& lock) {
   const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
   const FsResult locked = file_system().lock(path, lock);
@@ -52,8 +52,8 @@ bool hold_start_folder(LockHandle& lock) {
     print_busy();
     return false;
   }
-  if (!locked && !locked.denied()) print_cannot_lock(path, locked);
-  return true;
+  if (!locked) print_cannot_lock(path, locked);
+  return locked.ok();
 }
 
 void print_mode_refusal() {

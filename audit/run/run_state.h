@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
@@ -56,16 +57,20 @@ struct VerifyState {
 
 // Logs opened on first use and closed after the walk.
 struct ToolLogs {
-  FileHandle scan;                           // 2600Scan.txt
-  FileHandle change;                         // 2600Log.txt
-  ZipLog zip{nullptr, append_to_tool_file};  // Vald_ZIP.txt
-  std::set<std::string> unopened;            // logs said to be unopenable
+  FileHandle scan;                                             // 2600Scan.txt
+  FileHandle change;                                           // 2600Log.txt
+  ZipLog zip{nullptr, append_to_tool_file, false, {}, {}, 0};  // Vald_ZIP.txt
+  std::set<std::string> unopened;                              // logs said to be unopenable
 };
 
 struct RenameState {
   bool targetPrepared = false;  // 2600Ren (and group folders) handled
   bool dupesPrepared = false;   // 2600Dupes exists
-  std::string counterName;      // last candidate of the counter scheme
+  bool movesStopped = false;    // a target folder is a link: nothing more moves
+  // For each target folder, its names in lower case: no two names of a
+  // folder may differ only in case.
+  std::unordered_map<std::string, std::unordered_set<std::string>> foldedNames;
+  std::string counterName;  // last candidate of the counter scheme
   // For each duplicate name, the last counter name a file was moved to: the
   // names before it are taken, so the next duplicate starts after it.
   std::unordered_map<std::string, std::string> lastCounterName;

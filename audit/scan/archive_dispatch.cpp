@@ -69,6 +69,7 @@ ArchiveCount count_images(const char* name, ArchiveFormat format) {
 void count_refused_images(const char* name, ArchiveFormat format) {
   const std::unique_ptr<ArchiveReader> reader = open_archive(name, format, run_state().logs.zip);
   if (reader == nullptr) return;
+  zip_begin_members(run_state().logs.zip);
   while (const ArchiveMember* member = reader->next_member()) {
     std::uint32_t crc = 0;
     if (name_has_extension(EXTENSIONS_2600, member->name.c_str()) &&
@@ -76,6 +77,7 @@ void count_refused_images(const char* name, ArchiveFormat format) {
       mark_had(crc);
     }
   }
+  zip_end_members(run_state().logs.zip);
 }
 
 void refuse_package(const char* name, ArchiveFormat format, const ArchiveCount& count) {

@@ -12,10 +12,11 @@
 
 #include "scan/file_kinds.h"
 
-// Walks one level of `path` (the current directory, "."): dispatches every
-// file and, in the list and scan modes with subdirectories, descends into
-// directories that are not hidden. The files it will read next are asked
-// for ahead (see walk_read_ahead.h).
+// Walks the current directory, which lies at `path` ("." for the start
+// folder): dispatches every file and, in the list and scan modes with
+// subdirectories, descends into directories that are not hidden. Links and
+// pipes are left alone. The files it will read next are asked for ahead (see
+// walk_read_ahead.h).
 void walk_directory(const std::string& path);
 
 // Decides what the file `name` of `size` bytes in the current directory is
