@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/audit_mode.h"
+#include "app/csv_run.h"
 #include "app/mess_export.h"
 #include "app/moving_run.h"
 #include "app/option_words.h"
@@ -98,6 +99,7 @@ void run_walk_modes() {
   RunOptions& options = run_state().options;
   const bool have_buffer = grow_image_buffer(IMAGE_BUFFER_SIZE);
   if (options.list) options.rename = 1;
+  const EarlierReport earlier = start_csv_report();
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
     load_info_config();
@@ -111,6 +113,7 @@ void run_walk_modes() {
     if (options.fixDat) write_miss_dat();
   }
   if (options.verify && !options.quiet) print_verify_counts();
+  finish_csv_report(earlier);
 }
 
 // Whether the run may move files, and so must have the folder to itself.
@@ -159,6 +162,7 @@ int run_vald(int argc, const char* const* argv) {
     print_mode_refusal();
   } else {
     if (options.plan && !moves_files(options)) print_plan_ignored();
+    if (options.csv && !mode_takes_csv(options)) print_csv_ignored(options);
     run_one_mode();
   }
   std::fflush(stdout);

@@ -46,8 +46,12 @@ void count_verification(VerifyCounts& counts, const Verification& outcome) {
   }
 }
 
+std::string verify_failure_note(VerifyFailure failed) {
+  return std::string(FAILURE_NAMES[static_cast<int>(failed)]) + " differs";
+}
+
 std::string verify_refusal_line(const std::string& file, const char* title, VerifyFailure failed) {
-  return file + ": not " + title + ": " + FAILURE_NAMES[static_cast<int>(failed)] + " differs";
+  return file + ": not " + title + ": " + verify_failure_note(failed);
 }
 
 std::string verify_summary_line(const VerifyCounts& counts) {

@@ -36,6 +36,9 @@ struct VerifyCounts {
 // Adds `outcome` to `counts`.
 void count_verification(VerifyCounts& counts, const Verification& outcome);
 
+// "SHA-1 differs": what refused an image, as the CSV report notes it.
+std::string verify_failure_note(VerifyFailure failed);
+
 // "pitfall.bin: not Pitfall! (1982) (Activision): SHA-1 differs", the line
 // of an image refused as the entry its CRC-32 points to.
 std::string verify_refusal_line(const std::string& file, const char* title, VerifyFailure failed);

@@ -206,6 +206,7 @@ void move_to_dupes(const std::string& duplicate, const char* oldName) {
     candidate = next;
   }
   say_failed_move(moved, oldName, candidate);
+  if (moved.ok()) note_found_image_moved(candidate);
   if (moved && candidate != duplicate) last_counter_names[duplicate] = candidate;
 }
 
@@ -227,6 +228,7 @@ bool move_image(int index, const char* oldName) {
   const FsResult moved = move_to_free_name(oldName, *target);
   if (!is_taken(moved)) {
     say_failed_move(moved, oldName, *target);
+    if (moved.ok()) note_found_image_moved(*target);
     return true;
   }
   if (!options().quiet) print_already_exists(*target, oldName);

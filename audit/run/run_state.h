@@ -17,6 +17,7 @@
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
+#include "run/found_images.h"
 #include "run/info_groups.h"
 #include "run/run_options.h"
 #include "system/tool_files.h"
@@ -44,6 +45,7 @@ struct DispatchState {
   std::uint32_t knownCrc = 0;  // catalogued CRC of an archive member's data, 0: none
   bool dataCrcKnown = false;   // dataCrc holds the CRC-32 of the buffer's image
   std::uint32_t dataCrc = 0;   // computed while the member was read and checked
+  std::string memberName;      // the archive member chosen, when inMemory
 };
 
 // What verify found: for the image identified last, whether its CRC-32 named
@@ -85,6 +87,7 @@ struct RunState {
   ToolLogs logs;
   RenameState rename;
   InfoConfig info;
+  FoundImages found;
   // A have file could not be read whole: neither is replaced by this run,
   // so that nothing it held is lost.
   bool keepHaveFiles = false;

@@ -64,8 +64,11 @@ bool passes_verify(std::uint32_t crc, const char* name, std::size_t size) {
   verify.last = verify_entry(index, run_state().image.data.get(), size);
   verify.lastChecked = true;
   count_verification(verify.counts, verify.last);
-  if (!verify.last.passed()) print_verify_refusal(name, db_name(index), verify.last.failed);
-  return verify.last.passed();
+  if (verify.last.passed()) return true;
+  print_verify_refusal(name, db_name(index), verify.last.failed);
+  record_refused_image(index, crc, size, name, run_state().dispatch.memberName,
+                       verify_failure_note(verify.last.failed));
+  return false;
 }
 
 }  // namespace
@@ -105,7 +108,11 @@ void identify_image(const char* name, std::uint64_t size) {
   char crc_text[9];
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
 
-  const bool refused = !passes_verify(crc, name, size);
-  if (run_state().options.rename && !refused) rename_image(crc_text, name);
-  if (wants_scan_record(crc_text, refused)) append_scan_record(crc, name);
+  if (!passes_verify(crc, name, size)) {
+    if (wants_scan_record(crc_text, true)) append_scan_record(crc, name);
+    return;
+  }
+  record_found_image(crc, size, name, dispatch.memberName);
+  if (run_state().options.rename) rename_image(crc_text, name);
+  if (wants_scan_record(crc_text, false)) append_scan_record(crc, name);
 }

@@ -32,7 +32,11 @@ bool walk_subdirectory(const std::string& location, const std::string& name) {
     print_cannot_list(subfolder, changed);
     return true;
   }
+  std::string& folder = run_state().found.folder;
+  const std::string outer = folder;
+  folder = found_file_path(outer, name, "");
   walk_level(subfolder);
+  folder = outer;
   return return_to_parent(parent);
 }
 

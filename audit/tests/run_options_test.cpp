@@ -117,14 +117,16 @@ TEST(RunOptionsTest, FlagsAreCountedNotWords) {
   EXPECT_EQ(count_modes(parse({"sepn"})), 1);  // its fourth letter makes it a scan
 }
 
-// plan and undo begin with letters no other rule looks for, and only the
-// whole word counts; undo is a mode of its own.
-TEST(RunOptionsTest, PlanAndUndoAreWholeWordsOfTheirOwn) {
-  for (const char* word : {"plan", "PLAN", "undo", "Undo", "plans", "und", "undone"}) {
+// plan, undo and csv meet no other rule, and only the whole word counts;
+// undo is a mode of its own.
+TEST(RunOptionsTest, PlanUndoAndCsvAreWholeWordsOfTheirOwn) {
+  for (const char* word :
+       {"plan", "PLAN", "undo", "Undo", "csv", "Csv", "plans", "und", "undone", "csvs"}) {
     RunOptions options = parse({word});
-    const bool whole = std::string(word).size() == 4;
-    EXPECT_EQ(options.plan + options.undo, whole ? 1 : 0) << word;
-    options.plan = options.undo = 0;
+    const std::string text = word;
+    const bool whole = text.size() == (text[0] == 'c' || text[0] == 'C' ? 3u : 4u);
+    EXPECT_EQ(options.plan + options.undo + options.csv, whole ? 1 : 0) << word;
+    options.plan = options.undo = options.csv = 0;
     EXPECT_EQ(count_modes(options) + options.quiet + options.dirs + options.deep + options.sep +
                   options.changes,
               0)
