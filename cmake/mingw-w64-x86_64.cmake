@@ -1,7 +1,8 @@
 # Cross-builds Vald2600 for 64-bit Windows with Debian's mingw-w64 toolchain
-# (g++-mingw-w64-x86-64-posix, libz-mingw-w64-dev):
+# (g++-mingw-w64-x86-64-posix, libz-mingw-w64-dev, libgcrypt-mingw-w64-dev):
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
-# Programs are linked statically (C and C++ runtimes, winpthread, zlib), so
+# Programs are linked statically (C and C++ runtimes, winpthread, zlib,
+# libgcrypt with libgpg-error), so
 # the one .exe runs on a Windows machine with nothing installed. Test
 # programs built here run under Wine.
 set(CMAKE_SYSTEM_NAME Windows)

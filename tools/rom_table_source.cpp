@@ -13,6 +13,18 @@ std::string c_string(const std::string& text) {
   return quoted + "\"";
 }
 
+// The entry's SHA-1 as 40 lowercase hex digits, or "" when the list gives none.
+std::string sha1_text(const CatalogueEntry& entry) {
+  std::string hex;
+  if (!entry.hasSha1) return c_string(hex);
+  char pair[3];
+  for (const unsigned char byte : entry.sha1) {
+    std::snprintf(pair, sizeof pair, "%02x", byte);
+    hex += pair;
+  }
+  return c_string(hex);
+}
+
 }  // namespace
 
 std::string rom_table_source(const std::vector<CatalogueEntry>& entries) {
@@ -37,6 +49,24 @@ std::string rom_table_source(const std::vector<CatalogueEntry>& entries) {
   source +=
       "\n};\n"
       "static_assert(std::size(ROM_TABLE_SIZES) == std::size(ROM_TABLE));\n"
+      "\n"
+      "const char* const ROM_TABLE_SHA1[] = {\n";
+  for (const CatalogueEntry& entry : entries) source += "    " + sha1_text(entry) + ",\n";
+  source +=
+      "};\n"
+      "static_assert(std::size(ROM_TABLE_SHA1) == std::size(ROM_TABLE));\n"
+      "\n"
+      "const int ROM_TABLE_BAD_DUMPS[] = {";
+  std::string badDumps;
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    if (entries[index].badDump) badDumps += (badDumps.empty() ? "" : ", ") + std::to_string(index);
+  }
+  source += badDumps.empty() ? "-1" : badDumps;
+  source +=
+      "};\n"
+      "const int ROM_TABLE_BAD_DUMP_COUNT = " +
+      std::string(badDumps.empty() ? "0" : "static_cast<int>(std::size(ROM_TABLE_BAD_DUMPS))") +
+      ";\n"
       "\n"
       "const int ROM_TABLE_COUNT = static_cast<int>(std::size(ROM_TABLE));\n";
   return source;

@@ -8,5 +8,6 @@
 #include "catalogue/entry_names.h"
 
 // The whole file: a header comment, one "crc name" text per entry in the
-// given order, then the entries' image sizes in the same order.
+// given order, then the entries' image sizes, then their SHA-1s in the same
+// order, then the positions of the bad dumps.
 std::string rom_table_source(const std::vector<CatalogueEntry>& entries);

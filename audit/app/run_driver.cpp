@@ -9,7 +9,9 @@
 #include "app/option_words.h"
 #include "app/undo_mode.h"
 #include "app/usage.h"
+#include "app/zipped_dat.h"
 #include "catalogue/dat_loader.h"
+#include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
 #include "reports/miss_dat.h"
@@ -28,6 +30,11 @@ constexpr int DAT_REFUSED_STATUS = 2;
 
 void print_convert_refusal() {
   std::printf("Cannot convert this system to other formats\n");
+}
+
+// "Verified: 3 by SHA-1, ...", the end of a verify run.
+void print_verify_counts() {
+  std::printf("%s\n", verify_summary_line(run_state().verify.counts).c_str());
 }
 
 void print_busy() {
@@ -65,7 +72,7 @@ bool load_run_catalogue() {
   DatError error;
   bool loaded = true;
   for (const std::string& path : options.datFiles) {
-    if (!(loaded = builder.load_file(path, error))) break;
+    if (!(loaded = builder.load_file(path, error, unpack_zipped_dat))) break;
   }
   if (!loaded || !builder.has_entries(error)) {
     std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());
@@ -105,6 +112,7 @@ void run_walk_modes() {
     write_have_report();
     if (options.fixDat) write_miss_dat();
   }
+  if (options.verify && !options.quiet) print_verify_counts();
   finish_csv_report(earlier);
 }
 

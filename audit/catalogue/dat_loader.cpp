@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -37,18 +38,8 @@ std::uint64_t parse_size(std::string_view text) {
   return value;
 }
 
-// A hash of exactly the array's length in hex; false leaves it unset.
-template <std::size_t N>
-bool parse_hash(std::string_view text, std::array<unsigned char, N>& bytes) {
-  if (text.size() != 2 * N) return false;
-  for (std::size_t index = 0; index < N; ++index) {
-    const int high = hex_value(text[2 * index]);
-    const int low = hex_value(text[2 * index + 1]);
-    if (high < 0 || low < 0) return false;
-    bytes[index] = static_cast<unsigned char>(high * 16 + low);
-  }
-  return true;
-}
+// The first bytes of a ZIP archive (a local file header).
+constexpr char ZIP_SIGNATURE[] = "PK\x03\x04";
 
 // The reasons an image is left out, in the order lines give them.
 struct LeftOutReason {
@@ -119,7 +110,7 @@ std::string dat_summary_line(const DatLoadSummary& summary) {
          " entries from \"" + summary.file + "\"" + left_out_text(summary);
 }
 
-bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
+bool CatalogueBuilder::load_file(const std::string& path, DatError& error, ZipUnpacker unzip) {
   error = DatError{path, 0, ""};
   FileHandle file;
   if (const FsResult opened = file_system().open(path, "rb", file, true); !opened) {
@@ -127,11 +118,19 @@ bool CatalogueBuilder::load_file(const std::string& path, DatError& error) {
     return false;
   }
   // A folder opens but cannot be read; a file too large is refused before
-  // more than a byte of it is read.
-  char first = 0;
-  if (file->read(&first, 1) == 0 && !file->failure()) {
+  // more than its first bytes are read.
+  char first[sizeof ZIP_SIGNATURE - 1] = {};
+  const std::size_t got = file->read(first, sizeof first);
+  if (got == 0 && !file->failure()) {
     error.what = "cannot read the file (" + file->failure().reason() + ")";
     return false;
+  }
+  if (unzip != nullptr && got == sizeof first && std::memcmp(first, ZIP_SIGNATURE, got) == 0) {
+    file.reset();
+    std::string bytes;
+    if (!unzip(path, bytes, error)) return false;
+    DatInput input(bytes);
+    return load(input, path, error);
   }
   if (file->seek(0, SEEK_END)) {
     const std::int64_t length = file->tell();
@@ -210,8 +209,8 @@ bool CatalogueBuilder::add(const DatRom& rom) {
     entry.image = rom.image;
     entry.crc = *crc;
     entry.size = static_cast<std::uint32_t>(size);
-    entry.hasMd5 = parse_hash(rom.md5, entry.md5);
-    entry.hasSha1 = parse_hash(rom.sha1, entry.sha1);
+    entry.hasMd5 = parse_hex_bytes(rom.md5, entry.md5);
+    entry.hasSha1 = parse_hex_bytes(rom.sha1, entry.sha1);
     entry.badDump = rom.badDump;
     ++summary.entries;
   }

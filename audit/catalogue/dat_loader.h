@@ -39,13 +39,19 @@ std::string dat_refusal_line(const DatError& error);
 // file "Catalogue: 0 new entries from "y.dat" (904 left out: duplicate)".
 std::string dat_summary_line(const DatLoadSummary& summary);
 
+// Reads the one file of the ZIP archive at `path` into `bytes`; false, with
+// `error.what` set, when it cannot. The catalogue reads no archives: the
+// program hands it this.
+using ZipUnpacker = bool (*)(const std::string& path, std::string& bytes, DatError& error);
+
 // Collects the entries of one or more DATs.
 class CatalogueBuilder : public RomSink {
  public:
   // Adds the entries of the DAT at `path`. False, with `error` set, when the
   // file cannot be read, is no DAT or is broken. A file that adds no entry
-  // is no error: see has_entries.
-  bool load_file(const std::string& path, DatError& error);
+  // is no error: see has_entries. With `unzip`, a file that starts as a ZIP
+  // archive is read through it (a DAT handed out zipped).
+  bool load_file(const std::string& path, DatError& error, ZipUnpacker unzip = nullptr);
   // The same for a DAT held in memory, named `label` in messages.
   bool load_bytes(std::string_view bytes, const std::string& label, DatError& error);
 

@@ -95,6 +95,13 @@ bool is_alt(const std::string& item) {
   return lower == "alt";
 }
 
+// Adds `group` unless the name has it already (the publisher written in
+// the description too, say).
+void add_new_group(std::string group, std::vector<std::string>& parts) {
+  if (std::find(parts.begin() + 1, parts.end(), group) == parts.end())
+    parts.push_back(std::move(group));
+}
+
 // One trailing group: its items cleaned, "alt" turned into the tag "[a]".
 void add_group(const std::string& group, std::vector<std::string>& parts,
                std::vector<std::string>& tags) {
@@ -111,7 +118,7 @@ void add_group(const std::string& group, std::vector<std::string>& parts,
     }
     start = comma + 1;
   }
-  if (!items.empty()) parts.push_back("(" + items + ")");
+  if (!items.empty()) add_new_group("(" + items + ")", parts);
 }
 
 std::string lower_ascii(const std::string& text) {
@@ -141,7 +148,7 @@ std::string software_entry_name(const SoftwareNameParts& parts) {
   std::vector<std::string> pieces{clean_name_text(title)};
   std::vector<std::string> tags;
   for (std::string group : {year_group(parts.year), publisher_group(parts.publisher)}) {
-    if (!group.empty()) pieces.push_back(std::move(group));
+    if (!group.empty()) add_new_group(std::move(group), pieces);
   }
   for (const std::string& group : groups) add_group(group, pieces, tags);
   if (parts.badDump) tags.push_back("[b]");

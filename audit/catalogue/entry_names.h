@@ -27,7 +27,8 @@ struct SoftwareNameParts {
   bool badDump = false;     // adds "[b]"
 };
 
-// "Title (Year) (Publisher) (groups) [tags]", cleaned.
+// "Title (Year) (Publisher) (groups) [tags]", cleaned; a group equal to an
+// earlier one is left out.
 std::string software_entry_name(const SoftwareNameParts& parts);
 
 // The name of a DAT entry: the game's name, or for a game of several images

@@ -111,6 +111,17 @@ const CatalogueEntry* db_entry_details(int index) {
   return &details[index];
 }
 
+CatalogueEntry db_entry_record(int index) {
+  if (const CatalogueEntry* details = db_entry_details(index)) return *details;
+  CatalogueEntry record;
+  if (db().entries.data() != ROM_TABLE || index < 0 || index >= ROM_TABLE_COUNT) return record;
+  record.size = ROM_TABLE_SIZES[index];
+  record.hasSha1 = parse_hex_bytes(ROM_TABLE_SHA1[index], record.sha1);
+  record.badDump = std::find(ROM_TABLE_BAD_DUMPS, ROM_TABLE_BAD_DUMPS + ROM_TABLE_BAD_DUMP_COUNT,
+                             index) != ROM_TABLE_BAD_DUMPS + ROM_TABLE_BAD_DUMP_COUNT;
+  return record;
+}
+
 std::uint32_t db_entry_size(int index) {
   if (const CatalogueEntry* details = db_entry_details(index)) return details->size;
   const bool shipped = db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;

@@ -62,6 +62,10 @@ void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries);
 // catalogue is the compiled-in table, which holds only sizes.
 const CatalogueEntry* db_entry_details(int index);
 
+// The size, hashes and bad-dump flag of entry `index` from either catalogue
+// (the compiled-in table gives no MD5 and no image name); the name is empty.
+CatalogueEntry db_entry_record(int index);
+
 // The image size of entry `index` in bytes; 0 when the catalogue knows none.
 std::uint32_t db_entry_size(int index);
 

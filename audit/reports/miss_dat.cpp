@@ -46,19 +46,18 @@ std::string hex_of(const std::array<unsigned char, N>& bytes) {
 
 // The rom element of entry `index`.
 std::string rom_element(int index) {
-  const CatalogueEntry* details = db_entry_details(index);
-  const std::string image = details != nullptr && !details->image.empty()
-                                ? details->image
-                                : std::string(db_name(index)) + IMAGE_EXTENSION;
+  const CatalogueEntry record = db_entry_record(index);
+  const std::string image =
+      record.image.empty() ? std::string(db_name(index)) + IMAGE_EXTENSION : record.image;
   char crc[9];
   std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(rom_database().crcs[index]));
   std::string rom = "\t\t<rom name=\"" + xml_escaped(image) + "\"";
   if (const std::uint32_t size = db_entry_size(index); size != 0)
     rom += " size=\"" + std::to_string(size) + "\"";
   rom += " crc=\"" + std::string(crc) + "\"";
-  if (details != nullptr && details->hasMd5) rom += " md5=\"" + hex_of(details->md5) + "\"";
-  if (details != nullptr && details->hasSha1) rom += " sha1=\"" + hex_of(details->sha1) + "\"";
-  if (details != nullptr && details->badDump) rom += " status=\"baddump\"";
+  if (record.hasMd5) rom += " md5=\"" + hex_of(record.md5) + "\"";
+  if (record.hasSha1) rom += " sha1=\"" + hex_of(record.sha1) + "\"";
+  if (record.badDump) rom += " status=\"baddump\"";
   return rom + "/>\n";
 }
 

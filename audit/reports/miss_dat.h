@@ -9,8 +9,8 @@
 std::string xml_escaped(const std::string& text);
 
 // Rewrites 2600Miss.dat with the entries 2600Miss.txt lists: name, image
-// name, size, CRC, and the hashes and bad-dump status where the catalogue's
-// DAT gave them (the compiled-in table gives sizes only, and its images are
-// named after the entry with ".bin").
+// name, size, CRC, and the hashes and bad-dump status where the catalogue
+// gives them (the compiled-in table gives no MD5, and its images are named
+// after the entry with ".bin").
 // Does nothing when the file cannot be opened.
 void write_miss_dat();

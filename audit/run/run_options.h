@@ -29,6 +29,7 @@ struct RunOptions {
   int undo = 0;                       // take back the last rename or move run
   std::vector<std::string> datFiles;  // the run's catalogue instead of the compiled-in table
   int fixDat = 0;                     // also write 2600Miss.dat after the reports
+  int verify = 0;                     // a CRC-32 match counts only when size and hash agree
   int csv = 0;                        // also write 2600Report.csv, what changed since then
 
   bool operator==(const RunOptions&) const = default;

@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
 #include "run/found_images.h"
 #include "run/info_groups.h"
@@ -47,6 +48,15 @@ struct DispatchState {
   std::string memberName;      // the archive member chosen, when inMemory
 };
 
+// What verify found: for the image identified last, whether its CRC-32 named
+// an entry and what the check said (the copy mode and reports read it); and
+// the counts of the run.
+struct VerifyState {
+  bool lastChecked = false;
+  Verification last;
+  VerifyCounts counts;
+};
+
 // Logs opened on first use and closed after the walk.
 struct ToolLogs {
   FileHandle scan;                                             // 2600Scan.txt
@@ -73,6 +83,7 @@ struct RunState {
   ToolDirectories directories;
   ImageBuffer image;
   DispatchState dispatch;
+  VerifyState verify;
   ToolLogs logs;
   RenameState rename;
   InfoConfig info;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
@@ -35,11 +36,12 @@ std::uint32_t image_crc(std::size_t size) {
       crc32(0L, run_state().image.data.get(), static_cast<uInt>(size)));
 }
 
-// Whether scan mode writes a record for an image with this CRC text.
-bool wants_scan_record(const char* crc_text) {
+// Whether scan mode writes a record for an image with this CRC text; one
+// that verify refused counts as not catalogued.
+bool wants_scan_record(const char* crc_text, bool refused) {
   const RunOptions& options = run_state().options;
   if (!options.scan) return false;
-  const bool catalogued = db_find_crc_text(crc_text, 0) >= 0;
+  const bool catalogued = !refused && db_find_crc_text(crc_text, 0) >= 0;
   return !(options.scanNew && !options.deep && catalogued);
 }
 
@@ -49,6 +51,24 @@ void append_scan_record(std::uint32_t crc, const char* name) {
   if (log == nullptr) return;  // the next image tries again
   print_to(*log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
            scan_record_name(name).c_str());
+}
+
+// With verify: false, after one line, when the entry the image's CRC-32
+// names has another size or hash. An image no entry names is not hashed.
+bool passes_verify(std::uint32_t crc, const char* name, std::size_t size) {
+  VerifyState& verify = run_state().verify;
+  verify.lastChecked = false;
+  if (!run_state().options.verify) return true;
+  const int index = db_find_crc(crc);
+  if (index < 0) return true;
+  verify.last = verify_entry(index, run_state().image.data.get(), size);
+  verify.lastChecked = true;
+  count_verification(verify.counts, verify.last);
+  if (verify.last.passed()) return true;
+  print_verify_refusal(name, db_name(index), verify.last.failed);
+  record_refused_image(index, crc, size, name, run_state().dispatch.memberName,
+                       verify_failure_note(verify.last.failed));
+  return false;
 }
 
 }  // namespace
@@ -88,7 +108,11 @@ void identify_image(const char* name, std::uint64_t size) {
   char crc_text[9];
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
 
+  if (!passes_verify(crc, name, size)) {
+    if (wants_scan_record(crc_text, true)) append_scan_record(crc, name);
+    return;
+  }
   record_found_image(crc, size, name, dispatch.memberName);
   if (run_state().options.rename) rename_image(crc_text, name);
-  if (wants_scan_record(crc_text)) append_scan_record(crc, name);
+  if (wants_scan_record(crc_text, false)) append_scan_record(crc, name);
 }

@@ -27,6 +27,10 @@ void print_not_2600(const char* name) {
   std::printf("NOT in %s Format --> %s\n", SYSTEM_NAME, name);
 }
 
+void print_verify_refusal(const char* name, const char* title, VerifyFailure failed) {
+  std::printf("%s\n", verify_refusal_line(name, title, failed).c_str());
+}
+
 void print_emulator_package(const char* name) {
   std::printf("I don't rename ROMS inside EMU distros :-) ... skipping %s\n", name);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "catalogue/entry_verification.h"
+
 // "Scanning ./sub/*.bin.a26", before a subfolder is walked.
 void print_scanning(const std::string& subdirectory);
 
@@ -15,6 +17,9 @@ void print_cannot_open(const char* name);
 
 void print_bad_size(const char* name);
 void print_not_2600(const char* name);
+
+// verify: the image is not the entry `title` its CRC-32 names.
+void print_verify_refusal(const char* name, const char* title, VerifyFailure failed);
 
 // An archive with more than one image, or with an emulator beside its image.
 void print_emulator_package(const char* name);

@@ -58,6 +58,8 @@ TEST(EntryNamesTest, SoftwareListNames) {
   EXPECT_EQ(software_entry_name({"Demo (Hack) (x)", "198?", "<unknown>", true}),
             "Demo (198x) (Hack) (x) [b]");
   EXPECT_EQ(software_entry_name({"Odd (", "19", "A: B", false}), "Odd ( (A - B)");
+  EXPECT_EQ(software_entry_name({"River Raid (PAL) (Galaga Games)", "1984", "Galaga Games", false}),
+            "River Raid (1984) (Galaga Games) (PAL)");
 }
 
 // One row per quirk: each DAT gives the listed entries and left-out counts.

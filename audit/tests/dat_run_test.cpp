@@ -14,6 +14,7 @@
 #include "catalogue/rom_table.h"
 #include "sample_images.h"
 #include "test_support.h"
+#include "zip_test_support.h"
 
 namespace {
 
@@ -259,6 +260,28 @@ TEST_F(DatRunTest, ADatThatAddsNothingIsNoRefusal) {
       << result.out;
 }
 
+// A DAT handed out zipped is read from inside its archive, which must hold
+// that one file.
+TEST_F(DatRunTest, ReadsTheOneDatOfAZip) {
+  add_image("alpha.bin", ALPHA_CRC);
+  const ziptest::Bytes dat(DAT, DAT + sizeof DAT - 1);
+  ziptest::ZipBuilder one, two;
+  one.add("x.dat", dat, true);
+  two.add("x.dat", dat, false);
+  two.add("readme.txt", dat, false);
+  write_bytes(sandbox.work("x.zip"), one.build());
+  write_bytes(sandbox.work("two.zip"), two.build());
+  ProgramResult result = sandbox.run({"rename", "dat=x.zip"});
+  EXPECT_EQ(result.err.find("Catalogue: 2 entries from \"x.zip\" (1 left out: size)\n"), 0u)
+      << result.err;
+  EXPECT_EQ(list_names(sandbox.work("2600Ren")),
+            std::vector<std::string>{"Alpha - One-Two (USA).bin"});
+  result = sandbox.run({"list", "dat=two.zip"});
+  EXPECT_NE(result.err.find("Cannot use DAT \"two.zip\": a ZIP archive must hold one DAT file"),
+            std::string::npos)
+      << result.err;
+}
+
 // 2600Miss.dat, from the compiled-in table or from a DAT, is a datafile the
 // Logiqx DTD accepts: every rom has its size.
 TEST_F(DatRunTest, FixdatIsAValidLogiqxDatafile) {
@@ -276,6 +299,8 @@ TEST_F(DatRunTest, FixdatIsAValidLogiqxDatafile) {
     EXPECT_EQ(count_of(fixdat, "<rom "), catalogue.empty() ? 1543 : 1);
     EXPECT_EQ(count_of(fixdat, "\" size=\""), count_of(fixdat, "<rom "));
     if (catalogue.empty()) {
+      EXPECT_EQ(count_of(fixdat, "\" sha1=\""), 1543);
+      EXPECT_EQ(count_of(fixdat, " status=\"baddump\""), 2);
       const int other = shippedTitle == 0 ? 1 : 0;
       EXPECT_NE(fixdat.find(catalogue_name(other) + ".bin\" size=\"" +
                             std::to_string(ROM_TABLE_SIZES[other]) + "\""),

@@ -41,6 +41,22 @@ TEST(ShippedCatalogueTest, EntriesAreWellFormedAndUnique) {
   }
 }
 
+// The generator says each group of a name once, and keeps every SHA-1 and
+// bad-dump mark of the software list.
+TEST(ShippedCatalogueTest, NoNameRepeatsAGroupAndEveryEntryHasItsSha1) {
+  reset_run_state();
+  for (int index = 0; index < db_count(); ++index) {
+    const std::string name = db_name(index);
+    std::set<std::string> groups;
+    for (std::size_t open = name.find('('); open != std::string::npos;
+         open = name.find('(', open + 1))
+      EXPECT_TRUE(groups.insert(name.substr(open, name.find(')', open) - open)).second) << name;
+    const CatalogueEntry record = db_entry_record(index);
+    EXPECT_TRUE(record.hasSha1 && !record.hasMd5) << name;
+    EXPECT_EQ(record.badDump, name.ends_with("[b]")) << name;
+  }
+}
+
 TEST(ShippedCatalogueTest, StatisticsOfTheShippedTable) {
   reset_run_state();
   const DbStats stats = db_stats();

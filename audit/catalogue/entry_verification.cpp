@@ -1,0 +1,63 @@
+#include "catalogue/entry_verification.h"
+
+#include <iterator>
+
+#include "catalogue/rom_database.h"
+#include "system/image_hashes.h"
+
+namespace {
+
+// The texts of the failures, in the order of VerifyFailure.
+constexpr const char* FAILURE_NAMES[] = {"nothing", "size", "SHA-1", "MD5"};
+static_assert(std::size(FAILURE_NAMES) == static_cast<std::size_t>(VerifyFailure::md5) + 1);
+
+}  // namespace
+
+Verification verify_entry(int index, const unsigned char* data, std::size_t size) {
+  const CatalogueEntry record = db_entry_record(index);
+  Verification outcome;
+  if (record.size != 0 && record.size != size) {
+    outcome.failed = VerifyFailure::size;
+  } else if (record.hasSha1) {
+    outcome.by = VerifiedBy::sha1;
+    if (sha1_of(data, size) != record.sha1) outcome.failed = VerifyFailure::sha1;
+  } else if (record.hasMd5) {
+    outcome.by = VerifiedBy::md5;
+    if (md5_of(data, size) != record.md5) outcome.failed = VerifyFailure::md5;
+  }
+  return outcome;
+}
+
+void count_verification(VerifyCounts& counts, const Verification& outcome) {
+  if (!outcome.passed()) {
+    ++counts.refused;
+    return;
+  }
+  switch (outcome.by) {
+    case VerifiedBy::sha1:
+      ++counts.bySha1;
+      break;
+    case VerifiedBy::md5:
+      ++counts.byMd5;
+      break;
+    case VerifiedBy::crcOnly:
+      ++counts.byCrcOnly;
+      break;
+  }
+}
+
+std::string verify_failure_note(VerifyFailure failed) {
+  return std::string(FAILURE_NAMES[static_cast<int>(failed)]) + " differs";
+}
+
+std::string verify_refusal_line(const std::string& file, const char* title, VerifyFailure failed) {
+  return file + ": not " + title + ": " + verify_failure_note(failed);
+}
+
+std::string verify_summary_line(const VerifyCounts& counts) {
+  std::string line = "Verified: " + std::to_string(counts.bySha1) + " by SHA-1, " +
+                     std::to_string(counts.byMd5) + " by MD5, " + std::to_string(counts.byCrcOnly) +
+                     " by CRC-32 only";
+  if (counts.refused > 0) line += " (" + std::to_string(counts.refused) + " refused)";
+  return line;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The `verify` check: whether an image whose CRC-32 a catalogue entry has is
+// that entry, by its size and the strongest hash the catalogue gives for it
+// (SHA-1, else MD5). Hashing happens here only, so images whose CRC-32 no
+// entry has cost nothing. The outcome is a value the identification, the
+// reports and the copy mode read alike.
+
+#include <cstddef>
+#include <string>
+
+// Which check an image failed; none when it is the entry.
+enum class VerifyFailure { none, size, sha1, md5 };
+
+// What the entry was verified by when the image passed.
+enum class VerifiedBy { sha1, md5, crcOnly };
+
+struct Verification {
+  VerifyFailure failed = VerifyFailure::none;
+  VerifiedBy by = VerifiedBy::crcOnly;
+  bool passed() const { return failed == VerifyFailure::none; }
+};
+
+// Checks the `size` bytes at `data` against entry `index` (its CRC-32 is
+// taken as matched): the size first, then the SHA-1 when the entry has one,
+// else its MD5.
+Verification verify_entry(int index, const unsigned char* data, std::size_t size);
+
+// The images a verify run counted, by what verified them, and those refused.
+struct VerifyCounts {
+  int bySha1 = 0;
+  int byMd5 = 0;
+  int byCrcOnly = 0;
+  int refused = 0;
+};
+
+// Adds `outcome` to `counts`.
+void count_verification(VerifyCounts& counts, const Verification& outcome);
+
+// "SHA-1 differs": what refused an image, as the CSV report notes it.
+std::string verify_failure_note(VerifyFailure failed);
+
+// "pitfall.bin: not Pitfall! (1982) (Activision): SHA-1 differs", the line
+// of an image refused as the entry its CRC-32 points to.
+std::string verify_refusal_line(const std::string& file, const char* title, VerifyFailure failed);
+
+// "Verified: 3 by SHA-1, 1 by MD5, 2 by CRC-32 only (1 refused)", the end
+// of a verify run.
+std::string verify_summary_line(const VerifyCounts& counts);
