@@ -11,9 +11,9 @@ bool has_at(std::string_view word, std::size_t position, char expected) {
   return std::toupper(static_cast<unsigned char>(word[position])) == expected;
 }
 
-// True when `word` is `expected` (upper case), without regard to case. Words
-// beginning with P or U match none of the rules above, so these two whole
-// words stand apart from them.
+// True when `word` is `expected` (upper case), without regard to case. PLAN
+// and UNDO begin with letters no rule above tests, and COPY has no H second
+// and no seventh letter, so these whole words stand apart from them.
 bool is_word(std::string_view word, std::string_view expected) {
   if (word.size() != expected.size()) return false;
   for (std::size_t position = 0; position < word.size(); ++position) {
@@ -80,11 +80,12 @@ bool apply_option_word(RunOptions& options, std::string_view word) {
   if (has_at(word, 0, 'M') && has_at(word, 8, 'S')) options.messExport = 1;
   if (is_word(word, "PLAN")) options.plan = 1;
   if (is_word(word, "UNDO")) options.undo = 1;
+  if (is_word(word, "COPY")) options.copy = 1;
   apply_catalogue_word(options, word);
   return convert;
 }
 
 int count_modes(const RunOptions& options) {
   return options.list + options.messExport + options.scan + options.rename +
-         (options.audit ? 1 : 0) + options.undo;
+         (options.audit ? 1 : 0) + options.undo + options.copy;
 }

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "catalogue/rom_database.h"
+#include "run/copy_state.h"
 #include "run/info_groups.h"
 #include "run/run_options.h"
 #include "system/tool_files.h"
@@ -68,6 +69,7 @@ struct RunState {
   DispatchState dispatch;
   ToolLogs logs;
   RenameState rename;
+  CopyState copy;
   InfoConfig info;
   // A have file could not be read whole: neither is replaced by this run,
   // so that nothing it held is lost.

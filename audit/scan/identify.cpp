@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "catalogue/rom_database.h"
+#include "naming/copy_engine.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
@@ -89,5 +90,6 @@ void identify_image(const char* name, std::uint64_t size) {
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
 
   if (run_state().options.rename) rename_image(crc_text, name);
+  if (run_state().options.copy) copy_image(crc_text, name, size);
   if (wants_scan_record(crc_text)) append_scan_record(crc, name);
 }

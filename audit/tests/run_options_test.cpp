@@ -117,14 +117,15 @@ TEST(RunOptionsTest, FlagsAreCountedNotWords) {
   EXPECT_EQ(count_modes(parse({"sepn"})), 1);  // its fourth letter makes it a scan
 }
 
-// plan and undo begin with letters no other rule looks for, and only the
-// whole word counts; undo is a mode of its own.
-TEST(RunOptionsTest, PlanAndUndoAreWholeWordsOfTheirOwn) {
-  for (const char* word : {"plan", "PLAN", "undo", "Undo", "plans", "und", "undone"}) {
+// plan, undo and copy meet no other rule, and only the whole word counts;
+// undo and copy are modes of their own.
+TEST(RunOptionsTest, PlanUndoAndCopyAreWholeWordsOfTheirOwn) {
+  for (const char* word :
+       {"plan", "PLAN", "undo", "Undo", "plans", "und", "undone", "copy", "Copy", "copyx"}) {
     RunOptions options = parse({word});
     const bool whole = std::string(word).size() == 4;
-    EXPECT_EQ(options.plan + options.undo, whole ? 1 : 0) << word;
-    options.plan = options.undo = 0;
+    EXPECT_EQ(options.plan + options.undo + options.copy, whole ? 1 : 0) << word;
+    options.plan = options.undo = options.copy = 0;
     EXPECT_EQ(count_modes(options) + options.quiet + options.dirs + options.deep + options.sep +
                   options.changes,
               0)
@@ -132,6 +133,7 @@ TEST(RunOptionsTest, PlanAndUndoAreWholeWordsOfTheirOwn) {
   }
   EXPECT_EQ(count_modes(parse({"undo"})), 1);
   EXPECT_EQ(count_modes(parse({"undo", "move"})), 2);
+  EXPECT_EQ(count_modes(parse({"copy", "list"})), 2);
   EXPECT_EQ(count_modes(parse({"plan", "rename"})), 1);
 }
 
