@@ -82,21 +82,29 @@ FsResult compare_with_file(const CopySource& source, const std::string& path, bo
 }
 
 bool write_copy(const CopySource& source, const std::string& temporary, const CopiedBytes& expected,
-                FileHandle& file, CopyFailure& why) {
+                CopyFailure& why) {
   why = CopyFailure{};
+  FileHandle file;
   why.failure = file_system().open(temporary, "wb", file, true);
   if (why.failure) {
     why.failure = stream_source(source, [&file](const unsigned char* data, std::size_t size) {
       return file->write(data, size);
     });
+    const FsResult closed = file->close();
+    if (why.failure) why.failure = closed;
   }
-  if (why.failure) why.failure = file->flush();
   CopiedBytes written;
   if (why.failure) why.failure = measure_file(temporary, written);
   why.mismatch = why.failure && !same(written, expected);
   if (why.failure && !why.mismatch) return true;
-  if (file != nullptr) file->close();
-  file.reset();
   file_system().remove_file(temporary);
   return false;
+}
+
+FsResult sync_file_at(const std::string& path) {
+  FileHandle file;
+  if (const FsResult opened = file_system().open(path, "ab", file); !opened) return opened;
+  const FsResult synced = file->sync();
+  const FsResult closed = file->close();
+  return synced ? closed : synced;
 }

@@ -34,7 +34,10 @@ struct CopyFailure {
   bool mismatch = false;  // read back with another size or CRC-32
 };
 
-// Writes `source` to `temporary` and reads it back. On success `file` is
-// left open (flushed, not synced); on failure the temporary file is removed.
+// Writes `source` to `temporary` and reads it back; closed, not synced. On
+// failure the temporary file is removed.
 bool write_copy(const CopySource& source, const std::string& temporary, const CopiedBytes& expected,
-                FileHandle& file, CopyFailure& why);
+                CopyFailure& why);
+
+// Syncs one file written before.
+FsResult sync_file_at(const std::string& path);

@@ -13,7 +13,7 @@
 namespace {
 
 // Copies written before their batch is synced and put in place.
-constexpr std::size_t COPY_BATCH = 64;
+constexpr std::size_t COPY_BATCH = 4096;
 
 CopyState& copies() {
   return run_state().copy;
@@ -54,7 +54,7 @@ void start_copy(const CopySource& source, const CopiedBytes& bytes, const std::s
   copy.source = name;
   if (state.recorder != nullptr && !state.recorder->record_copy(copy.record)) return;
   CopyFailure why;
-  if (!write_copy(source, copy.record.temporary, bytes, copy.file, why)) {
+  if (!write_copy(source, copy.record.temporary, bytes, why)) {
     print_copy_failed(name, target, why.failure, why.mismatch);
     return;
   }
@@ -98,19 +98,26 @@ void place_copy(int index, const CopySource& source, const char* name) {
     copy_to_dupes(source, bytes, *duplicate, name);
 }
 
-// Puts one synced copy in place; a copy that cannot be is removed again.
-void put_in_place(PendingCopy& copy) {
-  const CopyRecord& record = copy.record;
-  FsResult done = copy.file->close();
-  copy.file.reset();
-  if (done) done = file_system().move_file(record.temporary, record.target);
-  if (done) {
-    ++copies().copied;
-    return;
+// Drops a copy that cannot be put in place, with its temporary file.
+void drop_copy(const PendingCopy& copy, const FsResult& failure) {
+  file_system().remove_file(copy.record.temporary);
+  copies().placed.erase(copy.record.target);
+  print_copy_failed(copy.source.c_str(), copy.record.target, failure, false);
+}
+
+// Syncs the batch: all at once where the system can, else file by file. The
+// copies that could not be synced are dropped.
+void sync_batch(std::vector<PendingCopy>& pending) {
+  if (file_system().sync_all(".")) return;
+  std::vector<PendingCopy> synced;
+  for (PendingCopy& copy : pending) {
+    if (const FsResult done = sync_file_at(copy.record.temporary); !done) {
+      drop_copy(copy, done);
+    } else {
+      synced.push_back(std::move(copy));
+    }
   }
-  file_system().remove_file(record.temporary);
-  copies().placed.erase(record.target);
-  print_copy_failed(copy.source.c_str(), record.target, done, false);
+  pending.swap(synced);
 }
 
 }  // namespace
@@ -134,18 +141,16 @@ bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
 
 void finish_copies() {
   std::vector<PendingCopy>& pending = copies().pending;
+  if (pending.empty()) return;
   // Every copy of the batch is synced before the first is put in place.
-  for (PendingCopy& copy : pending) {
-    if (const FsResult synced = copy.file->sync(); !synced) {
-      copy.file->close();
-      copy.file.reset();
-      file_system().remove_file(copy.record.temporary);
-      copies().placed.erase(copy.record.target);
-      print_copy_failed(copy.source.c_str(), copy.record.target, synced, false);
+  sync_batch(pending);
+  for (const PendingCopy& copy : pending) {
+    if (const FsResult moved = file_system().move_file(copy.record.temporary, copy.record.target);
+        !moved) {
+      drop_copy(copy, moved);
+    } else {
+      ++copies().copied;
     }
-  }
-  for (PendingCopy& copy : pending) {
-    if (copy.file != nullptr) put_in_place(copy);
   }
   pending.clear();
 }

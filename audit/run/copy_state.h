@@ -34,7 +34,6 @@ class CopyRecorder {
 struct PendingCopy {
   CopyRecord record;
   std::string source;  // as the user knows it, for messages
-  FileHandle file;     // still open, so that it can be synced
 };
 
 // The size and CRC-32 of what a target name holds or will hold.
