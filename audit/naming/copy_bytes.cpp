@@ -87,9 +87,13 @@ bool write_copy(const CopySource& source, const std::string& temporary, const Co
   FileHandle file;
   why.failure = file_system().open(temporary, "wb", file, true);
   if (why.failure) {
-    why.failure = stream_source(source, [&file](const unsigned char* data, std::size_t size) {
-      return file->write(data, size);
+    bool written = true;
+    why.failure = stream_source(source, [&](const unsigned char* data, std::size_t size) {
+      const FsResult write = file->write(data, size);
+      written = write.ok();
+      return write;
     });
+    why.source = written && !why.failure;
     const FsResult closed = file->close();
     if (why.failure) why.failure = closed;
   }

@@ -32,6 +32,7 @@ FsResult compare_with_file(const CopySource& source, const std::string& path, bo
 struct CopyFailure {
   FsResult failure;
   bool mismatch = false;  // read back with another size or CRC-32
+  bool source = false;    // the failure is the source's, not the copy's
 };
 
 // Writes `source` to `temporary` and reads it back; closed, not synced. On

@@ -34,68 +34,76 @@ Holder holder_of(const std::string& target, const CopySource& source, const Copi
   }
   if (known != placed.end() && !copies().pending.empty()) finish_copies();
   bool same = false;
-  if (const FsResult compared = compare_with_file(source, target, same); !compared)
-    return compared.missing() ? Holder::none : Holder::other;
+  if (const FsResult compared = compare_with_file(source, target, same); !compared) {
+    if (compared.missing()) return Holder::none;
+    print_cannot_read(target, compared);
+    return Holder::other;
+  }
   return same ? Holder::same : Holder::other;
 }
 
 // Writes the copy under its temporary name and queues it for the batch. In a
-// plan only the name is taken.
-void start_copy(const CopySource& source, const CopiedBytes& bytes, const std::string& target,
+// plan only the name is taken. False when the source could not be read.
+bool start_copy(const CopySource& source, const CopiedBytes& bytes, const std::string& target,
                 const char* name) {
   CopyState& state = copies();
   if (run_state().options.plan) {
     state.placed[target] = bytes;
     ++state.copied;
-    return;
+    return true;
   }
   PendingCopy copy;
   copy.record = {target + COPY_TEMPORARY_SUFFIX, target, bytes.size, bytes.crc};
   copy.source = name;
-  if (state.recorder != nullptr && !state.recorder->record_copy(copy.record)) return;
+  if (state.recorder != nullptr && !state.recorder->record_copy(copy.record)) return true;
   CopyFailure why;
   if (!write_copy(source, copy.record.temporary, bytes, why)) {
     print_copy_failed(name, target, why.failure, why.mismatch);
-    return;
+    return !why.source;
   }
   state.placed[target] = bytes;
   state.pending.push_back(std::move(copy));
   if (state.pending.size() >= COPY_BATCH) finish_copies();
+  return true;
 }
 
-void say_already_there(const std::string& target, const char* name) {
+bool say_already_there(const std::string& target, const char* name) {
   ++copies().alreadyThere;
   print_already_there(target, name);
+  return true;
 }
 
 // The duplicate name, then the counter names after it, until one is free or
-// holds the same bytes.
-void copy_to_dupes(const CopySource& source, const CopiedBytes& bytes, const std::string& duplicate,
+// holds the same bytes. False when the source could not be read.
+bool copy_to_dupes(const CopySource& source, const CopiedBytes& bytes, const std::string& duplicate,
                    const char* name) {
   for (std::string candidate = duplicate;;) {
     const Holder holder = holder_of(candidate, source, bytes);
     if (holder == Holder::none) return start_copy(source, bytes, candidate, name);
     if (holder == Holder::same) return say_already_there(candidate, name);
     const char* next = next_counter_name(candidate);
-    if (next == nullptr) return;
+    if (next == nullptr) return true;
     candidate = next;
   }
 }
 
-void place_copy(int index, const CopySource& source, const char* name) {
+// Copies the image to its target, or to 2600Dupes. False when the source
+// could not be read whole: the image is then not counted.
+bool place_copy(int index, const CopySource& source, const char* name) {
   CopiedBytes bytes;
   if (const FsResult measured = measure_source(source, bytes); !measured) {
-    return print_cannot_read(name, measured);
+    print_cannot_read(name, measured);
+    return false;
   }
   const auto target = rename_target(index, name);
-  if (!target) return;
+  if (!target) return true;
   const Holder holder = holder_of(*target, source, bytes);
   if (holder == Holder::none) return start_copy(source, bytes, *target, name);
   if (holder == Holder::same) return say_already_there(*target, name);
   if (!run_state().options.quiet) print_already_exists(*target, name);
-  if (!prepare_dupes_folder()) return;
-  if (const auto duplicate = dupes_target(index, name))
-    copy_to_dupes(source, bytes, *duplicate, name);
+  const auto duplicate = dupes_target(index, name);
+  if (!prepare_dupes_folder() || !duplicate) return true;
+  return copy_to_dupes(source, bytes, *duplicate, name);
 }
 
 // Drops a copy that cannot be put in place, with its temporary file.
@@ -108,10 +116,12 @@ void drop_copy(const PendingCopy& copy, const FsResult& failure) {
 // Syncs the batch: all at once where the system can, else file by file. The
 // copies that could not be synced are dropped.
 void sync_batch(std::vector<PendingCopy>& pending) {
-  if (file_system().sync_all(".")) return;
+  const FsResult all = file_system().sync_all(".");
+  if (all) return;
   std::vector<PendingCopy> synced;
   for (PendingCopy& copy : pending) {
-    if (const FsResult done = sync_file_at(copy.record.temporary); !done) {
+    if (const FsResult done = all.unsupported() ? sync_file_at(copy.record.temporary) : all;
+        !done) {
       drop_copy(copy, done);
     } else {
       synced.push_back(std::move(copy));
@@ -125,7 +135,6 @@ void sync_batch(std::vector<PendingCopy>& pending) {
 bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
   const int index = db_find_crc_text(crcText, 0);
   if (index < 0) return false;
-  ++rom_database().have[index];
   if (!prepare_targets()) return true;
   log_change(name, db_name(index));
   CopySource source;
@@ -135,7 +144,7 @@ bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
     source.data = run_state().image.data.get();
     source.size = static_cast<std::size_t>(size);
   }
-  place_copy(index, source, name);
+  if (place_copy(index, source, name)) ++rom_database().have[index];
   return true;
 }
 

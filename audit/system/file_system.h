@@ -40,6 +40,9 @@ struct FsResult {
   // Nothing is at the path (or on the way to it).
   bool missing() const;
 
+  // The system has no such call.
+  bool unsupported() const;
+
   // The folder or file may not be changed by this process (no right, or a
   // read-only file system).
   bool denied() const;
