@@ -23,8 +23,8 @@ enum class Holder { none, same, other };
 
 // Who holds `target`: nobody, the same bytes, or other ones. A plan answers
 // for the names it filled by size and CRC-32; a real run compares bytes,
-// putting its waiting copies in place first. A file that cannot be read
-// counts as other bytes, so that it is never taken for a copy.
+// with the temporary file of a copy still waiting for its batch. A file that
+// cannot be read counts as other bytes, so that it is never taken for a copy.
 Holder holder_of(const std::string& target, const CopySource& source, const CopiedBytes& bytes) {
   const auto& placed = copies().placed;
   const auto known = placed.find(target);
@@ -32,11 +32,12 @@ Holder holder_of(const std::string& target, const CopySource& source, const Copi
     const bool same = known->second.size == bytes.size && known->second.crc == bytes.crc;
     return same ? Holder::same : Holder::other;
   }
-  if (known != placed.end() && !copies().pending.empty()) finish_copies();
+  const bool waiting = copies().waiting.count(target) > 0;
+  const std::string held_at = waiting ? target + COPY_TEMPORARY_SUFFIX : target;
   bool same = false;
-  if (const FsResult compared = compare_with_file(source, target, same); !compared) {
+  if (const FsResult compared = compare_with_file(source, held_at, same); !compared) {
     if (compared.missing()) return Holder::none;
-    print_cannot_read(target, compared);
+    print_cannot_read(held_at, compared);
     return Holder::other;
   }
   return same ? Holder::same : Holder::other;
@@ -62,6 +63,7 @@ bool start_copy(const CopySource& source, const CopiedBytes& bytes, const std::s
     return !why.source;
   }
   state.placed[target] = bytes;
+  state.waiting.insert(target);
   state.pending.push_back(std::move(copy));
   if (state.pending.size() >= COPY_BATCH) finish_copies();
   return true;
@@ -162,4 +164,5 @@ void finish_copies() {
     }
   }
   pending.clear();
+  copies().waiting.clear();
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "system/file_system.h"
@@ -46,6 +47,7 @@ struct CopyState {
   CopyRecorder* recorder = nullptr;  // none in a plan
   std::vector<PendingCopy> pending;
   std::unordered_map<std::string, CopiedBytes> placed;  // by target, this run
+  std::unordered_set<std::string> waiting;              // targets of the pending copies
   int copied = 0;                                       // put in place (planned, in a plan)
   int alreadyThere = 0;
 };
