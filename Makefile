@@ -7,6 +7,7 @@
 #   make fuzz-journal  run the undo journal reader's fuzzer (FUZZ_SECONDS=60)
 #   make fuzz-archive  run the fuzzer of the 7z and libarchive path (FUZZ_SECONDS=60)
 #   make fuzz-dat   run the DAT readers' fuzzers (FUZZ_SECONDS=60 each)
+#   make fuzz-csv   run the CSV report reader's fuzzer (FUZZ_SECONDS=60)
 #   make install    install both programs (PREFIX=/usr/local)
 #   make windows    cross-build build-windows/Vald2600.exe for 64-bit Windows
 #   make test-windows  that build's test suite and end-to-end runs under Wine
@@ -20,7 +21,7 @@ PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
 .PHONY: all deps configure build demo test test-asan bench fuzz-zip fuzz-journal fuzz-archive \
-	fuzz-dat install format clean windows test-windows
+	fuzz-dat fuzz-csv install format clean windows test-windows
 
 all: build
 
@@ -60,6 +61,8 @@ fuzz-archive: deps
 	bash scripts/fuzz-archive.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 fuzz-dat: deps
 	bash scripts/fuzz-dat.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+fuzz-csv: deps
+	bash scripts/fuzz-csv.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 windows: deps
 	JOBS=$(JOBS) bash scripts/windows.sh $(WINDOWS_BUILD) build

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
   const LauncherStart start =
       prepare_start(program_directory(), config_directory(), QApplication::arguments().mid(1));
   if (!start.goOn) return 0;
-  Form1 form1(start.directories, start.emulator);
+  Form1 form1(start.directories, start.emulator, start.collector);
   form1.Form_Load();
   if (form1.unloaded()) return 0;  // start-up refused to go on
   show_window(&form1);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prepares $1/demo/launcher: a small ROM folder for vorbel with preview
-# pictures, manuals, the fallback picture, an empty position file and a
+# pictures, manuals, the fallback picture, a position file and a
 # stand-in emulator "orv" that prints what it was given. Without a display
 # the folder is still made, and one line says that vorbel cannot be shown.
 set -euo pipefail
@@ -45,7 +45,7 @@ printf 'Pitfall!\r\n\r\nGuide Pitfall Harry through the jungle in twenty minutes
   > "$demo/Text/Pitfall!.txt"
 printf 'Space Invaders\n\nStop the invaders before they land. Hide behind the shields.\n' \
   > "$demo/Text/Space Invaders.txt"
-: > "$demo/vorbel.idx"
+printf ' 0 \r\n' > "$demo/vorbel.idx"
 
 echo
 echo "Launcher demo in $demo:"
@@ -59,8 +59,7 @@ cat <<EOF2
 
 Start the launcher there (it needs a display):
   cd "$demo" && ./vorbel
-The position file vorbel.idx is empty, so the first start says it is
-invalid and closes; start it again and it remembers the entry you leave
+It starts on the first game; vorbel.idx remembers the entry you leave
 selected. Play (or Enter, or a double-click) makes the stand-in orv print
 what it was given.
 EOF2

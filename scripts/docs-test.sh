@@ -30,7 +30,7 @@ names_all() {  # page, then the words
 }
 names_all Vald2600.1 rename move list listd scan scand scannew scannewd audit audit2 audit3 \
   undo mess_crcs changes changes- changesnew changesnew- quiet dirs deep sepX plan dat=FILE \
-  fixdat 2600Ren/ 2600Dupes/ "EXIT STATUS" "Catalogue: 0 new entries" "no usable entry" \
+  fixdat csv 2600Ren/ 2600Dupes/ "EXIT STATUS" "Catalogue: 0 new entries" "no usable entry" \
   "bad CRC" "no CRC" duplicate size
 # ... and every file the tool reads or writes, as its one table names them.
 mapfile -t tool_files < <(sed -n 's/^inline constexpr char [A-Z_]*\[\] = "\([^"]*\)";.*/\1/p' \

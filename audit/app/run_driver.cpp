@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/audit_mode.h"
+#include "app/csv_run.h"
 #include "app/mess_export.h"
 #include "app/moving_run.h"
 #include "app/option_words.h"
@@ -36,9 +37,9 @@ void print_busy() {
 }
 
 // Takes the start folder's journal for the run, so that no second run moves
-// files there meanwhile. False, after saying so, when another run holds it.
-// A lock that cannot be taken for another reason does not stop the run: in
-// a folder that refuses new files the journal then says why nothing moves.
+// files there meanwhile. False, after saying why, when another run holds it
+// or the lock cannot be taken for any other reason: a run without the lock
+// could move files beside another.
 bool hold_start_folder(LockHandle& lock) {
   const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
   const FsResult locked = file_system().lock(path, lock);
@@ -46,8 +47,8 @@ bool hold_start_folder(LockHandle& lock) {
     print_busy();
     return false;
   }
-  if (!locked && !locked.denied()) print_cannot_lock(path, locked);
-  return true;
+  if (!locked) print_cannot_lock(path, locked);
+  return locked.ok();
 }
 
 void print_mode_refusal() {
@@ -92,6 +93,7 @@ void run_walk_modes() {
   RunOptions& options = run_state().options;
   const bool have_buffer = grow_image_buffer(IMAGE_BUFFER_SIZE);
   if (options.list) options.rename = 1;
+  const EarlierReport earlier = start_csv_report();
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
     load_info_config();
@@ -108,6 +110,7 @@ void run_walk_modes() {
     write_have_report();
     if (options.fixDat) write_miss_dat();
   }
+  finish_csv_report(earlier);
 }
 
 // Whether the run may change files, and so must have the folder to itself.
@@ -156,6 +159,7 @@ int run_vald(int argc, const char* const* argv) {
     print_mode_refusal();
   } else {
     if (options.plan && !journals_changes(options) && !options.undo) print_plan_ignored();
+    if (options.csv && !mode_takes_csv(options)) print_csv_ignored(options);
     run_one_mode();
   }
   std::fflush(stdout);

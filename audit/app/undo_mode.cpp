@@ -44,6 +44,8 @@ const char* reason_text(const LeftFile& file) {
       return copy ? "it cannot be removed" : "it cannot be moved back";
     case LeftFile::Reason::folderUnread:
       return "its folder cannot be read";
+    case LeftFile::Reason::linkOnTheWay:
+      return "a folder on its way is a link to another place";
   }
   return "";
 }
@@ -57,6 +59,12 @@ void print_journal_problem(JournalProblem problem, std::uint64_t line) {
       std::printf("%s: line %" PRIu64 " cannot be read; the run it belongs to was left as it is.\n",
                   UNDO_JOURNAL_NAME, line);
       break;
+    case JournalProblem::outside:
+      std::printf("%s: line %" PRIu64
+                  " names a place outside this folder; the run it belongs to was left as it "
+                  "is.\n",
+                  UNDO_JOURNAL_NAME, line);
+      break;
     case JournalProblem::tooLarge:
       std::printf("%s: too large to read at line %" PRIu64 "; nothing was moved.\n",
                   UNDO_JOURNAL_NAME, line);
@@ -65,6 +73,11 @@ void print_journal_problem(JournalProblem problem, std::uint64_t line) {
       std::printf("%s cannot be read; nothing was moved.\n", UNDO_JOURNAL_NAME);
       break;
   }
+}
+
+void print_torn_tail() {
+  std::printf("%s: its last line was cut short, a change that was never made; it was ignored.\n",
+              UNDO_JOURNAL_NAME);
 }
 
 void print_no_journal() {
@@ -151,6 +164,7 @@ bool read_run_to_undo(const std::string& path, JournalRun& run) {
     print_all_undone();
     return false;
   }
+  if (reading.tornTail) print_torn_tail();
   run = std::move(reading.run);
   return true;
 }

@@ -72,8 +72,10 @@ std::string_view split_trailing_groups(std::string_view text, std::vector<std::s
   return text;
 }
 
+// The year as a group: four characters after the name's cleaning, so that no
+// control byte or separator of the list reaches a file name.
 std::string year_group(std::string_view year) {
-  std::string text = replace_all(std::string(trim(year)), "?", "x");
+  std::string text = clean_name_text(replace_all(std::string(trim(year)), "?", "x"));
   if (text.size() == 4) return "(" + text + ")";
   if (text.size() == 5 && text.back() == 'x') return "(" + text.substr(0, 4) + ")";
   return "";

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "catalogue/dat_formats.h"
 #include "catalogue/rom_database.h"
 #include "system/line_reader.h"
 #include "system/tool_file_names.h"
@@ -17,6 +17,11 @@ namespace {
 constexpr char DATABASE_MAGIC[] = "VALD";
 constexpr std::uint32_t SYSTEM_TYPE = 1;  // the Atari 2600
 constexpr std::size_t HAVE_LINE_LIMIT = 199;
+// The largest files the largest catalogue gives: a CRC of 4 bytes an entry
+// after 8 of header; a name and its line end an entry after the headline.
+constexpr std::int64_t DATABASE_SIZE_LIMIT = 8 + 4 * static_cast<std::int64_t>(DAT_ENTRY_LIMIT);
+constexpr std::int64_t HAVE_LIST_SIZE_LIMIT =
+    1024 + (HAVE_LINE_LIMIT + 2) * static_cast<std::int64_t>(DAT_ENTRY_LIMIT);
 
 bool read_big_endian(FileStream& file, std::uint32_t& value) {
   unsigned char bytes[4];
@@ -40,6 +45,29 @@ HaveFileRead opening_failure(const FsResult& failure) {
   return {HaveFileRead::Outcome::unreadable, failure};
 }
 
+// Whether `file` is larger than `limit`; it is read from its start again.
+bool too_large(FileStream& file, std::int64_t limit) {
+  const bool larger = file.seek(0, SEEK_END) && file.tell() > limit;
+  file.seek(0, SEEK_SET);
+  return larger;
+}
+
+// The CRCs of `crcs` in their order, each once, in memory proportional to
+// their number.
+std::vector<std::uint32_t> first_of_each(const std::vector<std::uint32_t>& crcs) {
+  std::vector<std::uint32_t> sorted = crcs;
+  std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  std::vector<bool> kept(sorted.size(), false);
+  std::vector<std::uint32_t> result;
+  for (const std::uint32_t crc : crcs) {
+    const auto at = std::lower_bound(sorted.begin(), sorted.end(), crc) - sorted.begin();
+    if (!kept[at]) result.push_back(crc);
+    kept[at] = true;
+  }
+  return result;
+}
+
 HaveFileRead reading_outcome(const FileStream& file, HaveFileRead::Outcome outcome) {
   FsResult failure = file.failure();
   if (!failure) return {HaveFileRead::Outcome::unreadable, failure};
@@ -52,6 +80,7 @@ HaveFileRead db_seed_from_database(const ToolDirectories& directories) {
   FileHandle file;
   const FsResult opened = open_tool_file(directories, HAVE_DATABASE_NAME, "rb", file);
   if (!opened) return opening_failure(opened);
+  if (too_large(*file, DATABASE_SIZE_LIMIT)) return {HaveFileRead::Outcome::tooLarge, {}};
   char magic[4];
   std::uint32_t system = 0;
   if (file->read(magic, 4) != 4 || std::memcmp(magic, DATABASE_MAGIC, 4) != 0 ||
@@ -60,15 +89,16 @@ HaveFileRead db_seed_from_database(const ToolDirectories& directories) {
   }
   // A trailing piece shorter than a CRC is not a CRC.
   std::uint32_t crc = 0;
-  std::unordered_set<std::uint32_t> foreign;
+  std::vector<std::uint32_t> foreign;
   while (read_big_endian(*file, crc)) {
     const int index = db_find_crc(crc);
     if (index >= 0) {
       rom_database().hadBefore[index] = 1;
-    } else if (foreign.insert(crc).second) {
-      rom_database().foreignHave.push_back(crc);
+    } else {
+      foreign.push_back(crc);
     }
   }
+  rom_database().foreignHave = first_of_each(foreign);
   return reading_outcome(*file, HaveFileRead::Outcome::seeded);
 }
 
@@ -97,6 +127,7 @@ HaveFileRead db_seed_from_have_list(const ToolDirectories& directories) {
   FileHandle file;
   const FsResult opened = open_tool_file(directories, HAVE_REPORT_NAME, "r", file);
   if (!opened) return opening_failure(opened);
+  if (too_large(*file, HAVE_LIST_SIZE_LIMIT)) return {HaveFileRead::Outcome::tooLarge, {}};
   LineReader reader(*file);
   // Names come in catalogue order, so the search only moves forward: each
   // line takes the first entry of its name at or after the cursor. The

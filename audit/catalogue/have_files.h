@@ -12,8 +12,10 @@
 
 // What reading a have file gave. unreadable: it is there but could not be
 // read whole (`failure` says why); what was read of it is marked all the same.
+// tooLarge: larger than the file can be for the largest catalogue; it is not
+// read at all.
 struct HaveFileRead {
-  enum class Outcome { seeded, missing, notOurs, unreadable } outcome = Outcome::missing;
+  enum class Outcome { seeded, missing, notOurs, unreadable, tooLarge } outcome = Outcome::missing;
   FsResult failure;
 };
 

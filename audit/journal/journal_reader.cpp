@@ -23,14 +23,37 @@ struct JournalOutline {
   JournalProblem problem = JournalProblem::none;
 };
 
-std::optional<JournalRecord> read_record(LineReader& reader, std::string& line, bool& ended) {
+// The next record; `ended` at the end of the file, where a last line without
+// its end counts as not there (`torn` tells).
+std::optional<JournalRecord> read_record(LineReader& reader, std::string& line, bool& ended,
+                                         bool* torn = nullptr) {
   bool too_long = false;
   const LineReader::Result result = reader.next(line, JOURNAL_LINE_LIMIT - 1, too_long);
-  ended = result == LineReader::Result::end;
+  ended = result != LineReader::Result::line;
+  if (torn != nullptr) *torn = result == LineReader::Result::unended;
   if (ended) return std::nullopt;
   reader.count_line();
-  if (result != LineReader::Result::line || too_long) return std::nullopt;
+  if (too_long) return std::nullopt;
   return parse_journal_line(line);
+}
+
+bool is_separator(char character) {
+  return character == '/' || character == '\\';
+}
+
+// Whether `path` lies in the start folder: relative, without a drive and
+// without a ".." step.
+bool stays_inside(const std::string& path) {
+  if (path.empty() || is_separator(path[0])) return false;
+  if (path.size() >= 2 && path[1] == ':') return false;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = start;
+    while (end < path.size() && !is_separator(path[end])) ++end;
+    if (path.compare(start, end - start, "..") == 0) return false;
+    start = end + 1;
+  }
+  return true;
 }
 
 // Whether `record` may follow what came before it in the file.
@@ -54,7 +77,7 @@ bool fits_outline(const JournalRecord& record, JournalOutline& outline, bool& af
   return false;
 }
 
-JournalOutline outline_journal(LineReader& reader) {
+JournalOutline outline_journal(LineReader& reader, bool& torn) {
   JournalOutline outline;
   std::string line;
   bool ended = false;
@@ -65,7 +88,7 @@ JournalOutline outline_journal(LineReader& reader) {
   }
   bool after_move = false;
   for (;;) {
-    const auto record = read_record(reader, line, ended);
+    const auto record = read_record(reader, line, ended, &torn);
     if (ended) break;
     if (record && record->kind == JournalRecordKind::run) {
       if (outline.runs.size() == JOURNAL_RUN_LIMIT) {
@@ -106,6 +129,11 @@ JournalProblem load_run(LineReader& reader, const RunMark& mark, JournalReading&
     } else if (record->kind == JournalRecordKind::failed) {
       if (!steps.empty()) steps.pop_back();
     } else if (record->kind != JournalRecordKind::undone) {
+      if (!stays_inside(record->path) ||
+          (record->kind == JournalRecordKind::move && !stays_inside(record->target))) {
+        reading.line = reader.number();
+        return JournalProblem::outside;
+      }
       bytes += record->path.size() + record->target.size();
       if (steps.size() == JOURNAL_STEP_LIMIT || bytes > JOURNAL_BYTE_LIMIT) {
         reading.line = reader.number();
@@ -126,7 +154,7 @@ JournalReading read_journal(FileStream& journal) {
     reading.problem = JournalProblem::unreadable;
     return reading;
   }
-  const JournalOutline outline = outline_journal(reader);
+  const JournalOutline outline = outline_journal(reader, reading.tornTail);
   reading.problem = outline.problem;
   reading.line = outline.firstDamagedLine;
   if (outline.problem != JournalProblem::none) return reading;

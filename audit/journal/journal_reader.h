@@ -3,7 +3,9 @@
 // undone and loads its folders and moves. The reader trusts nothing in the
 // file: lines, runs and the records it keeps are capped whatever the file
 // holds, and a run is handed out only when no line from its start to the
-// end of the file is damaged.
+// end of the file is damaged and every path it names lies in the start
+// folder. A last line without its end is a record whose write was cut short,
+// and so a change that was never made: it is passed over.
 
 #include <cstdint>
 #include <cstdio>
@@ -39,13 +41,15 @@ enum class JournalProblem {
   foreign,   // the file is not an undo journal
   damaged,   // a line at or after the run's start cannot be read
   tooLarge,  // the file or the run passes the caps
+  outside,   // a line of the run names a place outside the start folder
   unreadable,
 };
 
 struct JournalReading {
   JournalProblem problem = JournalProblem::none;
-  std::uint64_t line = 0;  // damaged, tooLarge: the line (from 1) where it shows
+  std::uint64_t line = 0;  // damaged, tooLarge, outside: the line (from 1) where it shows
   bool found = false;      // a run not undone was found
+  bool tornTail = false;   // the last line has no end: a record cut short, ignored
   JournalRun run;
 };
 

@@ -3,6 +3,7 @@
 // system as soon as it is written, so that a run killed at any instant has
 // its moves on record.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -18,13 +19,14 @@ class JournalWriter {
   JournalWriter& operator=(const JournalWriter&) = delete;
 
   // Opens `path` for appending, creating it with its first line when it is
-  // missing or empty. A journal whose last line was cut short gets a line
-  // end first, so that the cut line stays one damaged line. Refuses a file
-  // that is not a journal (`refused`).
+  // missing or empty. A journal whose last line was cut short is cut back to
+  // its last whole line (the cut record's change never happened). Refuses a
+  // file that is not a journal (`refused`).
   FsResult open(const std::string& path);
 
   // Writes one record and, unless `flush` is false, flushes it with any
-  // record held back before; false when that fails.
+  // record held back before; false when that fails, and the file is then
+  // cut back to its last whole record where it can be.
   bool append(const JournalRecord& record, bool flush = true);
 
   // Syncs the journal to the disk (unless `sync` is false) and closes it.
@@ -43,4 +45,5 @@ class JournalWriter {
 
   FileHandle file_;
   FsResult failure_;
+  std::int64_t size_ = 0;  // bytes of whole records in the file
 };

@@ -100,6 +100,11 @@ FsResult JournalingFileSystem::move_file(const std::string& from, const std::str
 }
 
 bool JournalingFileSystem::finish() {
+  // A run that moved nothing takes away the folders it made for the moves.
+  for (auto folder = earlyFolders_.rbegin(); folder != earlyFolders_.rend(); ++folder) {
+    inner().remove_directory(*folder);
+  }
+  earlyFolders_.clear();
   if (!writer_.is_open()) return wroteAll_;
   return writer_.close() && wroteAll_;
 }

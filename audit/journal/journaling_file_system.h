@@ -32,8 +32,9 @@ class JournalingFileSystem : public ForwardingFileSystem, public CopyRecorder {
   // Refused when the journal cannot take the record.
   FsResult record_copy(const CopyRecord& copy) override;
 
-  // Syncs and closes the journal. Returns false when it was opened and a
-  // write, the sync or the close failed.
+  // Removes the folders made while no move was made (none is on record),
+  // then syncs and closes the journal. Returns false when it was opened and
+  // a write, the sync or the close failed.
   bool finish();
 
   // Why moves were refused: success while the journal takes every record;

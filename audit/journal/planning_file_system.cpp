@@ -13,6 +13,7 @@ class DiscardingStream final : public FileStream {
   FsResult write(const void*, std::size_t) override { return {}; }
   FsResult flush() override { return {}; }
   FsResult sync() override { return {}; }
+  FsResult truncate(std::int64_t) override { return {}; }
   FsResult failure() const override { return {}; }
   FsResult close() override { return {}; }
 };

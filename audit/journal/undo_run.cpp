@@ -15,10 +15,12 @@ class RunUndoer {
   RunUndoer() : view_(file_system()) {}
 
   void undo_move(const JournalStep& step) {
-    // Nothing is concluded from a folder the disk would not list.
+    // Nothing is concluded from a folder the disk would not list, and
+    // nothing moves through a link to another place.
     for (const std::string* path : {&step.target, &step.path}) {
       if (const FsResult failure = view_.listing_failure(*path); !failure)
         return leave(step, LeftFile::Reason::folderUnread, failure);
+      if (passes_a_link(*path)) return leave(step, LeftFile::Reason::linkOnTheWay);
     }
     const DirectoryEntry* placed = view_.find(step.target);
     const bool source_taken = view_.find(step.path) != nullptr;
@@ -68,6 +70,17 @@ class RunUndoer {
   UndoOutcome outcome() const { return outcome_; }
 
  private:
+  // Whether a folder on the way to `path` is a link.
+  bool passes_a_link(const std::string& path) {
+    const std::string normal = DiskView::normal_path(path);
+    for (std::size_t at = normal.find(PATH_SEPARATOR); at != std::string::npos;
+         at = normal.find(PATH_SEPARATOR, at + 1)) {
+      const DirectoryEntry* folder = view_.find(normal.substr(0, at));
+      if (folder != nullptr && folder->isLink) return true;
+    }
+    return false;
+  }
+
   void leave(const JournalStep& step, LeftFile::Reason reason, const FsResult& failure = {}) {
     outcome_.left.push_back({step.target, step.isCopy ? "" : step.path, reason, failure});
   }

@@ -19,7 +19,7 @@
 
 // A file that undo left where it was, and why.
 struct LeftFile {
-  enum class Reason { nameTaken, changed, gone, cannotMove, folderUnread };
+  enum class Reason { nameTaken, changed, gone, cannotMove, folderUnread, linkOnTheWay };
   std::string place;     // where the run put it
   std::string original;  // where it came from; empty for a copy
   Reason reason = Reason::nameTaken;

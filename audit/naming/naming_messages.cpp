@@ -16,6 +16,15 @@ void print_out_of_names() {
   std::printf("Out of temp filenames!\n");
 }
 
+void print_target_not_a_folder(const std::string& path) {
+  std::printf("%s is not a folder of its own (a link or a file); no file is moved in this run.\n",
+              path.c_str());
+}
+
+void print_unusable_name(const char* oldName) {
+  std::printf("%s was not moved: its catalogue name cannot be a file name\n", oldName);
+}
+
 void print_change_line(const std::string& line) {
   std::fputs(line.c_str(), stdout);
 }

@@ -10,6 +10,12 @@
 void print_dir_error(const std::string& path);
 void print_already_exists(const std::string& target, const char* oldName);
 void print_out_of_names();
+
+// A target folder that is there as a link or a file: no file moves in this run.
+void print_target_not_a_folder(const std::string& path);
+
+// An image whose catalogue name cannot be a file name stays where it is.
+void print_unusable_name(const char* oldName);
 void print_change_line(const std::string& line);
 
 // The copy engine's: a target already holding the same bytes, and a copy

@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <optional>
+#include <unordered_set>
+#include <vector>
 
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
@@ -36,17 +38,85 @@ class CreatingMessages {
   int count_ = 0;
 };
 
-// Creates a folder; true when it exists afterwards, else announced.
+std::string parent_folder(const std::string& path) {
+  const std::size_t last = path.rfind(PATH_SEPARATOR);
+  return last == std::string::npos ? std::string(".") : path.substr(0, last);
+}
+
+std::string leaf_of(const std::string& path) {
+  const std::size_t last = path.rfind(PATH_SEPARATOR);
+  return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+// Whether the folder at `path`, which is there, is a folder of its own and
+// not a link to one elsewhere (notRegular): a run never moves files through
+// a link. A folder that cannot be listed cannot tell.
+FsResult own_folder(const std::string& path) {
+  std::vector<DirectoryEntry> entries;
+  const std::string parent = parent_folder(path);
+  if (FsResult listed = file_system().list_directory(parent, entries); !listed) return listed;
+  const std::string leaf = leaf_of(path);
+  for (const DirectoryEntry& entry : entries) {
+    if (entry.name == leaf && entry.isDirectory) return {};
+  }
+  return fs_failure(FsStatus::notRegular, 0, path);
+}
+
+// Creates a folder; true when it exists afterwards as a folder of its own,
+// else announced (a link stops every move of the run).
 bool ensure_directory(const std::string& path) {
   const FsResult made = file_system().make_directory(path);
-  if (made || made.status == FsStatus::alreadyExists) return true;
-  print_dir_error(path);
+  if (made) return true;
+  if (made.status != FsStatus::alreadyExists) {
+    print_dir_error(path);
+    return false;
+  }
+  const FsResult own = own_folder(path);
+  if (own) return true;
+  run_state().rename.movesStopped = true;
+  if (own.status == FsStatus::notRegular) {
+    print_target_not_a_folder(path);
+  } else {
+    print_cannot_list(parent_folder(path), own);
+  }
   return false;
 }
 
 // The target name is in use (or refused): the duplicate route applies.
 bool is_taken(const FsResult& moved) {
   return moved.status == FsStatus::alreadyExists || moved.status == FsStatus::accessDenied;
+}
+
+std::string folded(std::string text) {
+  for (char& character : text) {
+    if (character >= 'A' && character <= 'Z') character = static_cast<char>(character - 'A' + 'a');
+  }
+  return text;
+}
+
+// The names of `folder` in lower case, listed on first use.
+std::unordered_set<std::string>& folded_names(const std::string& folder) {
+  auto& known = run_state().rename.foldedNames;
+  const auto found = known.find(folder);
+  if (found != known.end()) return found->second;
+  std::unordered_set<std::string>& names = known[folder];
+  std::vector<DirectoryEntry> entries;
+  const FsResult listed = file_system().list_directory(folder, entries);
+  if (!listed && !listed.missing()) print_cannot_list(folder, listed);
+  for (const DirectoryEntry& entry : entries) names.insert(folded(entry.name));
+  return names;
+}
+
+// Moves without replacing; a name that differs from one in the target folder
+// only in letter case counts as taken too, so that the folder survives a
+// copy to a system that does not tell case apart.
+FsResult move_to_free_name(const std::string& from, const std::string& to) {
+  auto& names = folded_names(parent_folder(to));
+  const std::string key = folded(leaf_of(to));
+  if (names.count(key) != 0) return fs_already_exists(to);
+  FsResult moved = file_system().move_file(from, to);
+  if (moved) names.insert(key);
+  return moved;
 }
 
 // A move that failed for another reason leaves the file in place. A missing
@@ -133,12 +203,13 @@ void move_to_dupes(const std::string& duplicate, const char* oldName) {
     candidate = next;
   }
   FsResult moved;
-  while (is_taken(moved = file_system().move_file(oldName, candidate))) {
+  while (is_taken(moved = move_to_free_name(oldName, candidate))) {
     const char* next = next_counter_name(candidate);
     if (next == nullptr) return;
     candidate = next;
   }
   say_failed_move(moved, oldName, candidate);
+  if (moved.ok()) note_found_image_moved(candidate);
   if (moved && candidate != duplicate) last_counter_names[duplicate] = candidate;
 }
 
@@ -157,10 +228,14 @@ namespace {
 // the image is not counted.
 bool move_image(int index, const char* oldName) {
   const auto target = rename_target(index, oldName);
-  if (!target) return true;
-  const FsResult moved = file_system().move_file(oldName, *target);
+  if (!target) {
+    print_unusable_name(oldName);
+    return true;
+  }
+  const FsResult moved = move_to_free_name(oldName, *target);
   if (!is_taken(moved)) {
     say_failed_move(moved, oldName, *target);
+    if (moved.ok()) note_found_image_moved(*target);
     return true;
   }
   if (!options().quiet) print_already_exists(*target, oldName);
@@ -207,7 +282,7 @@ std::string name_extension(const std::string& name) {
 bool rename_image(const char* crcText, const char* oldName) {
   const int index = db_find_crc_text(crcText, 0);
   if (index < 0) return false;
-  if (!prepare_targets()) return true;
+  if (!prepare_targets() || run_state().rename.movesStopped) return true;
   log_change(oldName, db_name(index));
   if (!options().list && !move_image(index, oldName)) return true;
   ++rom_database().have[index];

@@ -14,6 +14,10 @@ void print_dupe(const char* name, long copies) {
   std::printf("%s [%ld copies]\n", name, copies);
 }
 
+void print_too_large(const char* name) {
+  std::fprintf(stderr, "%s is larger than it can be for any catalogue; it was not read.\n", name);
+}
+
 void print_database_found(const char* database, const char* haveList) {
   std::printf("Found %s, Ignoring %s\n", database, haveList);
 }

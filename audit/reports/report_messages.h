@@ -9,6 +9,9 @@ void print_headline(const std::string& headline);
 void print_dupes_heading();
 void print_dupe(const char* name, long copies);
 
+// A have file larger than any catalogue's, which is not read.
+void print_too_large(const char* name);
+
 void print_database_found(const char* database, const char* haveList);
 
 // "Stats: ...", with the unclassed count only when there are any.

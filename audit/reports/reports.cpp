@@ -96,8 +96,13 @@ int owned_count() {
 
 // A have file that could not be read whole is said, and kept as it is.
 void note_unread(const HaveFileRead& read, const char* name) {
-  if (read.outcome != HaveFileRead::Outcome::unreadable) return;
-  print_cannot_read(name, read.failure);
+  if (read.outcome == HaveFileRead::Outcome::tooLarge) {
+    print_too_large(name);
+  } else if (read.outcome == HaveFileRead::Outcome::unreadable) {
+    print_cannot_read(name, read.failure);
+  } else {
+    return;
+  }
   run_state().keepHaveFiles = true;
 }
 

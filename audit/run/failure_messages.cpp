@@ -33,7 +33,7 @@ void print_cannot_remove_folder(const std::string& folder, const FsResult& failu
 }
 
 void print_cannot_lock(const std::string& path, const FsResult& failure) {
-  std::fprintf(stderr, "Cannot lock %s: %s; the run goes on without the lock.\n", path.c_str(),
+  std::fprintf(stderr, "Cannot lock %s: %s; no file was moved.\n", path.c_str(),
                failure.reason().c_str());
 }
 

@@ -30,6 +30,7 @@ struct RunOptions {
   int copy = 0;        // copy catalogued images out of the tree and its archives
   std::vector<std::string> datFiles;  // the run's catalogue instead of the compiled-in table
   int fixDat = 0;                     // also write 2600Miss.dat after the reports
+  int csv = 0;                        // also write 2600Report.csv, what changed since then
 
   bool operator==(const RunOptions&) const = default;
 };

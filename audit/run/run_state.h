@@ -13,9 +13,11 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "catalogue/rom_database.h"
 #include "run/copy_state.h"
+#include "run/found_images.h"
 #include "run/info_groups.h"
 #include "run/run_options.h"
 #include "system/tool_files.h"
@@ -43,20 +45,25 @@ struct DispatchState {
   std::uint32_t knownCrc = 0;  // catalogued CRC of an archive member's data, 0: none
   bool dataCrcKnown = false;   // dataCrc holds the CRC-32 of the buffer's image
   std::uint32_t dataCrc = 0;   // computed while the member was read and checked
+  std::string memberName;      // the archive member chosen, when inMemory
 };
 
 // Logs opened on first use and closed after the walk.
 struct ToolLogs {
-  FileHandle scan;                           // 2600Scan.txt
-  FileHandle change;                         // 2600Log.txt
-  ZipLog zip{nullptr, append_to_tool_file};  // Vald_ZIP.txt
-  std::set<std::string> unopened;            // logs said to be unopenable
+  FileHandle scan;                                             // 2600Scan.txt
+  FileHandle change;                                           // 2600Log.txt
+  ZipLog zip{nullptr, append_to_tool_file, false, {}, {}, 0};  // Vald_ZIP.txt
+  std::set<std::string> unopened;                              // logs said to be unopenable
 };
 
 struct RenameState {
   bool targetPrepared = false;  // 2600Ren (and group folders) handled
   bool dupesPrepared = false;   // 2600Dupes exists
-  std::string counterName;      // last candidate of the counter scheme
+  bool movesStopped = false;    // a target folder is a link: nothing more moves
+  // For each target folder, its names in lower case: no two names of a
+  // folder may differ only in case.
+  std::unordered_map<std::string, std::unordered_set<std::string>> foldedNames;
+  std::string counterName;  // last candidate of the counter scheme
   // For each duplicate name, the last counter name a file was moved to: the
   // names before it are taken, so the next duplicate starts after it.
   std::unordered_map<std::string, std::string> lastCounterName;
@@ -71,6 +78,7 @@ struct RunState {
   RenameState rename;
   CopyState copy;
   InfoConfig info;
+  FoundImages found;
   // A have file could not be read whole: neither is replaced by this run,
   // so that nothing it held is lost.
   bool keepHaveFiles = false;

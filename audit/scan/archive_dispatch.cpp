@@ -21,9 +21,12 @@ struct ArchiveCount {
   bool emulatorPackage = false;
 };
 
-void mark_had(std::uint32_t crc) {
+// Counts a catalogued member of an archive that is not identified.
+void mark_had(std::uint32_t crc, const char* name, const ArchiveMember& member) {
   const int index = db_find_crc(crc);
-  if (index >= 0) rom_database().have[index] = 1;
+  if (index < 0) return;
+  rom_database().have[index] = 1;
+  record_found_image(crc, member.size, name, member.name);
 }
 
 bool catalogued(const ArchiveMember& member) {
@@ -70,13 +73,15 @@ ArchiveCount count_images(const char* name, ArchiveFormat format) {
 void count_refused_images(const char* name, ArchiveFormat format) {
   const std::unique_ptr<ArchiveReader> reader = open_archive(name, format, run_state().logs.zip);
   if (reader == nullptr) return;
+  zip_begin_members(run_state().logs.zip);
   while (const ArchiveMember* member = reader->next_member()) {
     std::uint32_t crc = 0;
     if (name_has_extension(EXTENSIONS_2600, member->name.c_str()) &&
         countable_crc(*reader, *member, crc)) {
-      mark_had(crc);
+      mark_had(crc, name, *member);
     }
   }
+  zip_end_members(run_state().logs.zip);
 }
 
 // A pack of several images: the copy mode unpacks it, list counts it, the
@@ -107,6 +112,7 @@ Choice consider_member(ArchiveReader& reader, const ArchiveMember& member, std::
     if (!image_name && !catalogued(member)) return Choice::next;
     size = member.size;
     run_state().dispatch.inMemory = true;
+    run_state().dispatch.memberName = member.name;
     return Choice::chosen;
   }
   std::uint32_t crc = 0;
@@ -118,6 +124,7 @@ Choice consider_member(ArchiveReader& reader, const ArchiveMember& member, std::
   dispatch.dataCrc = crc;
   dispatch.dataCrcKnown = true;
   if (known) dispatch.knownCrc = crc;
+  dispatch.memberName = member.name;
   size = member.size;
   return Choice::chosen;
 }

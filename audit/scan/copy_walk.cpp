@@ -8,6 +8,7 @@
 #include "naming/copy_engine.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
+#include "run/found_images.h"
 #include "run/run_state.h"
 #include "scan/file_kinds.h"
 #include "scan/identify.h"
@@ -32,6 +33,7 @@ void walk_folder(const std::string& prefix) {
     return print_cannot_list(folder, listed);
   for (const DirectoryEntry& entry : entries) {
     const std::string path = prefix + entry.name;
+    if (leaves_alone(entry)) continue;
     if (!entry.isDirectory) {
       dispatch_file(path.c_str(), entry.size);
     } else if (enters(entry)) {
@@ -48,7 +50,7 @@ bool is_archive(const char* name) {
 
 // Reads an image member into the image buffer and copies it when its data
 // are catalogued. Members no image can be as large as are never read.
-void copy_member(ArchiveReader& reader, const ArchiveMember& member) {
+void copy_member(ArchiveReader& reader, const char* pack, const ArchiveMember& member) {
   if (member.size < MIN_IMAGE_SIZE || member.size > MAX_IMAGE_SIZE) return;
   if (member.crcKnown && db_find_crc(member.crc) < 0) return;
   if (!grow_image_buffer(member.size)) return;
@@ -57,6 +59,7 @@ void copy_member(ArchiveReader& reader, const ArchiveMember& member) {
   if (!reader.read_member(run_state().image.data.get(), MAX_IMAGE_SIZE, size, crc)) return;
   char crc_text[9];
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
+  record_found_image(crc, size, pack, member.name);
   run_state().dispatch = DispatchState{};  // named as a loose image
   const std::string leaf = member.name.substr(member.name.find_last_of("/\\") + 1);
   copy_image(crc_text, leaf.c_str(), size);
@@ -76,7 +79,7 @@ void copy_pack(const char* name, ArchiveFormat format) {
     if (is_archive(member->name.c_str())) {
       print_nested_archive(name, member->name);
     } else if (name_has_extension(EXTENSIONS_2600, member->name.c_str())) {
-      copy_member(*reader, *member);
+      copy_member(*reader, name, *member);
     }
   }
 }

@@ -89,6 +89,7 @@ void identify_image(const char* name, std::uint64_t size) {
   char crc_text[9];
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
 
+  record_found_image(crc, size, name, dispatch.memberName);
   if (run_state().options.rename) rename_image(crc_text, name);
   if (run_state().options.copy) copy_image(crc_text, name, size);
   if (wants_scan_record(crc_text)) append_scan_record(crc, name);

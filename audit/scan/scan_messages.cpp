@@ -10,6 +10,11 @@ void print_scanning(const std::string& subdirectory) {
   std::printf("Scanning %s%c*%s\n", subdirectory.c_str(), PATH_SEPARATOR, EXTENSIONS_2600);
 }
 
+void print_left_alone(const char* name, bool isLink) {
+  std::printf("%s is %s; it was left alone\n", name,
+              isLink ? "a symbolic link" : "not a regular file");
+}
+
 void print_cannot_open(const char* name) {
   std::fprintf(stderr, "Cannot open %s\n", name);
 }

@@ -7,6 +7,9 @@
 // "Scanning ./sub/*.bin.a26", before a subfolder is walked.
 void print_scanning(const std::string& subdirectory);
 
+// A link or pipe with an image's or archive's name, which the walk leaves alone.
+void print_left_alone(const char* name, bool isLink);
+
 // A file the identification could not open or read whole (standard error).
 void print_cannot_open(const char* name);
 

@@ -11,13 +11,19 @@
 #include <string>
 
 #include "scan/file_kinds.h"
+#include "system/file_system.h"
 
-// Walks one level of `path` (the current directory, "."): dispatches every
-// file and, in the list and scan modes with subdirectories, descends into
-// directories that are not hidden. The files it will read next are asked
-// for ahead (see walk_read_ahead.h).
+// Walks the current directory, which lies at `path` ("." for the start
+// folder): dispatches every file and, in the list and scan modes with
+// subdirectories, descends into directories that are not hidden. Links and
+// pipes are left alone. The files it will read next are asked for ahead (see
+// walk_read_ahead.h).
 void walk_directory(const std::string& path);
 
 // Decides what the file `name` of `size` bytes in the current directory is
 // and hands images to the identification.
 void dispatch_file(const char* name, std::uint64_t size);
+
+// Whether the walk leaves `entry` alone: a link or a pipe is not ours to
+// open, read or move, even when its name is an image's (said when it is).
+bool leaves_alone(const DirectoryEntry& entry);

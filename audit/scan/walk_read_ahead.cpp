@@ -5,7 +5,7 @@
 #include "scan/identify.h"
 
 bool walk_reads_whole(const DirectoryEntry& entry) {
-  if (entry.isDirectory) return false;
+  if (entry.isDirectory || entry.isLink || entry.isSpecial) return false;
   const char* name = entry.name.c_str();
   if (name_has_extension(EXTENSIONS_2600, name)) {
     return entry.size >= MIN_IMAGE_SIZE && entry.size <= MAX_IMAGE_SIZE;

@@ -42,6 +42,10 @@ class StdioStream final : public FileStream {
     return remember(std::fwrite(data, 1, count, file_) == count);
   }
   FsResult failure() const override { return failure_; }
+  FsResult truncate(std::int64_t size) override {
+    errno = 0;
+    return remember(std::fflush(file_) == 0 && truncate_file(file_, size));
+  }
   FsResult flush() override {
     errno = 0;
     return remember(std::fflush(file_) == 0);
@@ -97,6 +101,9 @@ class MemoryStream final : public FileStream {
   }
   FsResult flush() override { return {}; }
   FsResult sync() override { return {}; }
+  FsResult truncate(std::int64_t) override {
+    return fs_failure(FsStatus::accessDenied, EBADF, std::string());
+  }
   FsResult failure() const override { return {}; }
   FsResult close() override { return {}; }
 
@@ -114,8 +121,8 @@ bool read_ahead_enabled = true;
 FsResult SystemFileSystem::open(const std::string& path, const char* mode, FileHandle& file,
                                 bool wholeReads) {
   file.reset();
-  std::FILE* stream = open_file(path, mode);
-  if (stream == nullptr) return fs_failure_of_errno(path);
+  std::FILE* stream = nullptr;
+  if (const FsResult opened = open_regular_file(path, mode, stream); !opened) return opened;
   file = std::make_unique<StdioStream>(stream, path, wholeReads);
   return {};
 }
@@ -225,6 +232,9 @@ bool FsResult::denied() const {
 }
 
 std::string FsResult::reason() const {
+  if (status == FsStatus::notRegular) {
+    return error == ELOOP ? "it is a symbolic link" : "it is not a regular file";
+  }
   return error_text(error != 0 ? error : EIO);
 }
 

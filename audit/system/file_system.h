@@ -23,8 +23,10 @@ inline constexpr char PATH_SEPARATOR = '/';
 
 // The kind of a file operation's outcome. refused: not tried, because a view
 // over the disk would not let it happen; that view says why. busy: a lock
-// another process holds.
-enum class FsStatus { ok, alreadyExists, accessDenied, failed, refused, busy };
+// another process holds. notRegular: a file was to be opened, and the path
+// holds something else (a folder, a pipe, a device, or a symbolic link where
+// the tool writes), which is left alone.
+enum class FsStatus { ok, alreadyExists, accessDenied, failed, refused, busy, notRegular };
 
 // What a file operation gave: success, or the failure's kind with the
 // system's error number and the path it concerns. The one shape in which
@@ -70,6 +72,8 @@ struct DirectoryEntry {
   bool isDirectory = false;  // a real directory, not a link to one
   bool isHidden = false;     // Windows: the hidden attribute; POSIX: a leading dot
   std::uint64_t size = 0;    // file length in bytes; 0 when it cannot be read
+  bool isLink = false;       // a symbolic link (Windows: any reparse point), to whatever
+  bool isSpecial = false;    // neither file, folder nor link: a pipe, a socket, a device
 };
 
 // A file opened through a FileSystem. Reads, writes and seeks go through it,
@@ -102,6 +106,10 @@ class FileStream {
   // Success while no read or write has failed (an end of file is no
   // failure); else the first failure.
   virtual FsResult failure() const = 0;
+
+  // Cuts the file to `size` bytes (a writer takes back a record it could
+  // not write whole).
+  virtual FsResult truncate(std::int64_t size) = 0;
 
   // Closes the file; fails when the close or any earlier write failed.
   // Later calls do nothing and give the same answer.
@@ -152,9 +160,11 @@ class FileSystem {
                                   std::vector<DirectoryEntry>& entries) = 0;
 
   // Opens the file at `path` (UTF-8) with a standard fopen mode ("rb", "r",
-  // "w", "wb", "a", "ab+") into `file`, which stays empty on failure.
-  // `wholeReads`: the caller reads in large blocks of its own, so no stream
-  // buffer is kept.
+  // "w", "wb", "a", "ab+") into `file`, which stays empty on failure. Only a
+  // regular file opens, told without waiting on a pipe (notRegular
+  // otherwise); a file opened to write is never reached through a symbolic
+  // link. `wholeReads`: the caller reads or writes in blocks of its own, so
+  // no stream buffer is kept.
   virtual FsResult open(const std::string& path, const char* mode, FileHandle& file,
                         bool wholeReads = false) = 0;
 
@@ -268,8 +278,8 @@ void use_file_system(FileSystem* replacement);
 // The current directory, or an empty text when it cannot be read.
 std::string current_directory();
 
-// Makes `path` the current directory; returns false when that fails.
-bool change_directory(const std::string& path);
+// Makes `path` the current directory.
+FsResult change_directory(const std::string& path);
 
 // A directory remembered by identity as well as by path, so that a walk can
 // come back to it from a subdirectory at any depth.
@@ -279,7 +289,9 @@ struct DirectoryMark {
   std::uint64_t inode = 0;
 };
 
-DirectoryMark mark_current_directory();
+// Marks the current directory, which the caller knows to be at `path`: asking
+// the system for the path costs a walk up the whole tree at every level.
+DirectoryMark mark_current_directory(const std::string& path);
 
 // From a direct subdirectory of `parent`, makes `parent` current again.
 // Returns false when neither ".." nor the remembered path leads there.

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "system/file_system.h"
@@ -58,6 +59,8 @@ FsResult SystemFileSystem::list_directory(const std::string& path,
     struct stat info;
     if (fstatat(directory_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
       entry.isDirectory = S_ISDIR(info.st_mode);
+      entry.isLink = S_ISLNK(info.st_mode);
+      entry.isSpecial = !S_ISREG(info.st_mode) && !entry.isDirectory && !entry.isLink;
       if (S_ISLNK(info.st_mode) && fstatat(directory_fd, name.c_str(), &info, 0) != 0) {
         info.st_size = 0;  // a dangling link
       }
@@ -94,8 +97,9 @@ std::string current_directory() {
   return path ? std::string(path.get()) : std::string();
 }
 
-bool change_directory(const std::string& path) {
-  return chdir(path.c_str()) == 0;
+FsResult change_directory(const std::string& path) {
+  if (chdir(path.c_str()) != 0) return fs_failure_of_errno(path);
+  return {};
 }
 
 namespace {
@@ -108,9 +112,9 @@ bool current_directory_is(const DirectoryMark& mark) {
 
 }  // namespace
 
-DirectoryMark mark_current_directory() {
+DirectoryMark mark_current_directory(const std::string& path) {
   DirectoryMark mark;
-  mark.path = current_directory();
+  mark.path = path;
   struct stat info;
   if (stat(".", &info) == 0) {
     mark.device = static_cast<std::uint64_t>(info.st_dev);
@@ -123,7 +127,7 @@ bool return_to_parent(const DirectoryMark& parent) {
   // ".." needs no path, so depth does not matter; the identity check catches
   // a subdirectory that was moved meanwhile.
   if (chdir("..") == 0 && current_directory_is(parent)) return true;
-  return !parent.path.empty() && change_directory(parent.path) && current_directory_is(parent);
+  return !parent.path.empty() && chdir(parent.path.c_str()) == 0 && current_directory_is(parent);
 }
 
 std::string executable_directory() {
@@ -144,8 +148,51 @@ std::string fallback_directory() {
   return directory;
 }
 
-std::FILE* open_file(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
+namespace {
+
+bool opens_to_write(const char* mode) {
+  return mode[0] != 'r' || std::strchr(mode, '+') != nullptr;
+}
+
+// The open(2) flags of an fopen mode, never waiting on a pipe.
+int open_flags(const char* mode) {
+  int flags = std::strchr(mode, '+') != nullptr ? O_RDWR : mode[0] == 'r' ? O_RDONLY : O_WRONLY;
+  if (mode[0] == 'w') flags |= O_CREAT | O_TRUNC;
+  if (mode[0] == 'a') flags |= O_CREAT | O_APPEND;
+  if (opens_to_write(mode)) flags |= O_NOFOLLOW;
+  return flags | O_CLOEXEC | O_NONBLOCK;
+}
+
+FsResult refuse_descriptor(int descriptor, int error, const std::string& path) {
+  close(descriptor);
+  return fs_failure(FsStatus::notRegular, error, path);
+}
+
+}  // namespace
+
+FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*& file) {
+  file = nullptr;
+  const int descriptor = open(path.c_str(), open_flags(mode), 0666);
+  if (descriptor < 0) {
+    // A link where the tool writes, or a pipe nobody reads, is no file of ours.
+    if (errno == ELOOP || errno == ENXIO) return fs_failure(FsStatus::notRegular, errno, path);
+    return fs_failure_of_errno(path);
+  }
+  struct stat info;
+  if (fstat(descriptor, &info) != 0) return refuse_descriptor(descriptor, errno, path);
+  if (!S_ISREG(info.st_mode)) {
+    return refuse_descriptor(descriptor, S_ISDIR(info.st_mode) ? EISDIR : ENXIO, path);
+  }
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  file = fdopen(descriptor, mode);
+  if (file != nullptr) return {};
+  const FsResult failure = fs_failure_of_errno(path);
+  close(descriptor);
+  return failure;
+}
+
+bool truncate_file(std::FILE* file, std::int64_t size) {
+  return ftruncate(fileno(file), static_cast<off_t>(size)) == 0;
 }
 
 bool seek_file(std::FILE* file, std::int64_t offset, int whence) {
@@ -208,13 +255,16 @@ class DescriptorLock final : public FileLock {
 // tells); a file this process may only read is locked as well.
 int open_for_lock(const std::string& path, bool& created) {
   created = false;
-  int descriptor = open(path.c_str(), O_RDWR | O_CLOEXEC);
+  // A link in the journal's place is refused, not followed, and nothing waits
+  // on a pipe there.
+  constexpr int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  int descriptor = open(path.c_str(), O_RDWR | flags);
   if (descriptor < 0 && errno == ENOENT) {
-    descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | flags, 0666);
     created = descriptor >= 0;
   }
   if (descriptor < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-    descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    descriptor = open(path.c_str(), O_RDONLY | flags);
   }
   return descriptor;
 }
@@ -237,7 +287,13 @@ FsResult SystemFileSystem::lock(const std::string& path, LockHandle& held) {
     const int descriptor = open_for_lock(path, created);
     if (descriptor < 0) {
       if (errno == EEXIST) continue;  // created by another run just now
+      if (errno == ELOOP || errno == ENXIO) return fs_failure(FsStatus::notRegular, errno, path);
       return fs_failure(FsStatus::failed, errno, path);
+    }
+    struct stat info;
+    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+      close(descriptor);
+      return fs_failure(FsStatus::notRegular, ENXIO, path);
     }
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
       const int error = errno;

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "system/file_system.h"
@@ -90,6 +91,7 @@ DirectoryEntry entry_of(const std::wstring& directory, const WIN32_FIND_DATAW& f
   const DWORD attributes = found.dwFileAttributes;
   const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   entry.isDirectory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !isLink;
+  entry.isLink = isLink;
   entry.isHidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
   if (isLink && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     entry.size = linked_file_size(directory + L'\\' + found.cFileName);
@@ -162,9 +164,10 @@ std::string current_directory() {
   return utf8_of(path);
 }
 
-bool change_directory(const std::string& path) {
+FsResult change_directory(const std::string& path) {
   settle_all_read_ahead();
-  return SetCurrentDirectoryW(system_path(path).c_str()) != 0;
+  if (SetCurrentDirectoryW(system_path(path).c_str()) != 0) return {};
+  return failed_call(path);
 }
 
 namespace {
@@ -192,9 +195,9 @@ bool current_directory_is(const DirectoryMark& mark) {
 
 }  // namespace
 
-DirectoryMark mark_current_directory() {
+DirectoryMark mark_current_directory(const std::string& path) {
   DirectoryMark mark;
-  mark.path = current_directory();
+  mark.path = path;
   DirectoryIdentity identity;
   if (identify_current_directory(identity)) {
     mark.device = identity.volume;
@@ -230,9 +233,26 @@ std::string fallback_directory() {
   return "C:\\";
 }
 
-std::FILE* open_file(const std::string& path, const char* mode) {
+FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*& file) {
   settle_read_ahead(path);
-  return _wfopen(system_path(path).c_str(), wide_of(mode).c_str());
+  const std::wstring wide_path = system_path(path);
+  const DWORD attributes = GetFileAttributesW(wide_path.c_str());
+  const bool writes = mode[0] != 'r' || std::strchr(mode, '+') != nullptr;
+  // A link where the tool writes is refused, not followed.
+  if (writes && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    return fs_failure(FsStatus::notRegular, ELOOP, path);
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return fs_failure(FsStatus::notRegular, EISDIR, path);
+  }
+  file = _wfopen(wide_path.c_str(), wide_of(mode).c_str());
+  if (file == nullptr) return fs_failure_of_errno(path);
+  return {};
+}
+
+bool truncate_file(std::FILE* file, std::int64_t size) {
+  return _chsize_s(_fileno(file), size) == 0;
 }
 
 bool seek_file(std::FILE* file, std::int64_t offset, int whence) {

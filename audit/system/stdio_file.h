@@ -9,9 +9,13 @@
 
 #include "system/file_system.h"
 
-// Opens the file at `path` (UTF-8) with a standard fopen mode; nullptr when
-// it cannot be opened.
-std::FILE* open_file(const std::string& path, const char* mode);
+// Opens the regular file at `path` (UTF-8) with a standard fopen mode into
+// `file`; anything else than a regular file is refused (notRegular) without
+// waiting on it, and a file opened to write is not reached through a link.
+FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*& file);
+
+// Cuts `file` to `size` bytes; false when that fails.
+bool truncate_file(std::FILE* file, std::int64_t size);
 
 // fseek with 64-bit offsets on every platform; false when that fails.
 bool seek_file(std::FILE* file, std::int64_t offset, int whence);

@@ -11,4 +11,5 @@ inline constexpr char CHANGE_LOG_NAME[] = "2600Log.txt";
 inline constexpr char ZIP_LOG_NAME[] = "Vald_ZIP.txt";
 inline constexpr char UNDO_JOURNAL_NAME[] = "2600Undo.txt";
 inline constexpr char MISS_DAT_NAME[] = "2600Miss.dat";
+inline constexpr char CSV_REPORT_NAME[] = "2600Report.csv";
 inline constexpr char INFO_FILE_NAME[] = "ValdInfo.cfg";  // beside the program, read only

@@ -38,8 +38,11 @@ FsResult open_tool_file(const ToolDirectories& directories, const char* name, co
       if (directory.isFallback) print_using_default_log(path);
       return opened;
     }
-    // A file that is there but does not open outweighs its absence elsewhere.
+    // A file that is there but does not open outweighs its absence elsewhere;
+    // a link or pipe in the file's place ends the search, so that the file is
+    // not written somewhere the user does not look.
     if (failure.missing()) failure = opened;
+    if (opened.status == FsStatus::notRegular) break;
   }
   return failure;
 }

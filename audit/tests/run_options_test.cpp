@@ -117,15 +117,16 @@ TEST(RunOptionsTest, FlagsAreCountedNotWords) {
   EXPECT_EQ(count_modes(parse({"sepn"})), 1);  // its fourth letter makes it a scan
 }
 
-// plan, undo and copy meet no other rule, and only the whole word counts;
-// undo and copy are modes of their own.
-TEST(RunOptionsTest, PlanUndoAndCopyAreWholeWordsOfTheirOwn) {
-  for (const char* word :
-       {"plan", "PLAN", "undo", "Undo", "plans", "und", "undone", "copy", "Copy", "copyx"}) {
+// plan, undo, csv and copy meet no other rule, and only the whole word
+// counts; undo and copy are modes of their own.
+TEST(RunOptionsTest, PlanUndoCsvAndCopyAreWholeWordsOfTheirOwn) {
+  for (const char* word : {"plan", "PLAN", "undo", "Undo", "csv", "Csv", "plans", "und", "undone",
+                           "csvs", "copy", "Copy", "copyx"}) {
     RunOptions options = parse({word});
-    const bool whole = std::string(word).size() == 4;
-    EXPECT_EQ(options.plan + options.undo + options.copy, whole ? 1 : 0) << word;
-    options.plan = options.undo = options.copy = 0;
+    const std::string text = word;
+    const bool whole = text.size() == (text[1] == 's' ? 3u : 4u);
+    EXPECT_EQ(options.plan + options.undo + options.csv + options.copy, whole ? 1 : 0) << word;
+    options.plan = options.undo = options.csv = options.copy = 0;
     EXPECT_EQ(count_modes(options) + options.quiet + options.dirs + options.deep + options.sep +
                   options.changes,
               0)

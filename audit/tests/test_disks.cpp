@@ -71,6 +71,14 @@ class MemoryStream final : public FileStream {
     return failure_;
   }
   FsResult failure() const override { return failure_; }
+  // Counted as a write: it changes the file's bytes.
+  FsResult truncate(std::int64_t size) override {
+    if (push() && call(DiskCall::write)) {
+      bytes_.resize(std::min(bytes_.size(), static_cast<std::size_t>(size)));
+      position_ = std::min(position_, bytes_.size());
+    }
+    return failure_;
+  }
   FsResult close() override {
     if (writes_ && !closed_) {
       closed_ = true;

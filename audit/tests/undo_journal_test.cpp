@@ -100,7 +100,9 @@ TEST(UndoJournalTest, ReaderPicksTheLastRunNotUndoneAndOnlyAnUndamagedOne) {
       {"damage before it", one + "garbage\n" + two, JournalProblem::none, 2, 1},
       {"damage in it", one + two + "move 5 d\n", JournalProblem::damaged, 0, 0},
       {"damage after it", one + two + "undone 2\nmove x\n", JournalProblem::damaged, 0, 0},
-      {"cut short", one + "move 5 b 2600Ren/b", JournalProblem::damaged, 0, 0},
+      {"cut short", one + "move 5 b 2600Ren/b", JournalProblem::none, 1, 2},
+      {"outside", "run T1 move\nmove 5 ../a b\n", JournalProblem::outside, 0, 0},
+      {"absolute", "run T1 move\nmove 5 a /tmp/b\n", JournalProblem::outside, 0, 0},
       {"undone ahead", one + "undone 2\n", JournalProblem::damaged, 0, 0},
       {"failed alone", "run T1 move\nfailed\n", JournalProblem::damaged, 0, 0},
       {"move before a run", "move 5 a b\n" + two, JournalProblem::none, 1, 1},
@@ -137,7 +139,7 @@ TEST(UndoJournalTest, WriterStartsAJournalMendsACutLineAndRefusesForeignFiles) {
   JournalWriter writer;
   ASSERT_TRUE(writer.open(path));
   writer.close();
-  EXPECT_EQ(read_text(path), std::string(JOURNAL_FIRST_LINE) + "\nfailed\nmove 5 a\n");
+  EXPECT_EQ(read_text(path), std::string(JOURNAL_FIRST_LINE) + "\nfailed\n");  // cut back
 
   write_text(path, "my own notes\n");
   EXPECT_EQ(writer.open(path), FsStatus::refused);

@@ -242,6 +242,7 @@ class FaultyStreams : public PassingFileSystem {
     }
     FsResult flush() override { return file_->flush(); }
     FsResult sync() override { return file_->sync(); }
+    FsResult truncate(std::int64_t size) override { return file_->truncate(size); }
     FsResult failure() const override { return file_->failure(); }
     FsResult close() override { return file_->close(); }
 

@@ -60,7 +60,36 @@ static_assert(rows_follow_the_enum(), "one row per ZipError, in enum order");
 
 }  // namespace
 
+void zip_begin_members(ZipLog& log) {
+  zip_end_members(log);
+  log.collapsing = true;
+}
+
+void zip_end_members(ZipLog& log) {
+  if (log.repeats > 0) {
+    std::printf("Error in zipfile %s\nThe same for %d more members\n", log.lastPath.c_str(),
+                log.repeats);
+    if (log.file != nullptr)
+      print_to(*log.file, "Error in zipfile %s: the same for %d more members\n",
+               log.lastPath.c_str(), log.repeats);
+  }
+  log.lastPath.clear();
+  log.lastText.clear();
+  log.repeats = 0;
+  log.collapsing = false;
+}
+
 void zip_report_error(ZipLog& log, const char* logText, const char* consoleText, const char* path) {
+  if (log.collapsing) {
+    if (log.lastPath == path && log.lastText == logText) {
+      ++log.repeats;
+      return;
+    }
+    zip_end_members(log);
+    log.collapsing = true;
+    log.lastPath = path;
+    log.lastText = logText;
+  }
   std::printf("Error in zipfile %s\n%s\n", path, consoleText);
   if (log.file == nullptr && log.open != nullptr) log.file = log.open(ZIP_LOG_NAME);
   if (log.file != nullptr) print_to(*log.file, "Error in zipfile %s: %s\n", path, logText);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "system/file_system.h"
 
@@ -43,7 +44,21 @@ enum class ZipError {
 struct ZipLog {
   FileHandle file;
   FileHandle (*open)(const char* name) = nullptr;
+  // While members of one archive are read in turn, a problem repeated for
+  // every member is said once, with a count: the last problem said, and how
+  // often it came again since.
+  bool collapsing = false;
+  std::string lastPath;
+  std::string lastText;
+  int repeats = 0;
 };
+
+// Starts reading the members of one archive in turn (see ZipLog).
+void zip_begin_members(ZipLog& log);
+
+// Says how often the last problem came again, if it did, and ends the
+// collapsing: the next problem is said in full.
+void zip_end_members(ZipLog& log);
 
 // Prints "Error in zipfile <path>" and the console text on standard output,
 // always, then appends "Error in zipfile <path>: <log text>" to

@@ -12,6 +12,9 @@
 #include <cstdio>
 #include <vector>
 
+#include <archive.h>
+#include <archive_entry.h>
+
 #include "main_window/form1.h"
 #include "platform/launch.h"
 #include "platform/message_box.h"
@@ -61,6 +64,52 @@ void make_folder(const QString& root, int images, QSize pictureSize, bool png = 
   }
 }
 
+// A ZIP or 7z archive (by the extension) holding one 4 KiB image.
+void write_archive(const QString& path) {
+  QDir().mkpath(QFileInfo(path).path());
+  archive* writer = archive_write_new();
+  if (path.endsWith(QLatin1String(".7z")))
+    archive_write_set_format_7zip(writer);
+  else
+    archive_write_set_format_zip(writer);
+  const QByteArray bytes(4096, '\xea');
+  archive_entry* entry = archive_entry_new();
+  archive_entry_set_pathname(entry, "game.bin");
+  archive_entry_set_filetype(entry, AE_IFREG);
+  archive_entry_set_perm(entry, 0644);
+  archive_entry_set_size(entry, bytes.size());
+  if (archive_write_open_filename(writer, QFile::encodeName(path).constData()) != ARCHIVE_OK ||
+      archive_write_header(writer, entry) != ARCHIVE_OK ||
+      archive_write_data(writer, bytes.constData(), bytes.size()) != bytes.size()) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    std::exit(1);
+  }
+  archive_entry_free(entry);
+  archive_write_free(writer);
+}
+
+// A collector's folder of `entries` names in 50 group folders, every third
+// an archive (ZIP and 7z in turn), and a PNG picture of `pictureSize` in
+// Pics for the first two names.
+void make_collection(const QString& root, int entries, QSize pictureSize) {
+  for (int i = 0; i < entries; ++i) {
+    const QString stem = QStringLiteral("%1/Group %2/game%3 (1982) (Maker)")
+                             .arg(root)
+                             .arg(i % 50, 2, 10, QLatin1Char('0'))
+                             .arg(i, 5, 10, QLatin1Char('0'));
+    if (i % 3 == 2)
+      write_archive(stem + (i % 2 ? QStringLiteral(".7z") : QStringLiteral(".zip")));
+    else
+      write_file(stem + (i % 2 ? QStringLiteral(".a26") : QStringLiteral(".bin")));
+  }
+  write_file(root + QLatin1Char('/') + emulator_file_name());
+  write_file(root + QStringLiteral("/vorbel.idx"), "0\r\n");
+  for (int i = 0; i < 2; ++i) {
+    const QString name = QStringLiteral("game%1 (1982) (Maker)").arg(i, 5, 10, QLatin1Char('0'));
+    write_picture(root + QStringLiteral("/Pics/") + name + ".png", pictureSize, "PNG");
+  }
+}
+
 // The offscreen platform warns at every size hint it cannot carry out.
 QtMessageHandler default_handler = nullptr;
 void quiet_offscreen_warnings(QtMsgType type, const QMessageLogContext& context,
@@ -86,10 +135,10 @@ class PaintWatch : public QObject {
 
 // Builds the main window, runs its start-up and shows it; stops the clock
 // when its first paint has been done.
-double startup_ms(const QString& folder) {
+double startup_ms(const QString& folder, bool collector = false) {
   QElapsedTimer clock;
   clock.start();
-  Form1 form1({folder, folder});
+  Form1 form1({folder, folder}, {}, collector);
   PaintWatch watch;
   form1.installEventFilter(&watch);
   form1.Form_Load();
@@ -102,8 +151,8 @@ double startup_ms(const QString& folder) {
 
 // Moves the selection between the first two entries; the median time of one
 // selection, picture decoded and shown.
-double selection_ms(const QString& folder) {
-  Form1 form1({folder, folder});
+double selection_ms(const QString& folder, bool collector = false) {
+  Form1 form1({folder, folder}, {}, collector);
   form1.Form_Load();
   form1.show();
   QCoreApplication::processEvents();
@@ -160,6 +209,24 @@ int main(int argc, char* argv[]) {
   const double smallPngSelect = selection_ms(smallPng.path());
   const double largePngSelect = selection_ms(largePng.path());
 
+  QTemporaryDir smallCollection;
+  QTemporaryDir largeCollection;
+  make_collection(smallCollection.path(), 10, {320, 200});
+  make_collection(largeCollection.path(), 10000, {320, 200});
+  // The fitted pictures have folders of their own, so that start-up is
+  // measured without them; each selection decodes and scales afresh.
+  QTemporaryDir smallFit;
+  QTemporaryDir largeFit;
+  make_collection(smallFit.path(), 2, {320, 200});
+  make_collection(largeFit.path(), 2, {2000, 2800});
+  std::vector<double> smallCollectionStart, largeCollectionStart;
+  for (int run = 0; run < RUNS; ++run) {
+    smallCollectionStart.push_back(startup_ms(smallCollection.path(), true));
+    largeCollectionStart.push_back(startup_ms(largeCollection.path(), true));
+  }
+  const double smallFitted = selection_ms(smallFit.path(), true);
+  const double largeFitted = selection_ms(largeFit.path(), true);
+
   std::printf("vorbel, offscreen, median of %d runs (application object: %.1f ms once)\n", RUNS,
               appMs);
   report("start-up, 10000 names", median(largeStart), "10 names", median(smallStart), 500);
@@ -167,6 +234,9 @@ int main(int argc, char* argv[]) {
   report("start-up, 10000 .bin+.a26", median(largePngStart), "10 names", median(smallPngStart),
          500);
   report("selection, 512x720 PNG box art", largePngSelect, "320x200 PNG", smallPngSelect, 50);
+  report("vorbel.ini: 10000 in 50 folders", median(largeCollectionStart), "10 names",
+         median(smallCollectionStart), 300);
+  report("vorbel.ini: 2000x2800 PNG fitted", largeFitted, "320x200 PNG", smallFitted, 50);
   if (messages != 0) {
     std::fprintf(stderr, "unexpected messages: %d\n", messages);
     return 1;

@@ -15,6 +15,15 @@ bool escapable_in_double_quotes(QChar c) {
 
 }  // namespace
 
+QStringList archive_kinds(const QString& value) {
+  QStringList kinds;
+  for (const QString& word : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    const QString kind = word.trimmed().toLower();
+    if (!kind.isEmpty()) kinds.append(kind);
+  }
+  return kinds;
+}
+
 std::optional<QStringList> split_template(const QString& text) {
   QStringList words;
   QString word;

@@ -12,7 +12,12 @@ struct Emulator {
   QString program;        // as the user wrote it; messages name it so
   QStringList arguments;  // the template's words, before %f, %p and %% are filled in
   QString problem;        // not empty: why the configured emulator cannot be used
+  QStringList archives;   // archive kinds it takes as they are ("zip", "7z")
 };
+
+// The archive kinds of an Archives= value: its comma-separated words, in
+// lower case, blanks and empty words left out ("ZIP, 7z" gives zip and 7z).
+QStringList archive_kinds(const QString& value);
 
 // The default template: the list name alone.
 inline const QString DEFAULT_ARGUMENTS = QStringLiteral("%f");

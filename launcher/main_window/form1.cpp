@@ -4,36 +4,41 @@
 
 #include "about/form2.h"
 #include "icons/icons.h"
+#include "main_window/collection.h"
 #include "main_window/manual.h"
 #include "main_window/texts.h"
 #include "platform/files.h"
 #include "platform/twips.h"
 
-namespace {
-
-// The design client area, in twips.
-constexpr int CLIENT_WIDTH = 7560;
-constexpr int CLIENT_HEIGHT = 6600;
-
-}  // namespace
-
-Form1::Form1(LauncherDirectories directories, Emulator emulator)
+Form1::Form1(LauncherDirectories directories, Emulator emulator, bool collector)
     : form3([this] { return new Form3(*this); }),
       directories_(std::move(directories)),
-      emulator_(std::move(emulator)) {
+      emulator_(std::move(emulator)),
+      collector_(collector),
+      played_(collector ? directories_.position_folder() : QString()) {
   setFont(named_font(texts::WINDOW_FONT, texts::WINDOW_FONT_SIZE));
   setWindowTitle(texts::FIRST_TITLE);
   setWindowIcon(icons::tank());
   build_controls();
   place_controls();
   connect_handlers();
-  setFixedSize(twips_to_pixels_x(CLIENT_WIDTH), twips_to_pixels_y(CLIENT_HEIGHT));
+  if (!collector_) {
+    setFixedSize(twips_to_pixels_x(CLIENT_WIDTH), twips_to_pixels_y(CLIENT_HEIGHT));
+    return;
+  }
+  setMinimumWidth(twips_to_pixels_x(CLIENT_WIDTH));
+  resize(twips_to_pixels_x(CLIENT_WIDTH), twips_to_pixels_y(CLIENT_HEIGHT));
 }
 
 void Form1::build_controls() {
   Frame2 = make_frame(QStringLiteral("&Game list"), this);
   File1 = new ListBox(Frame2);
-  File1->addItems(list_files(directories_.list, texts::IMAGE_PATTERNS));
+  if (collector_) {
+    games_ = list_collection(directories_.list);
+    File1->setEntries(games_, true);
+  } else {
+    File1->addItems(list_files(directories_.list, texts::IMAGE_PATTERNS));
+  }
   Label5 = new QLabel(QStringLiteral("0/0"), Frame2);
   Frame3 = make_frame(QStringLiteral("Game Preview"), this);
   Open = new PictureBox(Frame3);
@@ -64,29 +69,39 @@ void Form1::build_controls() {
   }
   make_default_button(Command2);
   make_cancel_button(Command1);
+  if (collector_) build_collector_controls();
 }
 
+// The designed places; the collector's launcher gives the width and height
+// beyond the design to the list, and keeps a line under the preview and
+// room under the list for Combo1.
 void Form1::place_controls() {
-  place(Frame2, 40, 0, 2295, 4695);
-  place(File1, 120, 240, 2055, 4185);
-  place(Label5, 120, 4440, 615, 195);
-  place(Frame3, 2400, 0, 5100, 3450);
-  place(Open, 120, 240, 4845, 3105);
-  place(Command2, 5160, 3600, 1095, 375);
-  place(Command1, 6360, 3600, 1095, 375);
-  place(Image1, 4560, 3555, 480, 480);
+  const int dw = extraWidth_;
+  const int dh = extraHeight_;
+  place(Frame2, 40, 0, 2295 + dw, 4695 + dh);
+  place(File1, 120, 240, 2055 + dw, (collector_ ? 4110 : 4185) + dh);
+  place(Label5, 120, 4440 + dh, 615, 195);
+  place(Frame3, 2400 + dw, 0, 5100, 3450);
+  place(Open, 120, 240, 4845, collector_ ? PREVIEW_HEIGHT : 3105);
+  place(Command2, 5160 + dw, 3600, 1095, 375);
+  place(Command1, 6360 + dw, 3600, 1095, 375);
+  place(Image1, 4560 + dw, 3555, 480, 480);
   place(Check2, 2640, 240, 915, 195);
-  place(Text1, 40, 4800, 7440, 1695);
-  place(Picture1, 7480, 6520, 165, 105);
+  place(Text1, 40, 4800 + dh, 7440 + dw, 1695);
+  place(Picture1, 7480 + dw, 6520 + dh, 165, 105);
   place(Label1, -2000, 0, 1000, 195);
+  if (Combo1) place(Combo1, 820, 4380 + dh, 1395, 285);
+  if (Label6) place(Label6, 120, 3135, 4845, 255);
   place_manual_row();
 }
 
 void Form1::place_manual_row() {
-  place(Frame1, 3720, 4080, 3735, 615);
-  place(Option1, 3840, 4320, 495, 195);
-  place(Option2, 4440, 4320, 495, 195);
-  place(Check1, 5160, 4320, 1035, 195);
+  const int dw = extraWidth_;
+  const int dh = extraHeight_;
+  place(Frame1, 3720 + dw, 4080 + dh, 3735, 615);
+  place(Option1, 3840 + dw, 4320 + dh, 495, 195);
+  place(Option2, 4440 + dw, 4320 + dh, 495, 195);
+  place(Check1, 5160 + dw, 4320 + dh, 1035, 195);
 }
 
 void Form1::connect_handlers() {
@@ -112,7 +127,7 @@ void Form1::Image1_Click() {
 }
 
 QString Form1::selected_base() const {
-  return base_name(File1->selectedName());
+  return base_name(entry_file(File1->selectedName()));
 }
 
 void Form1::update_counter() {

@@ -44,7 +44,7 @@ void Form1::Check2_Click() {
 }
 
 void Form1::Picture1_Click() {
-  set_outer_height(this, COLLAPSED_HEIGHT);
+  set_window_height(COLLAPSED_HEIGHT);
   // Ticking Detach runs this sequence once more from within (Check2_Click);
   // that inner run finds Detach ticked and completes, and so does this one.
   Check2->setChecked(true);

@@ -43,11 +43,11 @@ void Form1::set_manual_font(const QString& name) {
 }
 
 void Form1::expand_window() {
-  set_outer_height(this, EXPANDED_HEIGHT);
+  set_window_height(EXPANDED_HEIGHT);
 }
 
 void Form1::collapse_window() {
-  set_outer_height(this, COLLAPSED_HEIGHT);
+  set_window_height(COLLAPSED_HEIGHT);
   Check1->setEnabled(false);
   Check2->setEnabled(false);
   Text1->hide();

@@ -1,7 +1,10 @@
 // Form1: what a selection shows, and the manual preview switched on and off.
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
+#include "main_window/collection.h"
 #include "main_window/form1.h"
 #include "main_window/manual.h"
 #include "main_window/sidecar.h"
@@ -9,6 +12,26 @@
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/twips.h"
+
+// The picture at `path` as the preview shows it: as it is, or, for the
+// collector's launcher, made to fit the preview box.
+QPixmap Form1::read_preview(const QString& path) const {
+  if (!collector_) return read_picture(path);
+  return read_picture(path, {twips_to_pixels_x(PREVIEW_WIDTH), twips_to_pixels_y(PREVIEW_HEIGHT)});
+}
+
+// The default picture installed with vorbel, used by the collector's
+// launcher where the folder has no Default.jpg; empty when not installed.
+QString Form1::installed_picture() const {
+  const QString path =
+      QDir(directories_.program)
+          .absoluteFilePath(QStringLiteral(VORBEL_SHARE_FROM_BIN "/") + texts::FALLBACK_PICTURE);
+  return QFileInfo(path).isFile() ? path : QString();
+}
+
+void Form1::show_title_line() {
+  Label6->setText(title_line(File1->selectedName()));
+}
 
 void Form1::File1_Click() {
   for (QWidget* control : {static_cast<QWidget*>(Command2), static_cast<QWidget*>(Option1),
@@ -19,7 +42,8 @@ void Form1::File1_Click() {
   const QString base = selected_base();
   update_counter();
   form3->setWindowTitle(texts::manual_title(base));
-  show_picture(File1->selectedName());
+  show_picture(entry_file(File1->selectedName()));
+  if (Label6) show_title_line();
   if (is_shown(Text1)) load_manual(Text1, base, true);
   Command2->setToolTip(texts::play_tooltip(base));
   Option1->setToolTip(texts::on_tooltip(base));
@@ -30,7 +54,7 @@ void Form1::File1_Click() {
 
 // The first picture file the look-up finds for the list name `fileName`
 // (sidecar.h), each folder found once; empty when there is none.
-QString Form1::picture_path(const QString& fileName) const {
+QString Form1::picture_path(const QString& fileName) {
   QHash<QString, QString> folders;  // folder name: its path, empty when absent
   for (const QString& base : sidecar_bases(fileName)) {
     for (const PictureCandidate& candidate : picture_candidates(base)) {
@@ -42,6 +66,17 @@ QString Form1::picture_path(const QString& fileName) const {
       if (!file.isEmpty()) return file;
     }
   }
+  return collector_ ? picture_by_title(fileName) : QString();
+}
+
+// The libretro picture of the name's title, folder by folder.
+QString Form1::picture_by_title(const QString& fileName) {
+  const QString title = thumbnail_name(game_title(fileName));
+  for (const QString& name : texts::THUMBNAIL_FOLDERS) {
+    const QString folder = find_folder(directories_.list, name);
+    const QString found = folder.isEmpty() ? QString() : titleArt_.find(folder, title);
+    if (!found.isEmpty()) return found;
+  }
   return {};
 }
 
@@ -52,10 +87,11 @@ void Form1::show_picture(const QString& fileName) {
   const QString& directory = directories_.list;
   const QString own = picture_path(fileName);
   QString shown = own;
-  QPixmap picture = read_picture(own);
+  QPixmap picture = read_preview(own);
   if (picture.isNull()) {
     shown = find_file(directory, texts::FALLBACK_PICTURE);
-    picture = read_picture(shown);
+    if (shown.isEmpty() && collector_) shown = installed_picture();
+    picture = read_preview(shown);
   }
   Label1->setText(picture.isNull() ? QString() : shown);
   Open->setPicture(picture);
@@ -74,7 +110,7 @@ QString Form1::manual_path(const QString& fileName) const {
 
 void Form1::load_manual(ManualBox* box, const QString& base, bool announce) {
   box->clear();
-  const Manual manual = read_manual(manual_path(File1->selectedName()));
+  const Manual manual = read_manual(manual_path(entry_file(File1->selectedName())));
   if (manual.outcome == Manual::Outcome::Shown) {
     box->setPlainText(manual.text);
     return;
@@ -97,7 +133,7 @@ void Form1::Option1_Click() {
     Check2->setEnabled(true);
     return;
   }
-  set_outer_height(this, EXPANDED_HEIGHT);
+  set_window_height(EXPANDED_HEIGHT);
   Check1->show();
   Check2->show();
   Check1->setEnabled(true);

@@ -33,12 +33,13 @@ void Form1::Form_Load() {
   Picture1->hide();
   form3->Text1->hide();
 
-  set_outer_height(this, COLLAPSED_HEIGHT);
+  set_window_height(COLLAPSED_HEIGHT);
   move_outer(this, centred_left(this), WINDOW_TOP);
 
   // All three look-ups come before any message.
   const QString directory = directories_.startup_folder();
-  const bool haveImages = !list_files(directory, texts::IMAGE_PATTERNS).isEmpty();
+  const bool haveImages =
+      collector_ ? !games_.isEmpty() : !list_files(directory, texts::IMAGE_PATTERNS).isEmpty();
   const QString emulatorMissing = emulator_problem();
   const bool haveFallback = !first_match(directory, texts::FALLBACK_PICTURE).isEmpty();
   if (!emulatorMissing.isEmpty()) {
@@ -50,7 +51,7 @@ void Form1::Form_Load() {
     close();
     return;
   }
-  if (!haveFallback) {
+  if (!haveFallback && !collector_) {
     show_message(texts::NO_FALLBACK_PICTURE);
     close();
     return;
@@ -81,6 +82,10 @@ QString Form1::emulator_problem() const {
 }
 
 void Form1::read_start_position() {
+  if (collector_) {
+    restore_position();
+    return;
+  }
   const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
   if (found.isEmpty()) {
     // A launcher set up with vorbel.ini starts on its first game, so that
@@ -110,6 +115,11 @@ void Form1::Form_Activate() {
 }
 
 void Form1::Form_Unload() {
+  if (collector_) {
+    save_position();
+    form3.unload();
+    return;
+  }
   const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
   if (found.isEmpty()) {
     show_message(texts::POSITION_NOT_SAVED);

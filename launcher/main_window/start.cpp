@@ -53,6 +53,7 @@ QString find_settings(const QString& programDirectory, const QString& configDire
 
 Emulator emulator_from(const IniFile& settings) {
   Emulator emulator;
+  emulator.archives = archive_kinds(settings.value(texts::SETTINGS_ARCHIVES));
   if (!settings.contains(texts::SETTINGS_PROGRAM)) return emulator;
   emulator.configured = true;
   emulator.program = expand_home(settings.value(texts::SETTINGS_PROGRAM).trimmed());
@@ -88,6 +89,7 @@ LauncherStart prepare_start(const QString& programDirectory, const QString& conf
       settingsPath.isEmpty() ? QString() : QFileInfo(settingsPath).path();
   const std::unique_ptr<IniFile> settings = read_settings(settingsPath);
   if (settings) start.emulator = emulator_from(*settings);
+  start.collector = settings != nullptr;
 
   const QString folder = folder_to_list(arguments, settings.get(), settingsFolder);
   if (!folder.isEmpty() && (!is_folder(folder) || !change_directory(folder))) {

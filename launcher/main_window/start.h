@@ -14,6 +14,8 @@ struct LauncherStart {
   bool goOn = true;  // false: a message has said why vorbel does not start
   LauncherDirectories directories;
   Emulator emulator;  // the designed orv unless vorbel.ini names one
+  // True with a readable vorbel.ini: the collector's launcher (Form1).
+  bool collector = false;
 };
 
 // The vorbel.ini to read: the program directory's, else the configuration

@@ -13,8 +13,12 @@ inline const QString LIST_PATTERN = QStringLiteral("*.bin");
 // The list shows these together, as the images the auditor names keep their
 // own extension.
 inline const QStringList IMAGE_PATTERNS = {LIST_PATTERN, QStringLiteral("*.a26")};
+// The archive kinds a collection may hold.
+inline const QStringList ARCHIVE_KINDS = {QStringLiteral("zip"), QStringLiteral("7z")};
 inline const QString FALLBACK_PICTURE = QStringLiteral("Default.jpg");
 inline const QString POSITION_FILE = QStringLiteral("vorbel.idx");
+inline const QString FAVOURITES_FILE = QStringLiteral("vorbel.favourites");
+inline const QString RECENT_FILE = QStringLiteral("vorbel.recent");
 inline const QString PICTURE_FOLDER = QStringLiteral("Pics");
 inline const QString MANUAL_FOLDER = QStringLiteral("Text");
 inline const QString PICTURE_EXTENSION = QStringLiteral(".jpg");
@@ -27,6 +31,18 @@ inline const QString SETTINGS_FILE = QStringLiteral("vorbel.ini");
 inline const QString SETTINGS_PROGRAM = QStringLiteral("Emulator/Program");
 inline const QString SETTINGS_ARGUMENTS = QStringLiteral("Emulator/Arguments");
 inline const QString SETTINGS_FOLDER = QStringLiteral("List/Folder");
+inline const QString SETTINGS_ARCHIVES = QStringLiteral("Emulator/Archives");
+
+// The collector's launcher.
+inline const QStringList LIST_VIEWS = {QStringLiteral("All games"), QStringLiteral("Favourites"),
+                                       QStringLiteral("Recently played")};
+inline const QString VIEW_TOOLTIP =
+    QStringLiteral("Show all games, the favourites (Ctrl+D marks one) or the last 20 played");
+inline const QString FAVOURITE_KEY = QStringLiteral("Ctrl+D");
+inline const QString UNPACK_FOLDER = QStringLiteral("vorbel-XXXXXX");
+inline QString cannot_unpack(const QString& archive) {
+  return QStringLiteral("The image in %1 cannot be unpacked.").arg(archive);
+}
 
 inline const QString FIRST_TITLE = QStringLiteral("vorbel");
 inline const QString NO_IMAGES = QStringLiteral("No .bin files were found.");

@@ -7,6 +7,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
+#include <QToolTip>
+#include <algorithm>
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -25,8 +28,48 @@ void ListBox::setListIndex(int index) {
   settingFromCode_ = false;
 }
 
+void ListBox::setEntries(const QStringList& names, bool tooltips) {
+  settingFromCode_ = true;
+  clear();
+  addItems(names);
+  settingFromCode_ = false;
+  tooltips_ = tooltips;
+  set_uniform_width(names);
+  if (index_ < 0) return;
+  index_ = -1;
+  emit indexChanged();
+}
+
+// Entries of one height are laid out at once. Their width is that of the
+// widest of the longest names, so that the list can still be scrolled to
+// the end of each; measuring every name would cost more than all the rest.
+void ListBox::set_uniform_width(const QStringList& names) {
+  setUniformItemSizes(true);
+  if (names.isEmpty()) return;
+  QStringList longest = names;
+  const qsizetype measured = std::min<qsizetype>(longest.size(), 64);
+  std::partial_sort(longest.begin(), longest.begin() + measured, longest.end(),
+                    [](const QString& a, const QString& b) { return a.size() > b.size(); });
+  int widest = 0;
+  for (qsizetype i = 0; i < measured; ++i)
+    widest = std::max(widest, fontMetrics().horizontalAdvance(longest[i]));
+  const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 4;
+  item(0)->setSizeHint(QSize(widest + margin, sizeHintForRow(0)));
+}
+
 QString ListBox::selectedName() const {
   return index_ < 0 ? QString() : item(index_)->text();
+}
+
+bool ListBox::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip || !tooltips_) return QListWidget::viewportEvent(event);
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const QListWidgetItem* entry = itemAt(help->pos());
+  if (entry)
+    QToolTip::showText(help->globalPos(), entry->text(), viewport(), visualItemRect(entry));
+  else
+    QToolTip::hideText();
+  return true;
 }
 
 bool ListBox::searching() const {
@@ -213,4 +256,25 @@ QPixmap read_picture(const QString& path) {
   QImageReader reader(path);
   reader.setDecideFormatFromContent(true);
   return QPixmap::fromImage(reader.read());
+}
+
+QPixmap read_picture(const QString& path, QSize box) {
+  if (path.isEmpty()) return {};
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  const QSize size = reader.size();
+  const QSize fitted = size.scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1});
+  const bool larger = size.width() > box.width() || size.height() > box.height();
+  // The JPEG decoder scales while it decodes, which costs least.
+  if (larger && reader.format() == "jpeg") reader.setScaledSize(fitted);
+  QImage image = reader.read();
+  if (image.width() > box.width() || image.height() > box.height()) {
+    // A quick step down to twice the size, then a smooth one: much faster
+    // than smoothing the whole picture, and alike to the eye.
+    const QSize twice = fitted * 2;
+    if (image.width() > twice.width() && image.height() > twice.height())
+      image = image.scaled(twice, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  return QPixmap::fromImage(image);
 }

@@ -24,6 +24,10 @@ class ListBox : public QListWidget {
   explicit ListBox(QWidget* parent);
   int listIndex() const { return index_; }
   void setListIndex(int index);
+  // Replaces the entries with `names`, nothing selected; with `tooltips`
+  // each entry shows its whole name as its tooltip. All entries are taken
+  // to be as high as the first.
+  void setEntries(const QStringList& names, bool tooltips);
   // The selected entry's text; empty when nothing is selected.
   QString selectedName() const;
   void keyboardSearch(const QString& search) override;
@@ -34,14 +38,17 @@ class ListBox : public QListWidget {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
  private:
   void follow_selection();
+  void set_uniform_width(const QStringList& names);
   bool searching() const;
   int index_ = -1;
   bool settingFromCode_ = false;
+  bool tooltips_ = false;
   QString typed_;            // the letters of the search under way
   QElapsedTimer lastTyped_;  // when its last letter came
 };
@@ -123,3 +130,6 @@ void set_minimized(QWidget* window, bool minimized);
 // whatever else Qt reads); a null picture when the path is empty or the
 // file does not decode.
 QPixmap read_picture(const QString& path);
+// The same, made to fit inside `box` keeping its aspect ratio when it is
+// larger; a smaller picture keeps its own size.
+QPixmap read_picture(const QString& path, QSize box);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -72,6 +73,21 @@ QStringList list_files(const QString& directory, const QStringList& patterns) {
   }
   std::sort(names.begin(), names.end(), sorted_before);
   return names;
+}
+
+FolderListing list_folder(const QString& directory) {
+  FolderListing listing;
+  QDirIterator entry(directory, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+  while (entry.hasNext()) {
+    entry.next();
+    const QFileInfo info = entry.fileInfo();
+    if (info.fileName().startsWith(QLatin1Char('.'))) continue;
+    if (!info.isDir())
+      listing.files.append(info.fileName());
+    else if (!info.isSymLink())
+      listing.folders.append(info.fileName());
+  }
+  return listing;
 }
 
 QString first_match(const QString& directory, const QString& pattern) {

@@ -28,6 +28,15 @@ QStringList list_files(const QString& directory, const QString& pattern);
 // them, from one listing, sorted together as list_files() sorts.
 QStringList list_files(const QString& directory, const QStringList& patterns);
 
+// The names of the normal files and of the folders of `directory`, from
+// one listing, unsorted. Hidden ones are left out, as list_files() leaves
+// them out, and so are links to folders, so that a walk through folders ends.
+struct FolderListing {
+  QStringList files;
+  QStringList folders;
+};
+FolderListing list_folder(const QString& directory);
+
 // The first of list_files(directory, pattern), or an empty string. A pattern
 // without "*" is a plain name: a file of exactly that name wins over one
 // that differs only in case.

@@ -84,7 +84,7 @@ void Form1EmulatorTest::namesReachTheEmulatorUnchanged_data() {
   QTest::newRow("semicolon") << "a; touch pwned; b.bin";
   QTest::newRow("backquote, ampersand, pipe") << "`touch pwned` & x | y.a26";
   QTest::newRow("backslash, percent") << "back\\slash 100% %f %p.bin";
-  QTest::newRow("leading dash") << "-fullscreen.bin";
+  QTest::newRow("leading dash, %f as ./name") << "-fullscreen.bin";
   QTest::newRow("UTF-8") << QString::fromUtf8("Pitfall Harry’s Dschungel – Grün (1982) 日本.bin");
 }
 
@@ -97,8 +97,9 @@ void Form1EmulatorTest::namesReachTheEmulatorUnchanged() {
   auto form1 = start_form1(both(folder), configured(QStringLiteral("emu"), {"%f", "%p"}));
   QTest::keyClick(form1.get(), Qt::Key_Return);
   QTRY_COMPARE(folder.records().size(), 1);
+  const QString asFile = name.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + name : name;
   QCOMPARE(folder.records().first(),
-           (QStringList{folder.path(), name, folder.path() + QLatin1Char('/') + name}));
+           (QStringList{folder.path(), asFile, folder.path() + QLatin1Char('/') + name}));
   QVERIFY(!folder.exists(QStringLiteral("pwned")));
   QCOMPARE(recorder.messages(), QStringList{});
 }

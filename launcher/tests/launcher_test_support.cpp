@@ -1,5 +1,8 @@
 #include "launcher_test_support.h"
 
+#include <archive.h>
+#include <archive_entry.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -93,6 +96,26 @@ QList<QStringList> LauncherFolder::records() const {
   return records;
 }
 
+void LauncherFolder::add_archive(const QString& relative,
+                                 const QList<QPair<QString, QByteArray>>& members) const {
+  QDir().mkpath(QFileInfo(path(relative)).path());
+  archive* writer = archive_write_new();
+  (relative.endsWith(QLatin1String(".7z")) ? archive_write_set_format_7zip
+                                           : archive_write_set_format_zip)(writer);
+  archive_write_open_filename(writer, QFile::encodeName(path(relative)).constData());
+  for (const auto& [name, bytes] : members) {
+    archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, name.toUtf8().constData());
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, bytes.size());
+    archive_write_header(writer, entry);
+    archive_write_data(writer, bytes.constData(), bytes.size());
+    archive_entry_free(entry);
+  }
+  archive_write_free(writer);  // closes it
+}
+
 QByteArray LauncherFolder::read(const QString& relative) const {
   QFile file(path(relative));
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -129,9 +152,9 @@ std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QStrin
   return form1;
 }
 
-std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories,
-                                   const Emulator& emulator) {
-  auto form1 = std::make_unique<Form1>(directories, emulator);
+std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories, const Emulator& emulator,
+                                   bool collector) {
+  auto form1 = std::make_unique<Form1>(directories, emulator, collector);
   form1->Form_Load();
   if (!form1->unloaded()) {
     form1->show();

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QList>
+#include <QPair>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -44,6 +45,9 @@ class LauncherFolder {
   // Every start of the recorder: its working directory first, then its
   // arguments; in no particular order.
   QList<QStringList> records() const;
+  // A ZIP or 7z archive (by the extension of `relative`) of `members`,
+  // each a name and its bytes, written by libarchive.
+  void add_archive(const QString& relative, const QList<QPair<QString, QByteArray>>& members) const;
   QByteArray read(const QString& relative) const;
   bool exists(const QString& relative) const;
 
@@ -72,8 +76,8 @@ class MessageRecorder {
 // start-up; when it stays open, shows it and waits until it is active.
 std::unique_ptr<Form1> start_form1(const LauncherFolder& folder);
 std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QString& listDirectory);
-std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories,
-                                   const Emulator& emulator);
+std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories, const Emulator& emulator,
+                                   bool collector = false);
 
 // A small valid 4 KiB Atari 2600 cartridge image: it clears the machine and
 // draws colour bars in an endless frame loop.

@@ -1,0 +1,35 @@
+#include "run/found_images.h"
+
+#include "catalogue/rom_database.h"
+#include "run/run_state.h"
+#include "system/file_system.h"
+
+std::string found_file_path(const std::string& folder, const std::string& name,
+                            const std::string& member) {
+  std::string path = folder.empty() ? name : join_path(folder, name);
+  if (!member.empty()) path = join_path(path, member);
+  return path;
+}
+
+void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& name,
+                        const std::string& member) {
+  FoundImages& found = run_state().found;
+  if (!found.recording) return;
+  const int entry = db_find_crc(crc);
+  const FoundKind kind = entry >= 0 ? FoundKind::catalogued : FoundKind::unknown;
+  found.images.push_back({kind, entry, crc, size, found_file_path(found.folder, name, member), ""});
+}
+
+void note_found_image_moved(const std::string& to) {
+  FoundImages& found = run_state().found;
+  if (!found.recording || found.images.empty()) return;
+  found.images.back().note = "moved to " + found_file_path(found.folder, to, "");
+}
+
+void record_refused_image(int entry, std::uint32_t crc, std::uint64_t size, const std::string& name,
+                          const std::string& member, const std::string& note) {
+  FoundImages& found = run_state().found;
+  if (!found.recording) return;
+  const std::string file = found_file_path(found.folder, name, member);
+  found.images.push_back({FoundKind::mismatch, entry, crc, size, file, note});
+}

@@ -1,0 +1,170 @@
+// Form1 as the collector's launcher (vorbel.ini): the list's views and the
+// favourites, the window that grows, the list position kept without
+// messages, and images taken out of archives for the emulator.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QResizeEvent>
+#include <QSet>
+#include <QShortcut>
+#include <algorithm>
+
+#include "main_window/collection.h"
+#include "main_window/form1.h"
+#include "main_window/position_file.h"
+#include "main_window/texts.h"
+#include "platform/archive.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/twips.h"
+
+namespace {
+
+// The frame height assumed before the window system reports one, in twips.
+constexpr int ASSUMED_FRAME_HEIGHT = 375;
+
+}  // namespace
+
+void Form1::build_collector_controls() {
+  // On the window over the list's frame, not in it: Alt+G, the frame's key,
+  // would otherwise leave the focus in the box.
+  Combo1 = new QComboBox(this);
+  Combo1->raise();
+  Combo1->addItems(texts::LIST_VIEWS);
+  Combo1->setToolTip(texts::VIEW_TOOLTIP);
+  Label6 = new QLabel(Frame3);
+  Label6->setTextFormat(Qt::PlainText);
+  connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
+  auto* favourite = new QShortcut(QKeySequence(texts::FAVOURITE_KEY), this);
+  connect(favourite, &QShortcut::activated, this, &Form1::toggle_favourite);
+  designedClientHeight_ = twips_to_pixels_y(CLIENT_HEIGHT);
+  mark_favourites();
+}
+
+QStringList Form1::view_names(int view) const {
+  if (view == FAVOURITES) {
+    QStringList names;
+    std::copy_if(games_.begin(), games_.end(), std::back_inserter(names),
+                 [this](const QString& name) { return played_.is_favourite(name); });
+    return names;
+  }
+  if (view == RECENT) {
+    const QSet<QString> listed(games_.begin(), games_.end());
+    QStringList names;
+    for (const QString& name : played_.recent()) {
+      if (listed.contains(name)) names.append(name);
+    }
+    return names;
+  }
+  return games_;
+}
+
+// Favourites show in bold.
+void Form1::mark_favourites() {
+  for (int row = 0; row < File1->count(); ++row) {
+    QListWidgetItem* entry = File1->item(row);
+    if (!played_.is_favourite(entry->text()) && !entry->font().bold()) continue;
+    QFont font = entry->font();
+    font.setBold(played_.is_favourite(entry->text()));
+    entry->setFont(font);
+  }
+}
+
+// The same game stays selected when the new view has it; otherwise its
+// first game is.
+void Form1::Combo1_Click() {
+  const QString selected = File1->selectedName();
+  const QStringList names = view_names(Combo1->currentIndex());
+  File1->setEntries(names, true);
+  mark_favourites();
+  const int row = static_cast<int>(names.indexOf(selected));
+  File1->setListIndex(row >= 0 ? row : (names.isEmpty() ? -1 : 0));
+  if (File1->listIndex() < 0) {
+    Command2->setEnabled(false);
+    Label6->clear();
+  }
+  update_counter();
+}
+
+void Form1::toggle_favourite() {
+  const QString name = File1->selectedName();
+  if (name.isEmpty()) return;
+  played_.toggle_favourite(name);
+  mark_favourites();
+}
+
+void Form1::set_window_height(int twips) {
+  if (!collector_) {
+    set_outer_height(this, twips);
+    return;
+  }
+  const int frame = frameGeometry().height() - geometry().height();
+  designedClientHeight_ =
+      twips_to_pixels_y(twips) - (frame > 0 ? frame : twips_to_pixels_y(ASSUMED_FRAME_HEIGHT));
+  setMinimumHeight(designedClientHeight_);
+  if (!isMaximized() && !isFullScreen())
+    resize(width(), designedClientHeight_ + twips_to_pixels_y(extraHeight_));
+  lay_out();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (collector_) lay_out();
+}
+
+// The width and height beyond the design go to the list (place_controls).
+void Form1::lay_out() {
+  extraWidth_ = std::max(0, pixels_to_twips_x(width() - minimumWidth()));
+  extraHeight_ = std::max(0, pixels_to_twips_y(height() - designedClientHeight_));
+  place_controls();
+}
+
+// Without a usable vorbel.idx the first game is selected, and the file is
+// written at once: created where it was missing, mended where it was not.
+void Form1::restore_position() {
+  const QString folder = directories_.position_folder();
+  const QString found = first_match(folder, texts::POSITION_FILE);
+  const std::optional<int> index =
+      found.isEmpty() ? std::nullopt : read_position(join_path(folder, found));
+  const bool usable = index && *index >= -1 && *index < File1->count();
+  File1->setListIndex(usable ? *index : 0);
+  if (!usable) save_position();
+}
+
+// The position is the selected game's place among all games.
+void Form1::save_position() {
+  const QString folder = directories_.position_folder();
+  const QString found = first_match(folder, texts::POSITION_FILE);
+  const QString name = File1->selectedName();
+  const int index = name.isEmpty() ? -1 : static_cast<int>(games_.indexOf(name));
+  write_position(join_path(folder, found.isEmpty() ? texts::POSITION_FILE : found), index);
+}
+
+// What the emulator is given for the list name `name`: the name itself, or
+// for an archive of a kind it does not take, the image unpacked from it
+// (empty, after a message, when that fails).
+QString Form1::played_path(const QString& name) {
+  const QString kind = archive_kind(name);
+  if (kind.isEmpty() || emulator_.archives.contains(kind)) return name;
+  return unpacked_path(name);
+}
+
+// Each archive is unpacked once, into a folder of its own in a private
+// temporary folder that goes when vorbel ends.
+QString Form1::unpacked_path(const QString& name) {
+  const QString known = unpackedPaths_.value(name);
+  if (!known.isEmpty() && QFileInfo::exists(known)) return known;
+  if (!unpacked_)
+    unpacked_ = std::make_unique<QTemporaryDir>(QDir::temp().filePath(texts::UNPACK_FOLDER));
+  const QString archive = join_path(directories_.list, name);
+  const QString image = archive_image(archive);
+  const QString folder = unpacked_->filePath(QString::number(unpackedPaths_.size()));
+  const QString target = join_path(folder, entry_file(image));
+  if (!unpacked_->isValid() || image.isEmpty() || !QDir().mkpath(folder) ||
+      !extract_member(archive, image, target)) {
+    show_message(texts::cannot_unpack(QDir::toNativeSeparators(archive)));
+    return {};
+  }
+  unpackedPaths_.insert(name, target);
+  return target;
+}
