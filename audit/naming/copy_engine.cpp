@@ -104,7 +104,7 @@ bool place_copy(int index, const CopySource& source, const char* name) {
   if (holder == Holder::same) return say_already_there(*target, name);
   if (!run_state().options.quiet) print_already_exists(*target, name);
   const auto duplicate = dupes_target(index, name);
-  if (!prepare_dupes_folder() || !duplicate) return true;
+  if (!prepare_dupes_folder() || run_state().rename.movesStopped || !duplicate) return true;
   return copy_to_dupes(source, bytes, *duplicate, name);
 }
 
@@ -137,7 +137,8 @@ void sync_batch(std::vector<PendingCopy>& pending) {
 bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
   const int index = db_find_crc_text(crcText, 0);
   if (index < 0) return false;
-  if (!prepare_targets()) return true;
+  // A target folder that is a link stops every copy, as it stops moves.
+  if (!prepare_targets() || run_state().rename.movesStopped) return true;
   log_change(name, db_name(index));
   CopySource source;
   if (run_state().dispatch.inMemory) {
