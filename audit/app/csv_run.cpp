@@ -30,13 +30,13 @@ bool writes_csv() {
 
 bool mode_takes_csv(const RunOptions& options) {
   // list and listd set list, rename and move set rename.
-  return options.list || options.rename;
+  return options.list || options.rename || options.copy;
 }
 
 void print_csv_ignored(const RunOptions& options) {
   // Standard output of the MESS export is the crc file alone.
   std::fprintf(options.messExport ? stderr : stdout,
-               "csv only works with list, listd, rename and move; it was ignored.\n");
+               "csv only works with list, listd, rename, move and copy; it was ignored.\n");
 }
 
 EarlierReport start_csv_report() {

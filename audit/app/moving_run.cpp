@@ -4,6 +4,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/copy_mode.h"
 #include "journal/journaling_file_system.h"
 #include "journal/planning_file_system.h"
 #include "run/failure_messages.h"
@@ -48,16 +49,27 @@ void plan_walk(void (*walk)()) {
   use_file_system(&planner);
   walk();
   use_file_system(&disk);
+  if (run_state().options.copy) return print_copy_summary(true);
   print_plan_summary(planner.planned_moves());
+}
+
+const char* journal_mode(const RunOptions& options) {
+  if (options.copy) return "copy";
+  return options.move ? "move" : "rename";
 }
 
 void journaled_walk(void (*walk)()) {
   FileSystem& disk = file_system();
+  const bool copies = run_state().options.copy;
+  if (copies) remove_left_copies();
   JournalingFileSystem journal(disk, join_path(run_state().directories.start, UNDO_JOURNAL_NAME),
-                               time_now(), run_state().options.move ? "move" : "rename");
+                               time_now(), journal_mode(run_state().options));
   use_file_system(&journal);
+  if (copies) run_state().copy.recorder = &journal;
   walk();
+  run_state().copy.recorder = nullptr;
   use_file_system(&disk);
+  if (copies) print_copy_summary(false);
   const bool synced = journal.finish();
   if (!journal.failure()) print_cannot_write(UNDO_JOURNAL_NAME, journal.failure());
   if (!journal.refusal()) {
@@ -73,6 +85,10 @@ bool moves_files(const RunOptions& options) {
   return options.rename && !options.list;
 }
 
+bool journals_changes(const RunOptions& options) {
+  return moves_files(options) || options.copy;
+}
+
 void run_moving_walk(void (*walk)()) {
   if (run_state().options.plan) {
     plan_walk(walk);
@@ -82,5 +98,5 @@ void run_moving_walk(void (*walk)()) {
 }
 
 void print_plan_ignored() {
-  std::printf("plan only works with rename and move; it was ignored.\n");
+  std::printf("plan only works with rename, move, copy and undo; it was ignored.\n");
 }

@@ -12,8 +12,9 @@ bool has_at(std::string_view word, std::size_t position, char expected) {
 }
 
 // True when `word` is `expected` (upper case), without regard to case. Words
-// beginning with P, U or V, and the word csv (C without H at 1 or T at 6),
-// match none of the rules above, so these whole words stand apart from them.
+// beginning with P, U or V, and the words csv and copy (C without H at 1 or
+// T at 6), match none of the rules above, so these whole words stand apart
+// from them.
 bool is_word(std::string_view word, std::string_view expected) {
   if (word.size() != expected.size()) return false;
   for (std::size_t position = 0; position < word.size(); ++position) {
@@ -81,6 +82,7 @@ bool apply_option_word(RunOptions& options, std::string_view word) {
   if (is_word(word, "PLAN")) options.plan = 1;
   if (is_word(word, "UNDO")) options.undo = 1;
   if (is_word(word, "VERIFY")) options.verify = 1;
+  if (is_word(word, "COPY")) options.copy = 1;
   if (is_word(word, "CSV")) options.csv = 1;
   apply_catalogue_word(options, word);
   return convert;
@@ -88,5 +90,5 @@ bool apply_option_word(RunOptions& options, std::string_view word) {
 
 int count_modes(const RunOptions& options) {
   return options.list + options.messExport + options.scan + options.rename +
-         (options.audit ? 1 : 0) + options.undo;
+         (options.audit ? 1 : 0) + options.undo + options.copy;
 }

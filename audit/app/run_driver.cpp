@@ -18,6 +18,7 @@
 #include "reports/reports.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
+#include "scan/copy_walk.h"
 #include "scan/walk.h"
 #include "system/file_system.h"
 #include "system/tool_file_names.h"
@@ -103,11 +104,15 @@ void run_walk_modes() {
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
     load_info_config();
-    walk_directory(".");
+    if (options.copy) {
+      walk_for_copy();
+    } else {
+      walk_directory(".");
+    }
     close_tool_logs();
   }
   free_image_buffer();
-  if (options.rename) {
+  if (options.rename || options.copy) {
     write_miss_report();
     write_have_report();
     if (options.fixDat) write_miss_dat();
@@ -116,9 +121,9 @@ void run_walk_modes() {
   finish_csv_report(earlier);
 }
 
-// Whether the run may move files, and so must have the folder to itself.
+// Whether the run may change files, and so must have the folder to itself.
 bool holds_the_folder(const RunOptions& options) {
-  return options.undo || (moves_files(options) && !options.plan);
+  return (options.undo || journals_changes(options)) && !options.plan;
 }
 
 void run_one_mode() {
@@ -135,7 +140,7 @@ void run_one_mode() {
     run_audit();
   } else if (options.undo) {
     run_undo();
-  } else if (moves_files(options)) {
+  } else if (journals_changes(options)) {
     run_moving_walk(run_walk_modes);
   } else {
     run_walk_modes();
@@ -161,7 +166,7 @@ int run_vald(int argc, const char* const* argv) {
     print_usage();
     print_mode_refusal();
   } else {
-    if (options.plan && !moves_files(options)) print_plan_ignored();
+    if (options.plan && !journals_changes(options) && !options.undo) print_plan_ignored();
     if (options.csv && !mode_takes_csv(options)) print_csv_ignored(options);
     run_one_mode();
   }

@@ -5,6 +5,7 @@
 
 #include "journal/journal_reader.h"
 #include "journal/journal_writer.h"
+#include "journal/planning_file_system.h"
 #include "journal/undo_run.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
@@ -29,16 +30,18 @@ std::string shown(const std::string& name) {
   return text;
 }
 
-const char* reason_text(LeftFile::Reason reason) {
-  switch (reason) {
+const char* reason_text(const LeftFile& file) {
+  const bool copy = file.original.empty();
+  switch (file.reason) {
     case LeftFile::Reason::nameTaken:
       return "its old name is in use";
     case LeftFile::Reason::changed:
-      return "its size is not the one the run moved";
+      return copy ? "its bytes are not the ones the run copied"
+                  : "its size is not the one the run moved";
     case LeftFile::Reason::gone:
       return "it is no longer where the run put it";
     case LeftFile::Reason::cannotMove:
-      return "it cannot be moved back";
+      return copy ? "it cannot be removed" : "it cannot be moved back";
     case LeftFile::Reason::folderUnread:
       return "its folder cannot be read";
     case LeftFile::Reason::linkOnTheWay:
@@ -94,18 +97,40 @@ void print_mark_failed() {
   std::printf("%s: the run could not be marked undone.\n", UNDO_JOURNAL_NAME);
 }
 
-void print_undoing(const JournalRun& run) {
-  std::printf("Undoing the %s run of %s\n", run.mode.c_str(), shown(run.time).c_str());
+void print_undoing(const JournalRun& run, bool planned) {
+  std::printf("%s the %s run of %s\n", planned ? "Plan only: undo would take back" : "Undoing",
+              run.mode.c_str(), shown(run.time).c_str());
 }
 
-void print_outcome(const UndoOutcome& outcome) {
-  std::printf("Restored %d files; %zu left as they are%s\n", outcome.restored, outcome.left.size(),
-              outcome.left.empty() ? "." : ":");
+void print_outcome(const JournalRun& run, const UndoOutcome& outcome, bool planned) {
+  const bool copies = run.mode == "copy";
+  std::printf(
+      "%s %d %s; %zu left as they are%s\n",
+      copies ? (planned ? "Would remove" : "Removed") : (planned ? "Would restore" : "Restored"),
+      outcome.restored, copies ? "copies" : "files", outcome.left.size(),
+      outcome.left.empty() ? "." : ":");
   for (const LeftFile& file : outcome.left) {
     const std::string why = !file.failure ? " (" + file.failure.reason() + ")" : std::string();
-    std::printf("  %s -> %s: %s%s\n", shown(file.place).c_str(), shown(file.original).c_str(),
-                reason_text(file.reason), why.c_str());
+    const std::string from = file.original.empty() ? "" : " -> " + shown(file.original);
+    std::printf("  %s%s: %s%s\n", shown(file.place).c_str(), from.c_str(), reason_text(file),
+                why.c_str());
   }
+}
+
+void print_plan_closing() {
+  std::printf("Plan only: nothing was changed.\n");
+}
+
+// Shows what undo would take back, through a view that changes nothing.
+void plan_undo(const JournalRun& run) {
+  FileSystem& disk = file_system();
+  PlanningFileSystem planner(disk);
+  use_file_system(&planner);
+  print_undoing(run, true);
+  const UndoOutcome outcome = undo_run(run);
+  use_file_system(&disk);
+  print_outcome(run, outcome, true);
+  print_plan_closing();
 }
 
 void print_run_kept() {
@@ -150,6 +175,7 @@ void run_undo() {
   const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
   JournalRun run;
   if (!read_run_to_undo(path, run)) return;
+  if (run_state().options.plan) return plan_undo(run);
   // The mark must be writable before anything moves, or a second undo
   // would take the same run again.
   JournalWriter writer;
@@ -157,11 +183,11 @@ void run_undo() {
     if (opened.status != FsStatus::refused) print_cannot_write(path, opened);
     return print_journal_unwritable();
   }
-  print_undoing(run);
+  print_undoing(run, false);
   const UndoOutcome outcome = undo_run(run);
   for (const FsResult& kept : outcome.foldersKept) print_cannot_remove_folder(kept.path, kept);
   if (outcome.failed_on_the_disk()) {
-    print_outcome(outcome);
+    print_outcome(run, outcome, false);
     return print_run_kept();
   }
   JournalRecord mark;
@@ -173,5 +199,5 @@ void run_undo() {
     print_cannot_write(path, writer.failure());
     print_mark_failed();
   }
-  print_outcome(outcome);
+  print_outcome(run, outcome, false);
 }

@@ -65,6 +65,7 @@ bool fits_outline(const JournalRecord& record, JournalOutline& outline, bool& af
       return true;
     case JournalRecordKind::folder:
     case JournalRecordKind::move:
+    case JournalRecordKind::copy:
       return !outline.runs.empty();
     case JournalRecordKind::failed:
       return follows_move;
@@ -139,7 +140,8 @@ JournalProblem load_run(LineReader& reader, const RunMark& mark, JournalReading&
         return JournalProblem::tooLarge;
       }
       steps.push_back({record->kind == JournalRecordKind::folder, std::move(record->path),
-                       std::move(record->target), record->size});
+                       std::move(record->target), record->size,
+                       record->kind == JournalRecordKind::copy, record->crc});
     }
   }
   return JournalProblem::none;

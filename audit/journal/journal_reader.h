@@ -25,6 +25,8 @@ struct JournalStep {
   std::string path;        // the folder, or the file's first place
   std::string target;      // where the file went
   std::uint64_t size = 0;  // its length when it was moved
+  bool isCopy = false;     // a copy made: `path` is its temporary name
+  std::uint32_t crc = 0;   // a copy's CRC-32
 };
 
 struct JournalRun {

@@ -58,7 +58,26 @@ bool JournalingFileSystem::start_journal() {
   return true;
 }
 
+FsResult JournalingFileSystem::record_copy(const CopyRecord& copy) {
+  if (!start_journal() || !refusal_) return fs_refused(copy.temporary);
+  JournalRecord line;
+  line.kind = JournalRecordKind::copy;
+  line.path = copy.temporary;
+  line.target = copy.target;
+  line.size = copy.size;
+  line.crc = copy.crc;
+  if (!record(line)) return fs_refused(copy.temporary);
+  copying_.insert(copy.temporary);
+  return {};
+}
+
 FsResult JournalingFileSystem::move_file(const std::string& from, const std::string& to) {
+  if (copying_.erase(from) > 0) {
+    // The copy's own record stands for it: undo removes what it finds there.
+    FsResult placed = inner().move_file(from, to);
+    if (placed) ++moves_;
+    return placed;
+  }
   if (!start_journal() || !refusal_) return fs_refused(from);
   const DirectoryEntry* source = sizes_.find(from);
   JournalRecord move;

@@ -4,16 +4,20 @@
 // and of each folder it created. The run's first record, and the folders
 // created before it, are written at the first move, so a run that moves
 // nothing leaves the journal as it was. When the journal cannot be written,
-// no file is moved: a move that could not be undone is not made.
+// no file is moved: a move that could not be undone is not made. A copy is
+// recorded the same way before it is written, and its temporary file is
+// put in place without a move record of its own.
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "journal/disk_view.h"
 #include "journal/journal_writer.h"
+#include "run/copy_state.h"
 #include "system/file_system.h"
 
-class JournalingFileSystem : public ForwardingFileSystem {
+class JournalingFileSystem : public ForwardingFileSystem, public CopyRecorder {
  public:
   // `journalPath` is opened at the first move; `time` and `mode` go into
   // the run's first record.
@@ -25,6 +29,9 @@ class JournalingFileSystem : public ForwardingFileSystem {
   // Refused when the journal cannot take the record.
   FsResult move_file(const std::string& from, const std::string& to) override;
 
+  // Refused when the journal cannot take the record.
+  FsResult record_copy(const CopyRecord& copy) override;
+
   // Removes the folders made while no move was made (none is on record),
   // then syncs and closes the journal. Returns false when it was opened and
   // a write, the sync or the close failed.
@@ -34,7 +41,7 @@ class JournalingFileSystem : public ForwardingFileSystem {
   // refused when the file is not a journal.
   const FsResult& refusal() const { return refusal_; }
 
-  // The moves made (each one on record).
+  // The moves and copies made (each one on record).
   int moves() const { return moves_; }
 
   // Why the journal failed: success while it has not.
@@ -48,7 +55,8 @@ class JournalingFileSystem : public ForwardingFileSystem {
   JournalWriter writer_;
   std::string path_;
   JournalRecord run_;
-  std::vector<std::string> earlyFolders_;  // created before the first move
+  std::vector<std::string> earlyFolders_;    // created before the first move
+  std::unordered_set<std::string> copying_;  // temporary names of recorded copies
   FsResult refusal_;
   bool wroteAll_ = true;
   int moves_ = 0;

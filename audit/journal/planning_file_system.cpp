@@ -98,6 +98,10 @@ FsResult PlanningFileSystem::remove_file(const std::string&) {
   return {};
 }
 
+FsResult PlanningFileSystem::sync_all(const std::string&) {
+  return {};  // nothing was written
+}
+
 namespace {
 
 class PlannedLock final : public FileLock {};

@@ -26,6 +26,7 @@ class PlanningFileSystem : public ForwardingFileSystem {
                 bool wholeReads = false) override;
   FsResult replace_file(const std::string& from, const std::string& to) override;
   FsResult remove_file(const std::string& path) override;
+  FsResult sync_all(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   FsResult lock(const std::string& path, LockHandle& held) override;
 

@@ -1,5 +1,6 @@
 #include "journal/undo_journal.h"
 
+#include <cstdio>
 #include <vector>
 #include "system/hex_digits.h"
 
@@ -45,7 +46,7 @@ std::optional<std::string> parse_path(std::string_view field) {
 
 std::optional<JournalRecord> parse_run(const std::vector<std::string_view>& fields) {
   if (fields.size() != 3 || fields[1].empty()) return std::nullopt;
-  if (fields[2] != "rename" && fields[2] != "move") return std::nullopt;
+  if (fields[2] != "rename" && fields[2] != "move" && fields[2] != "copy") return std::nullopt;
   auto time = unescape_journal_field(fields[1]);
   if (!time) return std::nullopt;
   JournalRecord record;
@@ -75,6 +76,34 @@ std::optional<JournalRecord> parse_move(const std::vector<std::string_view>& fie
   record.size = *size;
   record.path = std::move(*from);
   record.target = std::move(*to);
+  return record;
+}
+
+// Eight lowercase hex digits.
+std::optional<std::uint32_t> parse_crc(std::string_view text) {
+  if (text.size() != 8) return std::nullopt;
+  std::uint32_t value = 0;
+  for (const char digit : text) {
+    const int nibble = hex_value(digit);
+    if (nibble < 0 || (digit >= 'A' && digit <= 'F')) return std::nullopt;
+    value = value << 4 | static_cast<std::uint32_t>(nibble);
+  }
+  return value;
+}
+
+std::optional<JournalRecord> parse_copy(const std::vector<std::string_view>& fields) {
+  if (fields.size() != 5) return std::nullopt;
+  const auto size = parse_count(fields[1]);
+  const auto crc = parse_crc(fields[2]);
+  auto temporary = parse_path(fields[3]);
+  auto target = parse_path(fields[4]);
+  if (!size || !crc || !temporary || !target) return std::nullopt;
+  JournalRecord record;
+  record.kind = JournalRecordKind::copy;
+  record.size = *size;
+  record.crc = *crc;
+  record.path = std::move(*temporary);
+  record.target = std::move(*target);
   return record;
 }
 
@@ -135,6 +164,12 @@ std::string journal_line(const JournalRecord& record) {
     case JournalRecordKind::move:
       return "move " + std::to_string(record.size) + " " + escape_journal_field(record.path) + " " +
              escape_journal_field(record.target) + "\n";
+    case JournalRecordKind::copy: {
+      char crc[9];
+      std::snprintf(crc, sizeof crc, "%08lx", static_cast<unsigned long>(record.crc));
+      return "copy " + std::to_string(record.size) + " " + crc + " " +
+             escape_journal_field(record.path) + " " + escape_journal_field(record.target) + "\n";
+    }
     case JournalRecordKind::failed:
       return "failed\n";
     case JournalRecordKind::undone:
@@ -150,6 +185,7 @@ std::optional<JournalRecord> parse_journal_line(std::string_view line) {
   if (word == "folder") return parse_folder(fields);
   if (word == "move") return parse_move(fields);
   if (word == "undone") return parse_undone(fields);
+  if (word == "copy") return parse_copy(fields);
   if (word == "failed" && fields.size() == 1) {
     JournalRecord record;
     record.kind = JournalRecordKind::failed;

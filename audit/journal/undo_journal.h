@@ -6,10 +6,13 @@
 // no line end whatever the file name holds.
 //
 //   Vald2600 undo journal 1                  first line of the file
-//   run 2026-12-07T07:50:00Z rename          a run begins (time in UTC, mode)
+//   run 2026-12-07T07:50:00Z rename          a run begins (time in UTC, mode:
+//                                            rename, move or copy)
 //   folder 2600Ren                           the run created this folder
 //   move 4096 pitfall.BIN 2600Ren/Pitfall...  written before the move is made
 //   failed                                   the move just before did not happen
+//   copy 4096 5a1b2c3d T 2600Ren/Pitfall...   written before a copy is made: its
+//                                            size, CRC-32, temporary name, target
 //   undone 3                                 the third run of the file was undone
 
 #include <cstdint>
@@ -24,15 +27,16 @@ inline constexpr char JOURNAL_FIRST_LINE[] = "Vald2600 undo journal 1";
 // bytes, every byte escaped, and the rest of the record.
 inline constexpr std::size_t JOURNAL_LINE_LIMIT = 2 * 3 * 4096 + 64;
 
-enum class JournalRecordKind { run, folder, move, failed, undone };
+enum class JournalRecordKind { run, folder, move, failed, undone, copy };
 
 struct JournalRecord {
   JournalRecordKind kind = JournalRecordKind::run;
   std::string time;        // run: when it began
-  std::string mode;        // run: "rename" or "move"
-  std::string path;        // folder: the folder; move: the source
-  std::string target;      // move: where the file went
-  std::uint64_t size = 0;  // move: the file's length in bytes
+  std::string mode;        // run: "rename", "move" or "copy"
+  std::string path;        // folder: the folder; move: the source; copy: the temporary name
+  std::string target;      // move: where the file went; copy: the copy's name
+  std::uint64_t size = 0;  // move, copy: the file's length in bytes
+  std::uint32_t crc = 0;   // copy: the CRC-32 of its bytes
   std::uint64_t run = 0;   // undone: the run's place in the file, from 1
 };
 

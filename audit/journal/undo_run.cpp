@@ -1,7 +1,10 @@
 #include "journal/undo_run.h"
 
+#include <zlib.h>
+
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "journal/disk_view.h"
 
@@ -37,6 +40,23 @@ class RunUndoer {
     ++outcome_.restored;
   }
 
+  // A copy goes only while it holds the bytes the run wrote; a temporary file
+  // of a copy that was stopped goes in any case, as nothing else has its name.
+  void undo_copy(const JournalStep& step) {
+    if (view_.find(step.path) != nullptr && file_system().remove_file(step.path))
+      view_.remove(step.path);
+    if (const FsResult failure = view_.listing_failure(step.target); !failure)
+      return leave(step, LeftFile::Reason::folderUnread, failure);
+    const DirectoryEntry* placed = view_.find(step.target);
+    if (placed == nullptr) return;  // never put in place, or removed since
+    if (placed->isDirectory || placed->size != step.size || !holds_crc(step.target, step.crc))
+      return leave(step, LeftFile::Reason::changed);
+    if (const FsResult removed = file_system().remove_file(step.target); !removed)
+      return leave(step, LeftFile::Reason::cannotMove, removed);
+    view_.remove(step.target);
+    ++outcome_.restored;
+  }
+
   // Only an empty folder goes; a folder that holds anything stays quietly.
   void undo_folder(const JournalStep& step) {
     const FsResult removed = file_system().remove_directory(step.path);
@@ -62,7 +82,19 @@ class RunUndoer {
   }
 
   void leave(const JournalStep& step, LeftFile::Reason reason, const FsResult& failure = {}) {
-    outcome_.left.push_back({step.target, step.path, reason, failure});
+    outcome_.left.push_back({step.target, step.isCopy ? "" : step.path, reason, failure});
+  }
+
+  // Whether the file at `path` reads whole with the CRC-32 `crc`.
+  static bool holds_crc(const std::string& path, std::uint32_t crc) {
+    FileHandle file;
+    if (!file_system().open(path, "rb", file, true)) return false;
+    std::vector<unsigned char> chunk(64 * 1024);
+    uLong sum = crc32(0L, Z_NULL, 0);
+    while (const std::size_t count = file->read(chunk.data(), chunk.size())) {
+      sum = crc32(sum, chunk.data(), static_cast<uInt>(count));
+    }
+    return file->failure().ok() && static_cast<std::uint32_t>(sum) == crc;
   }
 
   DiskView view_;
@@ -84,6 +116,8 @@ UndoOutcome undo_run(const JournalRun& run) {
     const JournalStep& step = run.steps[at];
     if (step.isFolder) {
       undoer.undo_folder(step);
+    } else if (step.isCopy) {
+      if (first_move_to[step.target] == at) undoer.undo_copy(step);
     } else if (first_move_to[step.target] == at) {
       undoer.undo_move(step);
     }

@@ -4,8 +4,10 @@
 // system; the app picks which view a run goes through.
 //
 // Taking back one run of the undo journal: each file goes back where it came
-// from, in reverse order and never over another file; the folders the run
-// created are removed when empty. Files that cannot go back are left as
+// from, in reverse order and never over another file; each copy the run made
+// is removed while it holds the bytes it was made with, and a temporary file
+// a stopped copy left behind with it; the folders the run created are
+// removed when empty. Files that cannot go back are left as
 // they are, each with its reason.
 
 #include <cstdint>
@@ -19,13 +21,13 @@
 struct LeftFile {
   enum class Reason { nameTaken, changed, gone, cannotMove, folderUnread, linkOnTheWay };
   std::string place;     // where the run put it
-  std::string original;  // where it came from
+  std::string original;  // where it came from; empty for a copy
   Reason reason = Reason::nameTaken;
   FsResult failure;  // cannotMove, folderUnread: why the system refused
 };
 
 struct UndoOutcome {
-  int restored = 0;
+  int restored = 0;  // files moved back, or copies removed
   std::vector<LeftFile> left;
   std::vector<FsResult> foldersKept;  // folders that could not be removed, and why
 
@@ -34,5 +36,5 @@ struct UndoOutcome {
   bool failed_on_the_disk() const;
 };
 
-// Takes back `run` through file_system(): moves and folder removals only.
+// Takes back `run` through file_system(): moves and removals only.
 UndoOutcome undo_run(const JournalRun& run);

@@ -48,3 +48,15 @@ void print_cannot_interpret(const std::string& lineAsRead) {
 void print_pattern_limit() {
   std::printf("Only %d patterns allowed!\n", INFO_GROUP_LIMIT);
 }
+
+void print_already_there(const std::string& target, const char* source) {
+  std::printf("Already there: %s (copy of %s skipped)\n", target.c_str(), source);
+}
+
+void print_copy_failed(const char* source, const std::string& target, const FsResult& failure,
+                       bool mismatch) {
+  const std::string why = mismatch ? "the copy read back differs from the image"
+                                   : failure.reason() + " (" + failure.path + ")";
+  std::fprintf(stderr, "Cannot copy %s to %s: %s; nothing was left there.\n", source,
+               target.c_str(), why.c_str());
+}

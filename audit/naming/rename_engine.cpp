@@ -171,7 +171,8 @@ std::optional<std::string> leaf_name(const std::string& leaf) {
   return safe_name(leaf);
 }
 
-// Where the image goes in 2600Ren; none when its new name is unusable.
+}  // namespace
+
 std::optional<std::string> rename_target(int index, const std::string& oldName) {
   if (options().move) return in_folder(RENAME_TARGET_DIR, oldName);
   const InfoGroup* group = group_of(index);
@@ -186,6 +187,8 @@ std::optional<std::string> dupes_target(int index, const std::string& oldName) {
   if (!leaf) return std::nullopt;
   return in_folder(DUPES_TARGET_DIR, *leaf);
 }
+
+namespace {
 
 // Tries the duplicate name, then the counter names after it, until a move
 // succeeds, fails for another reason or the names run out. Names this run
@@ -210,11 +213,15 @@ void move_to_dupes(const std::string& duplicate, const char* oldName) {
   if (moved && candidate != duplicate) last_counter_names[duplicate] = candidate;
 }
 
+}  // namespace
+
 bool prepare_dupes_folder() {
   bool& prepared = run_state().rename.dupesPrepared;
   if (!prepared) prepared = ensure_directory(DUPES_TARGET_DIR);
   return prepared;
 }
+
+namespace {
 
 // Moves the image into 2600Ren or 2600Dupes; a file that cannot be moved
 // stays in place. Returns false only when 2600Dupes cannot be created: then
@@ -254,8 +261,8 @@ bool create_directory_levels(const std::string& directory) {
   return true;
 }
 
-// Once per run: 2600Ren (and the group folders) before the first move.
-// Returns false when 2600Ren cannot be created: then the image is not counted.
+}  // namespace
+
 bool prepare_targets() {
   RenameState& state = run_state().rename;
   if (state.targetPrepared) return true;
@@ -265,8 +272,6 @@ bool prepare_targets() {
   if (options().dirs && !options().move && run_state().info.loaded) create_group_dirs();
   return true;
 }
-
-}  // namespace
 
 std::string name_extension(const std::string& name) {
   const std::size_t dot = name.rfind('.');

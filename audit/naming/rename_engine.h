@@ -8,6 +8,7 @@
 // 2600Dupes). A move never replaces a file; a file that cannot be moved stays
 // where it is, untouched.
 
+#include <optional>
 #include <string>
 #include "system/tool_file_names.h"
 
@@ -19,6 +20,20 @@ inline constexpr char DUPES_TARGET_DIR[] = "2600Dupes";
 // name when run_state().dispatch.inMemory is set). Returns whether the CRC is
 // catalogued.
 bool rename_image(const char* crcText, const char* oldName);
+
+// Where the image of catalogue entry `index`, now called `oldName`, goes in
+// 2600Ren, and where in 2600Dupes when that name is taken; none when its
+// new name is unusable. An archive (run_state().dispatch.inMemory) keeps its
+// own extension.
+std::optional<std::string> rename_target(int index, const std::string& oldName);
+std::optional<std::string> dupes_target(int index, const std::string& oldName);
+
+// Once per run: 2600Ren (and the group folders) before the first image is
+// placed. Returns false when 2600Ren cannot be created.
+bool prepare_targets();
+
+// Creates 2600Dupes once; whether it exists.
+bool prepare_dupes_folder();
 
 // Writes the change-log line for `oldName` becoming `newName`, as the
 // changes options ask (on the console too unless quiet).

@@ -24,9 +24,10 @@ struct RunOptions {
   int deep = 0;             // scannew records every image
   int sep = 0;              // replace spaces in new names by sepChar
   char sepChar = ' ';
-  int messExport = 0;                 // print the catalogue as a MESS crc file
-  int plan = 0;                       // rename, move: show what would happen, change nothing
-  int undo = 0;                       // take back the last rename or move run
+  int messExport = 0;  // print the catalogue as a MESS crc file
+  int plan = 0;        // rename, move, copy, undo: show what would happen, change nothing
+  int undo = 0;        // take back the last rename, move or copy run
+  int copy = 0;        // copy catalogued images out of the tree and its archives
   std::vector<std::string> datFiles;  // the run's catalogue instead of the compiled-in table
   int fixDat = 0;                     // also write 2600Miss.dat after the reports
   int verify = 0;                     // a CRC-32 match counts only when size and hash agree

@@ -17,6 +17,7 @@
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
+#include "run/copy_state.h"
 #include "run/found_images.h"
 #include "run/info_groups.h"
 #include "run/run_options.h"
@@ -86,6 +87,7 @@ struct RunState {
   VerifyState verify;
   ToolLogs logs;
   RenameState rename;
+  CopyState copy;
   InfoConfig info;
   FoundImages found;
   // A have file could not be read whole: neither is replaced by this run,

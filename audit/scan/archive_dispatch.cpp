@@ -8,6 +8,7 @@
 
 #include "catalogue/rom_database.h"
 #include "run/run_state.h"
+#include "scan/copy_walk.h"
 #include "scan/file_kinds.h"
 #include "scan/identify.h"
 #include "scan/scan_messages.h"
@@ -84,8 +85,12 @@ void count_refused_images(const char* name, ArchiveFormat format) {
   zip_end_members(run_state().logs.zip);
 }
 
+// A pack of several images: the copy mode unpacks it, list counts it, the
+// other modes skip it.
 void refuse_package(const char* name, ArchiveFormat format, const ArchiveCount& count) {
-  if (run_state().options.list) {
+  if (run_state().options.copy && count.images > 1) {
+    copy_pack(name, format);
+  } else if (run_state().options.list) {
     count_refused_images(name, format);
   } else if (count.emulatorPackage) {
     print_emulator_package(name);

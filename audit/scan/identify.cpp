@@ -6,6 +6,7 @@
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
+#include "naming/copy_engine.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
@@ -114,5 +115,6 @@ void identify_image(const char* name, std::uint64_t size) {
   }
   record_found_image(crc, size, name, dispatch.memberName);
   if (run_state().options.rename) rename_image(crc_text, name);
+  if (run_state().options.copy) copy_image(crc_text, name, size);
   if (wants_scan_record(crc_text, false)) append_scan_record(crc, name);
 }

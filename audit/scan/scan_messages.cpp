@@ -46,3 +46,7 @@ void print_archive_unread(const char* name) {
 void print_no_images(const char* name) {
   std::printf("NO %s ROMS found in %s\n", SYSTEM_NAME, name);
 }
+
+void print_nested_archive(const char* archive, const std::string& member) {
+  std::printf("Skipping %s in %s: an archive inside an archive\n", member.c_str(), archive);
+}

@@ -28,3 +28,6 @@ void print_multiple_images(const char* name);
 // An archive whose chosen member could not be read, or that holds no image.
 void print_archive_unread(const char* name);
 void print_no_images(const char* name);
+
+// A member of a pack that is an archive itself: the copy mode does not open it.
+void print_nested_archive(const char* archive, const std::string& member);

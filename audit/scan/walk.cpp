@@ -40,18 +40,6 @@ bool walk_subdirectory(const std::string& location, const std::string& name) {
   return return_to_parent(parent);
 }
 
-// Links and pipes are not ours to open, read or move, even when their names
-// are an image's.
-bool leaves_alone(const DirectoryEntry& entry) {
-  if (!entry.isLink && !entry.isSpecial) return false;
-  const char* name = entry.name.c_str();
-  if (name_has_extension(EXTENSIONS_2600, name) || name_has_extension(EXTENSIONS_ARCHIVE, name) ||
-      name_has_extension(EXTENSIONS_SEVEN_ZIP, name)) {
-    print_left_alone(name, entry.isLink);
-  }
-  return true;
-}
-
 // One level: the current folder, which lies at `location`.
 void walk_level(const std::string& location) {
   // The whole level is listed first: renaming moves files while the walk
@@ -74,6 +62,18 @@ void walk_level(const std::string& location) {
 }
 
 }  // namespace
+
+// Links and pipes are not ours to open, read or move, even when their names
+// are an image's.
+bool leaves_alone(const DirectoryEntry& entry) {
+  if (!entry.isLink && !entry.isSpecial) return false;
+  const char* name = entry.name.c_str();
+  if (name_has_extension(EXTENSIONS_2600, name) || name_has_extension(EXTENSIONS_ARCHIVE, name) ||
+      name_has_extension(EXTENSIONS_SEVEN_ZIP, name)) {
+    print_left_alone(name, entry.isLink);
+  }
+  return true;
+}
 
 void walk_directory(const std::string& path) {
   walk_level(path);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "scan/file_kinds.h"
+#include "system/file_system.h"
 
 // Walks the current directory, which lies at `path` ("." for the start
 // folder): dispatches every file and, in the list and scan modes with
@@ -22,3 +23,7 @@ void walk_directory(const std::string& path);
 // Decides what the file `name` of `size` bytes in the current directory is
 // and hands images to the identification.
 void dispatch_file(const char* name, std::uint64_t size);
+
+// Whether the walk leaves `entry` alone: a link or a pipe is not ours to
+// open, read or move, even when its name is an image's (said when it is).
+bool leaves_alone(const DirectoryEntry& entry);

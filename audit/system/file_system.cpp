@@ -223,6 +223,10 @@ bool FsResult::missing() const {
   return !ok() && error == ENOENT;
 }
 
+bool FsResult::unsupported() const {
+  return !ok() && error == ENOSYS;
+}
+
 bool FsResult::denied() const {
   return !ok() && (error == EACCES || error == EPERM || error == EROFS);
 }

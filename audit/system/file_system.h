@@ -42,6 +42,9 @@ struct FsResult {
   // Nothing is at the path (or on the way to it).
   bool missing() const;
 
+  // The system has no such call.
+  bool unsupported() const;
+
   // The folder or file may not be changed by this process (no right, or a
   // read-only file system).
   bool denied() const;
@@ -181,6 +184,12 @@ class FileSystem {
   // Removes the file `path`.
   virtual FsResult remove_file(const std::string& path) = 0;
 
+  // Puts everything written so far to the file system that holds the folder
+  // `path` on the disk, in one call: how many files written together are
+  // synced at once. Fails (ENOSYS) where the system cannot; the caller then
+  // syncs the files one by one.
+  virtual FsResult sync_all(const std::string& path) = 0;
+
   // Whether entries may be added to and removed from the folder `path`;
   // false when that cannot be told.
   virtual bool allows_changes(const std::string& path) = 0;
@@ -223,6 +232,7 @@ class ForwardingFileSystem : public FileSystem {
     return inner_.replace_file(from, to);
   }
   FsResult remove_file(const std::string& path) override { return inner_.remove_file(path); }
+  FsResult sync_all(const std::string& path) override { return inner_.sync_all(path); }
   bool allows_changes(const std::string& path) override { return inner_.allows_changes(path); }
   FsResult lock(const std::string& path, LockHandle& held) override {
     return inner_.lock(path, held);
@@ -247,6 +257,7 @@ class SystemFileSystem final : public FileSystem {
   FsResult remove_directory(const std::string& path) override;
   FsResult replace_file(const std::string& from, const std::string& to) override;
   FsResult remove_file(const std::string& path) override;
+  FsResult sync_all(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   FsResult lock(const std::string& path, LockHandle& held) override;
   // Where the system can tell, skipped when the first of `files` is in its

@@ -218,6 +218,19 @@ FsResult SystemFileSystem::remove_file(const std::string& path) {
   return {};
 }
 
+FsResult SystemFileSystem::sync_all(const std::string& path) {
+#ifdef __linux__
+  const int folder = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return fs_failure_of_errno(path);
+  const bool synced = syncfs(folder) == 0;
+  const FsResult result = synced ? FsResult{} : fs_failure_of_errno(path);
+  ::close(folder);
+  return result;
+#else
+  return fs_failure(FsStatus::failed, ENOSYS, path);
+#endif
+}
+
 namespace {
 
 // A lock held on an open descriptor; closing it lets the lock go.

@@ -278,6 +278,11 @@ FsResult SystemFileSystem::replace_file(const std::string& from, const std::stri
   return failed_call(to);
 }
 
+FsResult SystemFileSystem::sync_all(const std::string& path) {
+  // Flushing a whole volume needs rights a user seldom has: file by file.
+  return fs_failure(FsStatus::failed, ENOSYS, path);
+}
+
 FsResult SystemFileSystem::remove_file(const std::string& path) {
   settle_read_ahead(path);
   if (DeleteFileW(system_path(path).c_str()) != 0) return {};

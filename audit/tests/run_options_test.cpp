@@ -117,16 +117,16 @@ TEST(RunOptionsTest, FlagsAreCountedNotWords) {
   EXPECT_EQ(count_modes(parse({"sepn"})), 1);  // its fourth letter makes it a scan
 }
 
-// plan, undo and csv meet no other rule, and only the whole word counts;
-// undo is a mode of its own.
-TEST(RunOptionsTest, PlanUndoAndCsvAreWholeWordsOfTheirOwn) {
-  for (const char* word :
-       {"plan", "PLAN", "undo", "Undo", "csv", "Csv", "plans", "und", "undone", "csvs"}) {
+// plan, undo, csv and copy meet no other rule, and only the whole word
+// counts; undo and copy are modes of their own.
+TEST(RunOptionsTest, PlanUndoCsvAndCopyAreWholeWordsOfTheirOwn) {
+  for (const char* word : {"plan", "PLAN", "undo", "Undo", "csv", "Csv", "plans", "und", "undone",
+                           "csvs", "copy", "Copy", "copyx"}) {
     RunOptions options = parse({word});
     const std::string text = word;
-    const bool whole = text.size() == (text[0] == 'c' || text[0] == 'C' ? 3u : 4u);
-    EXPECT_EQ(options.plan + options.undo + options.csv, whole ? 1 : 0) << word;
-    options.plan = options.undo = options.csv = 0;
+    const bool whole = text.size() == (text[1] == 's' ? 3u : 4u);
+    EXPECT_EQ(options.plan + options.undo + options.csv + options.copy, whole ? 1 : 0) << word;
+    options.plan = options.undo = options.csv = options.copy = 0;
     EXPECT_EQ(count_modes(options) + options.quiet + options.dirs + options.deep + options.sep +
                   options.changes,
               0)
@@ -134,6 +134,7 @@ TEST(RunOptionsTest, PlanUndoAndCsvAreWholeWordsOfTheirOwn) {
   }
   EXPECT_EQ(count_modes(parse({"undo"})), 1);
   EXPECT_EQ(count_modes(parse({"undo", "move"})), 2);
+  EXPECT_EQ(count_modes(parse({"copy", "list"})), 2);
   EXPECT_EQ(count_modes(parse({"plan", "rename"})), 1);
 }
 

@@ -330,6 +330,10 @@ FsResult MemoryFileSystem::remove_file(const std::string& path) {
   return {};
 }
 
+FsResult MemoryFileSystem::sync_all(const std::string& path) {
+  return count(DiskCall::sync, path);  // what was closed is held already
+}
+
 bool MemoryFileSystem::allows_changes(const std::string& path) {
   return is_folder(path);
 }

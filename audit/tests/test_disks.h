@@ -96,6 +96,7 @@ class MemoryFileSystem : public FileSystem {
   FsResult remove_directory(const std::string& path) override;
   FsResult replace_file(const std::string& from, const std::string& to) override;
   FsResult remove_file(const std::string& path) override;
+  FsResult sync_all(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   FsResult lock(const std::string& path, LockHandle& held) override;
   void read_ahead(const std::vector<ReadAheadFile>& files) override;

@@ -44,13 +44,33 @@ TEST(UndoJournalTest, AnyNameSurvivesAsOneBlankFreeField) {
 }
 
 TEST(UndoJournalTest, LinesNotWrittenExactlySoAreRefused) {
-  const char* const lines[] = {
-      "",           "move 12 a",     "move -1 a b",  "move 01 a b", "move 99999999999999999999 a b",
-      "move 1  b",  "move 1 a%4 b",  "move 1 a b c", "folder",      "folder a b",
-      "folder %zz", "run 2026 copy", "run rename",   "undone 0",    "undone x",
-      "failed x",   "MOVE 1 a b",    "move 1 a\tb b"};
+  const char* const lines[] = {"",
+                               "move 12 a",
+                               "move -1 a b",
+                               "move 01 a b",
+                               "move 99999999999999999999 a b",
+                               "move 1  b",
+                               "move 1 a%4 b",
+                               "move 1 a b c",
+                               "folder",
+                               "folder a b",
+                               "folder %zz",
+                               "run 2026 copies",
+                               "run rename",
+                               "undone 0",
+                               "undone x",
+                               "failed x",
+                               "MOVE 1 a b",
+                               "move 1 a\tb b",
+                               "copy 1 ABCDEF12 a b",
+                               "copy 1 abcdef1 a b",
+                               "copy 1 abcdef12 a"};
   for (const char* line : lines) EXPECT_FALSE(parse_journal_line(line)) << line;
   EXPECT_TRUE(parse_journal_line("move 0 a b"));
+  const auto copy = parse_journal_line("copy 4096 0a1b2c3d a%20b.vald-copy a%20b");
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(journal_line(*copy), "copy 4096 0a1b2c3d a%20b.vald-copy a%20b\n");
+  EXPECT_EQ(copy->crc, 0x0a1b2c3du);
   EXPECT_TRUE(parse_journal_line("undone 18446744073709551615"));
 }
 

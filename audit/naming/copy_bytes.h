@@ -1,0 +1,44 @@
+#pragma once
+// The bytes of a copy: where they come from (the image buffer, or a file
+// copied whole), their size and CRC-32, and the writing of a copy under a
+// temporary name that is read back before it counts as written.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "run/copy_state.h"
+#include "system/file_system.h"
+
+// What a copy is made of: `size` bytes at `data`, or else the file `path`.
+struct CopySource {
+  const unsigned char* data = nullptr;
+  std::size_t size = 0;
+  std::string path;
+};
+
+// The size and CRC-32 of `source`; the failure when it cannot be read.
+FsResult measure_source(const CopySource& source, CopiedBytes& bytes);
+
+// The size and CRC-32 of the file at `path`; missing() when there is none.
+FsResult measure_file(const std::string& path, CopiedBytes& bytes);
+
+// Whether the file at `path` holds exactly the bytes of `source` (`same`);
+// missing() when there is no file.
+FsResult compare_with_file(const CopySource& source, const std::string& path, bool& same);
+
+// Why a copy could not be written; the disk's failure, or a copy that read
+// back other than `expected`.
+struct CopyFailure {
+  FsResult failure;
+  bool mismatch = false;  // read back with another size or CRC-32
+  bool source = false;    // the failure is the source's, not the copy's
+};
+
+// Writes `source` to `temporary` and reads it back; closed, not synced. On
+// failure the temporary file is removed.
+bool write_copy(const CopySource& source, const std::string& temporary, const CopiedBytes& expected,
+                CopyFailure& why);
+
+// Syncs one file written before.
+FsResult sync_file_at(const std::string& path);

@@ -1,0 +1,85 @@
+#include "scan/copy_walk.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "catalogue/rom_database.h"
+#include "naming/copy_engine.h"
+#include "naming/rename_engine.h"
+#include "run/failure_messages.h"
+#include "run/found_images.h"
+#include "run/run_state.h"
+#include "scan/file_kinds.h"
+#include "scan/identify.h"
+#include "scan/scan_messages.h"
+#include "scan/walk.h"
+#include "system/file_system.h"
+
+namespace {
+
+// Folders the copy mode writes to, at any depth, are never walked: what it
+// copied there must not be copied again.
+bool enters(const DirectoryEntry& entry) {
+  return entry.isDirectory && !entry.isHidden && entry.name != RENAME_TARGET_DIR &&
+         entry.name != DUPES_TARGET_DIR;
+}
+
+// `prefix` is "" for the start folder, else the folder's path and a separator.
+void walk_folder(const std::string& prefix) {
+  const std::string folder = prefix.empty() ? "." : prefix.substr(0, prefix.size() - 1);
+  std::vector<DirectoryEntry> entries;
+  if (const FsResult listed = file_system().list_directory(folder, entries); !listed)
+    return print_cannot_list(folder, listed);
+  for (const DirectoryEntry& entry : entries) {
+    const std::string path = prefix + entry.name;
+    if (leaves_alone(entry)) continue;
+    if (!entry.isDirectory) {
+      dispatch_file(path.c_str(), entry.size);
+    } else if (enters(entry)) {
+      print_scanning(std::string(".") + PATH_SEPARATOR + path);
+      walk_folder(path + PATH_SEPARATOR);
+    }
+  }
+}
+
+bool is_archive(const char* name) {
+  return name_has_extension(EXTENSIONS_ARCHIVE, name) ||
+         name_has_extension(EXTENSIONS_SEVEN_ZIP, name);
+}
+
+// Reads an image member into the image buffer and copies it when its data
+// are catalogued. Members no image can be as large as are never read.
+void copy_member(ArchiveReader& reader, const char* pack, const ArchiveMember& member) {
+  if (member.size < MIN_IMAGE_SIZE || member.size > MAX_IMAGE_SIZE) return;
+  if (member.crcKnown && db_find_crc(member.crc) < 0) return;
+  if (!grow_image_buffer(member.size)) return;
+  std::size_t size = 0;
+  std::uint32_t crc = 0;
+  if (!reader.read_member(run_state().image.data.get(), MAX_IMAGE_SIZE, size, crc)) return;
+  char crc_text[9];
+  std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
+  record_found_image(crc, size, pack, member.name);
+  run_state().dispatch = DispatchState{};  // named as a loose image
+  const std::string leaf = member.name.substr(member.name.find_last_of("/\\") + 1);
+  copy_image(crc_text, leaf.c_str(), size);
+}
+
+}  // namespace
+
+void walk_for_copy() {
+  walk_folder("");
+  finish_copies();
+}
+
+void copy_pack(const char* name, ArchiveFormat format) {
+  const std::unique_ptr<ArchiveReader> reader = open_archive(name, format, run_state().logs.zip);
+  if (reader == nullptr) return;
+  while (const ArchiveMember* member = reader->next_member()) {
+    if (is_archive(member->name.c_str())) {
+      print_nested_archive(name, member->name);
+    } else if (name_has_extension(EXTENSIONS_2600, member->name.c_str())) {
+      copy_member(*reader, name, *member);
+    }
+  }
+}
