@@ -59,6 +59,10 @@ void copy_member(ArchiveReader& reader, const char* pack, const ArchiveMember& m
   if (!reader.read_member(run_state().image.data.get(), MAX_IMAGE_SIZE, size, crc)) return;
   char crc_text[9];
   std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
+  run_state().dispatch = DispatchState{};
+  run_state().dispatch.memberName = member.name;
+  const std::string shown = std::string(pack) + "/" + member.name;
+  if (!passes_verify(crc, pack, size, shown.c_str())) return;
   record_found_image(crc, size, pack, member.name);
   run_state().dispatch = DispatchState{};  // named as a loose image
   const std::string leaf = member.name.substr(member.name.find_last_of("/\\") + 1);

@@ -54,9 +54,9 @@ void append_scan_record(std::uint32_t crc, const char* name) {
            scan_record_name(name).c_str());
 }
 
-// With verify: false, after one line, when the entry the image's CRC-32
-// names has another size or hash. An image no entry names is not hashed.
-bool passes_verify(std::uint32_t crc, const char* name, std::size_t size) {
+}  // namespace
+
+bool passes_verify(std::uint32_t crc, const char* name, std::size_t size, const char* shown) {
   VerifyState& verify = run_state().verify;
   verify.lastChecked = false;
   if (!run_state().options.verify) return true;
@@ -66,13 +66,11 @@ bool passes_verify(std::uint32_t crc, const char* name, std::size_t size) {
   verify.lastChecked = true;
   count_verification(verify.counts, verify.last);
   if (verify.last.passed()) return true;
-  print_verify_refusal(name, db_name(index), verify.last.failed);
+  print_verify_refusal(shown != nullptr ? shown : name, db_name(index), verify.last.failed);
   record_refused_image(index, crc, size, name, run_state().dispatch.memberName,
                        verify_failure_note(verify.last.failed));
   return false;
 }
-
-}  // namespace
 
 std::string scan_record_name(std::string_view name) {
   const std::size_t last_dot = name.rfind('.');

@@ -88,4 +88,17 @@ TEST(VerifyRunTest, RefusesForgedAndResizedImagesOfEveryCatalogue) {
   }
 }
 
+// The members of a pack are checked as loose images are, before they are copied.
+TEST(VerifyRunTest, CopyOutOfAPackHonoursVerify) {
+  const std::uint32_t crc = catalogue_crc(catalogue_index_of("Adventure + (2003) (Homebrew)"));
+  ValdSandbox sandbox;
+  ziptest::ZipBuilder zip;
+  zip.add("a.bin", make_sample_image(crc, 4096, 2), true);
+  zip.add("b.bin", make_sample_image(crc, 4096, 3), true);
+  write_bytes(sandbox.work("pack.zip"), zip.build());
+  const ProgramResult result = sandbox.run({"copy", "verify"});
+  EXPECT_NE(result.out.find("pack.zip/a.bin: not Adventure"), std::string::npos) << result.out;
+  EXPECT_FALSE(file_exists(sandbox.work("2600Ren")));
+}
+
 }  // namespace
