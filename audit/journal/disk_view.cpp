@@ -1,15 +1,5 @@
 #include "journal/disk_view.h"
 
-std::string parent_of(const std::string& path) {
-  const std::size_t last = path.rfind(PATH_SEPARATOR);
-  return last == std::string::npos ? std::string() : path.substr(0, last);
-}
-
-std::string leaf_of(const std::string& path) {
-  const std::size_t last = path.rfind(PATH_SEPARATOR);
-  return last == std::string::npos ? path : path.substr(last + 1);
-}
-
 std::string DiskView::normal_path(const std::string& path) {
   std::size_t start = 0;
   while (path.compare(start, 2, std::string{'.', PATH_SEPARATOR}) == 0) start += 2;

@@ -55,7 +55,3 @@ class DiskView {
   FileSystem& disk_;
   std::unordered_map<std::string, Folder> folders_;
 };
-
-// The folder part of `path` ("" for a bare name) and its last name.
-std::string parent_of(const std::string& path);
-std::string leaf_of(const std::string& path);

@@ -38,14 +38,17 @@ class CreatingMessages {
   int count_ = 0;
 };
 
-std::string parent_folder(const std::string& path) {
-  const std::size_t last = path.rfind(PATH_SEPARATOR);
-  return last == std::string::npos ? std::string(".") : path.substr(0, last);
+std::string lower_case(std::string text) {
+  for (char& character : text) {
+    character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+  }
+  return text;
 }
 
-std::string leaf_of(const std::string& path) {
-  const std::size_t last = path.rfind(PATH_SEPARATOR);
-  return last == std::string::npos ? path : path.substr(last + 1);
+// The folder holding `path`, "." for a bare name.
+std::string parent_folder(const std::string& path) {
+  const std::string parent = parent_of(path);
+  return parent.empty() ? std::string(".") : parent;
 }
 
 // Whether the folder at `path`, which is there, is a folder of its own and
@@ -87,13 +90,6 @@ bool is_taken(const FsResult& moved) {
   return moved.status == FsStatus::alreadyExists || moved.status == FsStatus::accessDenied;
 }
 
-std::string folded(std::string text) {
-  for (char& character : text) {
-    if (character >= 'A' && character <= 'Z') character = static_cast<char>(character - 'A' + 'a');
-  }
-  return text;
-}
-
 // The names of `folder` in lower case, listed on first use.
 std::unordered_set<std::string>& folded_names(const std::string& folder) {
   auto& known = run_state().rename.foldedNames;
@@ -103,7 +99,7 @@ std::unordered_set<std::string>& folded_names(const std::string& folder) {
   std::vector<DirectoryEntry> entries;
   const FsResult listed = file_system().list_directory(folder, entries);
   if (!listed && !listed.missing()) print_cannot_list(folder, listed);
-  for (const DirectoryEntry& entry : entries) names.insert(folded(entry.name));
+  for (const DirectoryEntry& entry : entries) names.insert(lower_case(entry.name));
   return names;
 }
 
@@ -112,7 +108,7 @@ std::unordered_set<std::string>& folded_names(const std::string& folder) {
 // copy to a system that does not tell case apart.
 FsResult move_to_free_name(const std::string& from, const std::string& to) {
   auto& names = folded_names(parent_folder(to));
-  const std::string key = folded(leaf_of(to));
+  const std::string key = lower_case(leaf_of(to));
   if (names.count(key) != 0) return fs_already_exists(to);
   FsResult moved = file_system().move_file(from, to);
   if (moved) names.insert(key);
@@ -128,13 +124,6 @@ void say_failed_move(const FsResult& moved, const std::string& from, const std::
 
 std::string in_folder(const char* folder, const std::string& name) {
   return std::string(folder) + PATH_SEPARATOR + name;
-}
-
-std::string lower_case(std::string text) {
-  for (char& character : text) {
-    character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
-  }
-  return text;
 }
 
 std::string with_separator_char(std::string name) {

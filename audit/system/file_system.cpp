@@ -238,6 +238,16 @@ std::string FsResult::reason() const {
   return error_text(error != 0 ? error : EIO);
 }
 
+std::string parent_of(const std::string& path) {
+  const std::size_t last = path.rfind(PATH_SEPARATOR);
+  return last == std::string::npos ? std::string() : path.substr(0, last);
+}
+
+std::string leaf_of(const std::string& path) {
+  const std::size_t last = path.rfind(PATH_SEPARATOR);
+  return last == std::string::npos ? path : path.substr(last + 1);
+}
+
 std::string join_path(const std::string& directory, const std::string& name) {
   if (directory.empty() || directory.back() == PATH_SEPARATOR) return directory + name;
   return directory + PATH_SEPARATOR + name;

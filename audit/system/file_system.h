@@ -311,6 +311,10 @@ std::string error_text(int error);
 // `directory` + a separator unless it already ends in one + `name`.
 std::string join_path(const std::string& directory, const std::string& name);
 
+// The folder part of `path` ("" for a bare name) and its last name.
+std::string parent_of(const std::string& path);
+std::string leaf_of(const std::string& path);
+
 // Makes the console show the tool's UTF-8 output as text (Windows; nothing
 // to do on POSIX). Call once, first thing.
 void prepare_console();

@@ -85,7 +85,7 @@ std::string image_of(const char* title, std::uint32_t seed) {
   return text_of(make_sample_image(catalogue_crc(catalogue_index_of(title)), 4096, seed));
 }
 
-std::string leaf_of(const std::string& path) {
+std::string last_name(const std::string& path) {
   const std::size_t separator = path.find_last_of("/\\");
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
@@ -253,7 +253,7 @@ class FaultTableTest : public FreshRunTest {
                   const std::string& console, std::vector<std::string>& found) const {
     const std::string& path = disk.failed_path();
     if (path.empty()) return;  // the failing call was not made this time
-    std::string leaf = leaf_of(path);
+    std::string leaf = last_name(path);
     if (leaf.ends_with(".tmp")) leaf.resize(leaf.size() - 4);  // a replacement's name
     const bool fell_back = console.find("Using default log: ") != std::string::npos &&
                            console.find(leaf) != std::string::npos;
@@ -265,7 +265,7 @@ class FaultTableTest : public FreshRunTest {
 
   void check_nothing_counted(const MemoryFileSystem& disk, DiskCall kind,
                              std::vector<std::string>& found) const {
-    const std::string leaf = leaf_of(disk.failed_path());
+    const std::string leaf = last_name(disk.failed_path());
     const bool read_failed =
         kind == DiskCall::openRead || kind == DiskCall::read || kind == DiskCall::seek;
     if (!read_failed || images_.count(leaf) == 0) return;
