@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -21,6 +22,7 @@
 #include "main_window/directories.h"
 #include "main_window/emulator.h"
 #include "main_window/played.h"
+#include "main_window/preview_cache.h"
 #include "main_window/titles.h"
 #include "manual_window/form3.h"
 #include "platform/controls.h"
@@ -148,7 +150,8 @@ class Form1 : public QWidget, public ManualHost {
   QString emulator_problem() const;
   void show_picture(const QString& fileName);
   QString picture_path(const QString& fileName);
-  QPixmap read_preview(const QString& path) const;
+  QPixmap read_preview(const QString& path);
+  void read_pictures_ahead();
   QString installed_picture() const;
   QString manual_path(const QString& fileName) const;
   void load_manual(ManualBox* box, const QString& base, bool announce);
@@ -163,6 +166,9 @@ class Form1 : public QWidget, public ManualHost {
   QStringList games_;  // collector: every list name, in list order
   PlayedLists played_;
   TitleArt titleArt_;
+  std::unique_ptr<PreviewCache> previews_;   // collector: fitted pictures
+  QTimer readAhead_;                         // collector: reads them once idle
+  int previousIndex_ = -1;                   // collector: the selection read ahead from
   std::unique_ptr<QTemporaryDir> unpacked_;  // images taken out of archives
   QHash<QString, QString> unpackedPaths_;    // list name: its unpacked image
   int designedClientHeight_ = 0;             // collector: pixels, before any widening

@@ -38,7 +38,26 @@ void Form1::build_collector_controls() {
   auto* favourite = new QShortcut(QKeySequence(texts::FAVOURITE_KEY), this);
   connect(favourite, &QShortcut::activated, this, &Form1::toggle_favourite);
   designedClientHeight_ = twips_to_pixels_y(CLIENT_HEIGHT);
+  previews_ = std::make_unique<PreviewCache>(
+      QSize(twips_to_pixels_x(PREVIEW_WIDTH), twips_to_pixels_y(PREVIEW_HEIGHT)));
+  readAhead_.setSingleShot(true);
+  connect(&readAhead_, &QTimer::timeout, this, &Form1::read_pictures_ahead);
   mark_favourites();
+}
+
+// Reads ahead the pictures of the entries next to the selection, the one
+// the selection moves towards first, once the selection has been shown.
+void Form1::read_pictures_ahead() {
+  const int index = File1->listIndex();
+  if (index < 0) return;
+  const int step = index < previousIndex_ ? -1 : 1;
+  previousIndex_ = index;
+  QStringList paths;
+  for (const int near : {index + step, index - step, index + 2 * step}) {
+    if (near >= 0 && near < File1->count())
+      paths.append(picture_path(entry_file(File1->item(near)->text())));
+  }
+  previews_->read_ahead(paths);
 }
 
 QStringList Form1::view_names(int view) const {

@@ -11,13 +11,11 @@
 #include "main_window/texts.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
-#include "platform/twips.h"
 
 // The picture at `path` as the preview shows it: as it is, or, for the
 // collector's launcher, made to fit the preview box.
-QPixmap Form1::read_preview(const QString& path) const {
-  if (!collector_) return read_picture(path);
-  return read_picture(path, {twips_to_pixels_x(PREVIEW_WIDTH), twips_to_pixels_y(PREVIEW_HEIGHT)});
+QPixmap Form1::read_preview(const QString& path) {
+  return collector_ ? previews_->picture(path) : read_picture(path);
 }
 
 // The default picture installed with vorbel, used by the collector's
@@ -96,6 +94,7 @@ void Form1::show_picture(const QString& fileName) {
   Label1->setText(picture.isNull() ? QString() : shown);
   Open->setPicture(picture);
   Open->resize(picture.size());
+  if (collector_) readAhead_.start(0);
 }
 
 // The manual of the list name `fileName`, by each of its base names in turn.

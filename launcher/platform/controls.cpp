@@ -258,7 +258,7 @@ QPixmap read_picture(const QString& path) {
   return QPixmap::fromImage(reader.read());
 }
 
-QPixmap read_picture(const QString& path, QSize box) {
+QImage read_fitted_image(const QString& path, QSize box) {
   if (path.isEmpty()) return {};
   QImageReader reader(path);
   reader.setDecideFormatFromContent(true);
@@ -276,5 +276,5 @@ QPixmap read_picture(const QString& path, QSize box) {
       image = image.scaled(twice, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
-  return QPixmap::fromImage(image);
+  return image;
 }

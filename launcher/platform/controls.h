@@ -3,6 +3,7 @@
 // need a little help to behave as the windows expect.
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -130,6 +131,7 @@ void set_minimized(QWidget* window, bool minimized);
 // whatever else Qt reads); a null picture when the path is empty or the
 // file does not decode.
 QPixmap read_picture(const QString& path);
-// The same, made to fit inside `box` keeping its aspect ratio when it is
-// larger; a smaller picture keeps its own size.
-QPixmap read_picture(const QString& path, QSize box);
+// The picture made to fit inside `box` keeping its aspect ratio when it is
+// larger; a smaller picture keeps its own size. An image rather than a
+// pixmap, so that it can be read on any thread.
+QImage read_fitted_image(const QString& path, QSize box);
