@@ -87,7 +87,8 @@ void PreviewCache::read_ahead(const QStringList& paths) {
   {
     const std::lock_guard lock(mutex_);
     for (auto reading = reading_.begin(); reading != reading_.end();) {
-      if (wanted.contains(reading.key())) {
+      // A read under way is let finish: its picture is kept all the same.
+      if (wanted.contains(reading.key()) || (*reading)->begun) {
         ++reading;
         continue;
       }
