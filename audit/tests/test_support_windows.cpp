@@ -100,9 +100,15 @@ ProgramResult run_program(const std::string& program, const std::vector<std::str
   const char* saved_home = std::getenv("HOME");
   const std::string previous_home = saved_home != nullptr ? saved_home : "";
   set_environment("HOME", home);
-  const bool started =
-      CreateProcessW(wide_of(program).c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
-                     nullptr, wide_of(directory).c_str(), &startup, &process);
+  // Under Wine on a loaded machine a start now and then fails before the
+  // program runs at all; a start that never happened changed nothing, so it
+  // is tried again a few times.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(250);
+    started = CreateProcessW(wide_of(program).c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                             0, nullptr, wide_of(directory).c_str(), &startup, &process);
+  }
   set_environment("HOME", previous_home);
   CloseHandle(out);
   CloseHandle(err);
@@ -116,5 +122,6 @@ ProgramResult run_program(const std::string& program, const std::vector<std::str
   }
   result.out = read_text(out_path);
   result.err = read_text(err_path);
+  if (!started) result.err += "the test could not start " + program + "\n";
   return result;
 }
