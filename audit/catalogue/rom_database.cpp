@@ -45,18 +45,6 @@ void build_crc_index() {
   }
 }
 
-// Eight lowercase hex digits, as CRC texts are written; false otherwise.
-bool parse_crc_text(const char* text, std::uint32_t& crc) {
-  crc = 0;
-  for (int position = 0; position < 8; ++position) {
-    const char digit = text[position];
-    const int nibble = hex_value(digit);
-    if (nibble < 0 || (digit >= 'A' && digit <= 'F')) return false;
-    crc = (crc << 4) | static_cast<std::uint32_t>(nibble);
-  }
-  return true;
-}
-
 // The index describes the CRCs in hand; a caller that changed them since
 // db_build_counters is served by a plain search.
 bool index_ready() {
@@ -147,11 +135,12 @@ bool db_had(int index) {
 
 int db_find_crc_text(const char* text, int start) {
   if (std::strlen(text) < 8) return -1;
-  std::uint32_t crc = 0;
   // The index answers for texts as the tool writes them; anything else, and
   // a catalogue without an index, is searched entry by entry.
-  if (!index_ready() || !parse_crc_text(text, crc)) return find_crc_text_from(text, start);
-  const int index = db_find_crc(crc);
+  const std::optional<std::uint32_t> crc =
+      index_ready() ? parse_crc_text(std::string_view(text, 8)) : std::nullopt;
+  if (!crc) return find_crc_text_from(text, start);
+  const int index = db_find_crc(*crc);
   if (index >= 0 && std::strncmp(db().entries[index], text, 8) != 0)
     return find_crc_text_from(text, start);
   if (index >= 0 && index < start) return find_crc_text_from(text, start);

@@ -1,6 +1,5 @@
 #include "journal/undo_journal.h"
 
-#include <cstdio>
 #include <vector>
 #include "system/hex_digits.h"
 
@@ -79,22 +78,10 @@ std::optional<JournalRecord> parse_move(const std::vector<std::string_view>& fie
   return record;
 }
 
-// Eight lowercase hex digits.
-std::optional<std::uint32_t> parse_crc(std::string_view text) {
-  if (text.size() != 8) return std::nullopt;
-  std::uint32_t value = 0;
-  for (const char digit : text) {
-    const int nibble = hex_value(digit);
-    if (nibble < 0 || (digit >= 'A' && digit <= 'F')) return std::nullopt;
-    value = value << 4 | static_cast<std::uint32_t>(nibble);
-  }
-  return value;
-}
-
 std::optional<JournalRecord> parse_copy(const std::vector<std::string_view>& fields) {
   if (fields.size() != 5) return std::nullopt;
   const auto size = parse_count(fields[1]);
-  const auto crc = parse_crc(fields[2]);
+  const auto crc = parse_crc_text(fields[2]);
   auto temporary = parse_path(fields[3]);
   auto target = parse_path(fields[4]);
   if (!size || !crc || !temporary || !target) return std::nullopt;
@@ -164,12 +151,9 @@ std::string journal_line(const JournalRecord& record) {
     case JournalRecordKind::move:
       return "move " + std::to_string(record.size) + " " + escape_journal_field(record.path) + " " +
              escape_journal_field(record.target) + "\n";
-    case JournalRecordKind::copy: {
-      char crc[9];
-      std::snprintf(crc, sizeof crc, "%08lx", static_cast<unsigned long>(record.crc));
-      return "copy " + std::to_string(record.size) + " " + crc + " " +
+    case JournalRecordKind::copy:
+      return "copy " + std::to_string(record.size) + " " + crc_text(record.crc) + " " +
              escape_journal_field(record.path) + " " + escape_journal_field(record.target) + "\n";
-    }
     case JournalRecordKind::failed:
       return "failed\n";
     case JournalRecordKind::undone:

@@ -1,7 +1,6 @@
 #include "reports/csv_report.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <tuple>
 #include <utility>
 
@@ -26,18 +25,6 @@ const CsvRecord HEADER = {"status", "title", "crc32", "size", "file", "note"};
 constexpr char UNKNOWN_NOTE[] = "not in the catalogue";
 constexpr char GONE_NOTE[] = "last found as ";
 constexpr char TEMPORARY_SUFFIX[] = ".tmp";
-
-std::string crc_text(std::uint32_t crc) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(crc));
-  return text;
-}
-
-bool is_crc_text(const std::string& text) {
-  return text.size() == 8 && std::all_of(text.begin(), text.end(), [](char digit) {
-           return hex_value(digit) >= 0 && !(digit >= 'A' && digit <= 'F');
-         });
-}
 
 bool is_status(const std::string& text) {
   return std::find(std::begin(STATUSES), std::end(STATUSES), text) != std::end(STATUSES);
@@ -98,7 +85,7 @@ EarlierReport earlier_report_from_text(std::string_view text) {
     if (std::exchange(header, false)) return record == HEADER;
     if (record.size() != HEADER.size() || !is_status(record[0])) return false;
     if (!found_entry(record)) return true;
-    if (!is_crc_text(record[2])) return false;
+    if (!parse_crc_text(record[2])) return false;
     report.found.emplace(record[2], record[4]);
     return true;
   });

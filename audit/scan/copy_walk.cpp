@@ -1,6 +1,5 @@
 #include "scan/copy_walk.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "scan/scan_messages.h"
 #include "scan/walk.h"
 #include "system/file_system.h"
+#include "system/hex_digits.h"
 
 namespace {
 
@@ -43,11 +43,6 @@ void walk_folder(const std::string& prefix) {
   }
 }
 
-bool is_archive(const char* name) {
-  return name_has_extension(EXTENSIONS_ARCHIVE, name) ||
-         name_has_extension(EXTENSIONS_SEVEN_ZIP, name);
-}
-
 // Reads an image member into the image buffer and copies it when its data
 // are catalogued. Members no image can be as large as are never read.
 void copy_member(ArchiveReader& reader, const char* pack, const ArchiveMember& member) {
@@ -57,8 +52,6 @@ void copy_member(ArchiveReader& reader, const char* pack, const ArchiveMember& m
   std::size_t size = 0;
   std::uint32_t crc = 0;
   if (!reader.read_member(run_state().image.data.get(), MAX_IMAGE_SIZE, size, crc)) return;
-  char crc_text[9];
-  std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
   run_state().dispatch = DispatchState{};
   run_state().dispatch.memberName = member.name;
   const std::string shown = std::string(pack) + "/" + member.name;
@@ -66,7 +59,7 @@ void copy_member(ArchiveReader& reader, const char* pack, const ArchiveMember& m
   record_found_image(crc, size, pack, member.name);
   run_state().dispatch = DispatchState{};  // named as a loose image
   const std::string leaf = member.name.substr(member.name.find_last_of("/\\") + 1);
-  copy_image(crc_text, leaf.c_str(), size);
+  copy_image(crc_text(crc).c_str(), leaf.c_str(), size);
 }
 
 }  // namespace
@@ -80,7 +73,7 @@ void copy_pack(const char* name, ArchiveFormat format) {
   const std::unique_ptr<ArchiveReader> reader = open_archive(name, format, run_state().logs.zip);
   if (reader == nullptr) return;
   while (const ArchiveMember* member = reader->next_member()) {
-    if (is_archive(member->name.c_str())) {
+    if (is_archive_name(member->name.c_str())) {
       print_nested_archive(name, member->name);
     } else if (name_has_extension(EXTENSIONS_2600, member->name.c_str())) {
       copy_member(*reader, name, *member);

@@ -30,3 +30,8 @@ bool name_has_extension(const char* extension_list, const char* name) {
   }
   return false;
 }
+
+bool is_archive_name(const char* name) {
+  return name_has_extension(EXTENSIONS_ARCHIVE, name) ||
+         name_has_extension(EXTENSIONS_SEVEN_ZIP, name);
+}

@@ -10,3 +10,6 @@ inline constexpr char EXTENSIONS_EXECUTABLE[] = ".exe";
 // True when `name` ends in one of the extensions of `extension_list`
 // (".bin.a26"), compared without regard to case.
 bool name_has_extension(const char* extension_list, const char* name);
+
+// True when `name` is a ZIP or 7z archive's by its extension.
+bool is_archive_name(const char* name);

@@ -2,8 +2,6 @@
 
 #include <zlib.h>
 
-#include <cstdio>
-
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
 #include "naming/copy_engine.h"
@@ -13,6 +11,7 @@
 #include "scan/scan_messages.h"
 #include "sniff/sniff.h"
 #include "system/file_system.h"
+#include "system/hex_digits.h"
 #include "system/tool_file_names.h"
 #include "system/tool_files.h"
 
@@ -104,15 +103,14 @@ void identify_image(const char* name, std::uint64_t size) {
     }
     crc = dispatch.dataCrcKnown ? dispatch.dataCrc : image_crc(size);
   }
-  char crc_text[9];
-  std::snprintf(crc_text, sizeof crc_text, "%08lx", static_cast<unsigned long>(crc));
+  const std::string crc_hex = crc_text(crc);
 
   if (!passes_verify(crc, name, size)) {
-    if (wants_scan_record(crc_text, true)) append_scan_record(crc, name);
+    if (wants_scan_record(crc_hex.c_str(), true)) append_scan_record(crc, name);
     return;
   }
   record_found_image(crc, size, name, dispatch.memberName);
-  if (run_state().options.rename) rename_image(crc_text, name);
-  if (run_state().options.copy) copy_image(crc_text, name, size);
-  if (wants_scan_record(crc_text, false)) append_scan_record(crc, name);
+  if (run_state().options.rename) rename_image(crc_hex.c_str(), name);
+  if (run_state().options.copy) copy_image(crc_hex.c_str(), name, size);
+  if (wants_scan_record(crc_hex.c_str(), false)) append_scan_record(crc, name);
 }

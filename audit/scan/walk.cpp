@@ -68,8 +68,7 @@ void walk_level(const std::string& location) {
 bool leaves_alone(const DirectoryEntry& entry) {
   if (!entry.isLink && !entry.isSpecial) return false;
   const char* name = entry.name.c_str();
-  if (name_has_extension(EXTENSIONS_2600, name) || name_has_extension(EXTENSIONS_ARCHIVE, name) ||
-      name_has_extension(EXTENSIONS_SEVEN_ZIP, name)) {
+  if (name_has_extension(EXTENSIONS_2600, name) || is_archive_name(name)) {
     print_left_alone(name, entry.isLink);
   }
   return true;
