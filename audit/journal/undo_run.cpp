@@ -1,12 +1,10 @@
 #include "journal/undo_run.h"
 
-#include <zlib.h>
-
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 #include "journal/disk_view.h"
+#include "system/file_chunks.h"
 
 namespace {
 
@@ -87,14 +85,9 @@ class RunUndoer {
 
   // Whether the file at `path` reads whole with the CRC-32 `crc`.
   static bool holds_crc(const std::string& path, std::uint32_t crc) {
-    FileHandle file;
-    if (!file_system().open(path, "rb", file, true)) return false;
-    std::vector<unsigned char> chunk(64 * 1024);
-    uLong sum = crc32(0L, Z_NULL, 0);
-    while (const std::size_t count = file->read(chunk.data(), chunk.size())) {
-      sum = crc32(sum, chunk.data(), static_cast<uInt>(count));
-    }
-    return file->failure().ok() && static_cast<std::uint32_t>(sum) == crc;
+    std::uint64_t size = 0;
+    std::uint32_t sum = 0;
+    return measure_file(path, size, sum).ok() && sum == crc;
   }
 
   DiskView view_;

@@ -4,34 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <memory>
+
+#include "system/file_chunks.h"
 
 namespace {
 
 constexpr std::size_t CHUNK_SIZE = 256 * 1024;
-
-using ChunkSink = std::function<FsResult(const unsigned char*, std::size_t)>;
-
-std::uint32_t add_to_crc(std::uint32_t crc, const unsigned char* data, std::size_t size) {
-  return static_cast<std::uint32_t>(crc32(crc, data, static_cast<uInt>(size)));
-}
-
-// Hands the file `path` to `sink` a chunk at a time.
-FsResult stream_file(const std::string& path, const ChunkSink& sink) {
-  FileHandle file;
-  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened) return opened;
-  const std::unique_ptr<unsigned char[]> chunk(new unsigned char[CHUNK_SIZE]);
-  for (;;) {
-    const std::size_t count = file->read(chunk.get(), CHUNK_SIZE);
-    if (count > 0) {
-      if (const FsResult taken = sink(chunk.get(), count); !taken) return taken;
-    }
-    if (count < CHUNK_SIZE) break;
-  }
-  if (const FsResult failure = file->failure(); !failure) return failure;
-  return file->close();
-}
 
 FsResult stream_source(const CopySource& source, const ChunkSink& sink) {
   if (source.data != nullptr) return sink(source.data, source.size);
@@ -41,7 +20,7 @@ FsResult stream_source(const CopySource& source, const ChunkSink& sink) {
 ChunkSink measuring(CopiedBytes& bytes) {
   bytes = CopiedBytes{};
   return [&bytes](const unsigned char* data, std::size_t size) {
-    bytes.crc = add_to_crc(bytes.crc, data, size);
+    bytes.crc = static_cast<std::uint32_t>(crc32(bytes.crc, data, static_cast<uInt>(size)));
     bytes.size += size;
     return FsResult{};
   };
@@ -58,7 +37,7 @@ FsResult measure_source(const CopySource& source, CopiedBytes& bytes) {
 }
 
 FsResult measure_file(const std::string& path, CopiedBytes& bytes) {
-  return stream_file(path, measuring(bytes));
+  return measure_file(path, bytes.size, bytes.crc);
 }
 
 FsResult compare_with_file(const CopySource& source, const std::string& path, bool& same) {
