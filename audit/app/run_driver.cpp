@@ -33,9 +33,14 @@ void print_convert_refusal() {
   std::printf("Cannot convert this system to other formats\n");
 }
 
-// "Verified: 3 by SHA-1, ...", the end of a verify run.
+// "Verified: 3 by SHA-1, 1 by MD5, 2 by CRC-32 only (1 refused)", the end
+// of a verify run.
 void print_verify_counts() {
-  std::printf("%s\n", verify_summary_line(run_state().verify.counts).c_str());
+  const VerifyCounts& counts = run_state().verify.counts;
+  std::printf("Verified: %d by SHA-1, %d by MD5, %d by CRC-32 only", counts.bySha1, counts.byMd5,
+              counts.byCrcOnly);
+  if (counts.refused > 0) std::printf(" (%d refused)", counts.refused);
+  std::printf("\n");
 }
 
 void print_busy() {

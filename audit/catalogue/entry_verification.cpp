@@ -49,15 +49,3 @@ void count_verification(VerifyCounts& counts, const Verification& outcome) {
 std::string verify_failure_note(VerifyFailure failed) {
   return std::string(FAILURE_NAMES[static_cast<int>(failed)]) + " differs";
 }
-
-std::string verify_refusal_line(const std::string& file, const char* title, VerifyFailure failed) {
-  return file + ": not " + title + ": " + verify_failure_note(failed);
-}
-
-std::string verify_summary_line(const VerifyCounts& counts) {
-  std::string line = "Verified: " + std::to_string(counts.bySha1) + " by SHA-1, " +
-                     std::to_string(counts.byMd5) + " by MD5, " + std::to_string(counts.byCrcOnly) +
-                     " by CRC-32 only";
-  if (counts.refused > 0) line += " (" + std::to_string(counts.refused) + " refused)";
-  return line;
-}

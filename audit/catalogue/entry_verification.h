@@ -38,11 +38,3 @@ void count_verification(VerifyCounts& counts, const Verification& outcome);
 
 // "SHA-1 differs": what refused an image, as the CSV report notes it.
 std::string verify_failure_note(VerifyFailure failed);
-
-// "pitfall.bin: not Pitfall! (1982) (Activision): SHA-1 differs", the line
-// of an image refused as the entry its CRC-32 points to.
-std::string verify_refusal_line(const std::string& file, const char* title, VerifyFailure failed);
-
-// "Verified: 3 by SHA-1, 1 by MD5, 2 by CRC-32 only (1 refused)", the end
-// of a verify run.
-std::string verify_summary_line(const VerifyCounts& counts);

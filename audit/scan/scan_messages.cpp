@@ -28,7 +28,7 @@ void print_not_2600(const char* name) {
 }
 
 void print_verify_refusal(const char* name, const char* title, VerifyFailure failed) {
-  std::printf("%s\n", verify_refusal_line(name, title, failed).c_str());
+  std::printf("%s: not %s: %s\n", name, title, verify_failure_note(failed).c_str());
 }
 
 void print_emulator_package(const char* name) {
