@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/option_words.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
@@ -34,8 +35,7 @@ bool mode_takes_csv(const RunOptions& options) {
 }
 
 void print_csv_ignored(const RunOptions& options) {
-  // Standard output of the MESS export is the crc file alone.
-  std::fprintf(options.messExport ? stderr : stdout,
+  std::fprintf(ignored_word_stream(options),
                "csv only works with list, listd, rename, move and copy; it was ignored.\n");
 }
 

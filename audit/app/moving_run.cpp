@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/copy_mode.h"
+#include "app/option_words.h"
 #include "journal/journaling_file_system.h"
 #include "journal/planning_file_system.h"
 #include "run/failure_messages.h"
@@ -97,6 +98,7 @@ void run_moving_walk(void (*walk)()) {
   }
 }
 
-void print_plan_ignored() {
-  std::printf("plan only works with rename, move, copy and undo; it was ignored.\n");
+void print_plan_ignored(const RunOptions& options) {
+  std::fprintf(ignored_word_stream(options),
+               "plan only works with rename, move, copy and undo; it was ignored.\n");
 }

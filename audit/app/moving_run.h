@@ -18,4 +18,4 @@ bool journals_changes(const RunOptions& options);
 void run_moving_walk(void (*walk)());
 
 // The one line that says `plan` was ignored in a run that moves nothing.
-void print_plan_ignored();
+void print_plan_ignored(const RunOptions& options);

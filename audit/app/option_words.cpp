@@ -92,3 +92,7 @@ int count_modes(const RunOptions& options) {
   return options.list + options.messExport + options.scan + options.rename +
          (options.audit ? 1 : 0) + options.undo + options.copy;
 }
+
+std::FILE* ignored_word_stream(const RunOptions& options) {
+  return options.messExport ? stderr : stdout;
+}

@@ -171,7 +171,7 @@ int run_vald(int argc, const char* const* argv) {
     print_usage();
     print_mode_refusal();
   } else {
-    if (options.plan && !journals_changes(options) && !options.undo) print_plan_ignored();
+    if (options.plan && !journals_changes(options) && !options.undo) print_plan_ignored(options);
     if (options.csv && !mode_takes_csv(options)) print_csv_ignored(options);
     run_one_mode();
   }

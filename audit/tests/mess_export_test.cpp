@@ -73,6 +73,11 @@ TEST(MessExportTest, ProgramPrintsOnlyTheCrcFile) {
             std::string::npos);
   EXPECT_NE(result.err.find("Vald2600: "), std::string::npos);
   EXPECT_TRUE(list_names(sandbox.work_dir()).empty());
+  // Words the export ignores are said on standard error, never in the file.
+  const ProgramResult ignoring = sandbox.run({"mess_crcs", "plan", "csv"});
+  EXPECT_EQ(ignoring.out, result.out);
+  EXPECT_NE(ignoring.err.find("plan only works with"), std::string::npos);
+  EXPECT_NE(ignoring.err.find("csv only works with"), std::string::npos);
 }
 
 }  // namespace
