@@ -1,17 +1,10 @@
 #include "main_window/collection.h"
 
-#include <algorithm>
-
 #include "main_window/texts.h"
 #include "platform/archive.h"
 #include "platform/files.h"
 
 namespace {
-
-bool sorted_before(const QString& a, const QString& b) {
-  const int order = QString::compare(a, b, Qt::CaseInsensitive);
-  return order != 0 ? order < 0 : a < b;
-}
 
 bool is_image_name(const QString& name) {
   return name.endsWith(QLatin1String(".bin"), Qt::CaseInsensitive) ||
@@ -36,7 +29,7 @@ void collect(const QString& folder, const QString& prefix, QStringList& names) {
 QStringList list_collection(const QString& directory) {
   QStringList names;
   collect(directory, QString(), names);
-  std::sort(names.begin(), names.end(), sorted_before);
+  sort_names(names);
   return names;
 }
 
@@ -61,4 +54,9 @@ QString archive_image(const QString& path) {
 
 QString entry_file(const QString& name) {
   return name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString without_extension(const QString& file) {
+  const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+  return dot <= 0 ? file : file.left(dot);
 }

@@ -22,3 +22,7 @@ QString archive_image(const QString& path);
 
 // The file part of a list name: what follows its last "/".
 QString entry_file(const QString& name);
+
+// A file name less its extension (from the last "."); a name without one,
+// or with only a leading ".", as it is.
+QString without_extension(const QString& file);

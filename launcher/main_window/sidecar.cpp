@@ -1,12 +1,12 @@
 #include "main_window/sidecar.h"
 
+#include "main_window/collection.h"
 #include "main_window/manual.h"
 #include "main_window/texts.h"
 
 QStringList sidecar_bases(const QString& fileName) {
   const QString designed = base_name(fileName);
-  const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-  const QString whole = dot < 0 ? fileName : fileName.left(dot);
+  const QString whole = without_extension(fileName);
   if (whole == designed) return {designed};
   return {designed, whole};
 }

@@ -8,11 +8,6 @@
 
 namespace {
 
-QString without_extension(const QString& file) {
-  const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
-  return dot <= 0 ? file : file.left(dot);
-}
-
 QString title_of(const QString& stem) {
   const qsizetype group = stem.indexOf(QLatin1String(" ("));
   return group < 0 ? stem : stem.left(group);

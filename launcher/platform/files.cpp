@@ -71,8 +71,12 @@ QStringList list_files(const QString& directory, const QStringList& patterns) {
   for (const QString& name : entries(directory, false, false)) {
     if (!name.startsWith(QLatin1Char('.')) && matches(name)) names.append(name);
   }
-  std::sort(names.begin(), names.end(), sorted_before);
+  sort_names(names);
   return names;
+}
+
+void sort_names(QStringList& names) {
+  std::sort(names.begin(), names.end(), sorted_before);
 }
 
 FolderListing list_folder(const QString& directory) {

@@ -24,6 +24,10 @@ QString join_path(const QString& directory, const QString& name);
 // the directory cannot be read.
 QStringList list_files(const QString& directory, const QString& pattern);
 
+// Sorts `names` as list_files() sorts them: without regard to case, ties
+// broken by the exact names.
+void sort_names(QStringList& names);
+
 // list_files() for several patterns at once: the names that match any of
 // them, from one listing, sorted together as list_files() sorts.
 QStringList list_files(const QString& directory, const QStringList& patterns);
