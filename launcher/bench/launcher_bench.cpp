@@ -154,6 +154,21 @@ double startup_ms(const QString& folder, bool collector = false) {
   return elapsed;
 }
 
+// The median start-ups of the small and the large folder, taken in turn.
+struct StartUps {
+  double small;
+  double large;
+};
+
+StartUps startups_ms(const QString& small, const QString& large, bool collector = false) {
+  std::vector<double> smallRuns, largeRuns;
+  for (int run = 0; run < RUNS; ++run) {
+    smallRuns.push_back(startup_ms(small, collector));
+    largeRuns.push_back(startup_ms(large, collector));
+  }
+  return {median(smallRuns), median(largeRuns)};
+}
+
 // Moves the selection between the first two entries; the median time of one
 // selection, picture decoded and shown.
 double selection_ms(const QString& folder) {
@@ -242,18 +257,10 @@ int main(int argc, char* argv[]) {
   make_folder(smallPng.path(), 10, {320, 200}, true);
   make_folder(largePng.path(), 10000, {512, 720}, true);
 
-  std::vector<double> smallStart, largeStart;
-  for (int run = 0; run < RUNS; ++run) {
-    smallStart.push_back(startup_ms(small.path()));
-    largeStart.push_back(startup_ms(large.path()));
-  }
+  const StartUps start = startups_ms(small.path(), large.path());
   const double smallSelect = selection_ms(small.path());
   const double largeSelect = selection_ms(large.path());
-  std::vector<double> smallPngStart, largePngStart;
-  for (int run = 0; run < RUNS; ++run) {
-    smallPngStart.push_back(startup_ms(smallPng.path()));
-    largePngStart.push_back(startup_ms(largePng.path()));
-  }
+  const StartUps pngStart = startups_ms(smallPng.path(), largePng.path());
   const double smallPngSelect = selection_ms(smallPng.path());
   const double largePngSelect = selection_ms(largePng.path());
 
@@ -267,23 +274,19 @@ int main(int argc, char* argv[]) {
   QTemporaryDir largeFit;
   make_collection(smallFit.path(), PICTURED, {320, 200}, PICTURED);
   make_collection(largeFit.path(), PICTURED, {2000, 2800}, PICTURED);
-  std::vector<double> smallCollectionStart, largeCollectionStart;
-  for (int run = 0; run < RUNS; ++run) {
-    smallCollectionStart.push_back(startup_ms(smallCollection.path(), true));
-    largeCollectionStart.push_back(startup_ms(largeCollection.path(), true));
-  }
+  const StartUps collectionStart =
+      startups_ms(smallCollection.path(), largeCollection.path(), true);
   const Selections smallFitted = collector_selection_ms(smallFit.path());
   const Selections largeFitted = collector_selection_ms(largeFit.path());
 
   std::printf("vorbel, offscreen, median of %d runs (application object: %.1f ms once)\n", RUNS,
               appMs);
-  report("start-up, 10000 names", median(largeStart), "10 names", median(smallStart), 500);
+  report("start-up, 10000 names", start.large, "10 names", start.small, 500);
   report("selection, 1600x1200 JPEG", largeSelect, "320x200 JPEG", smallSelect, 50);
-  report("start-up, 10000 .bin+.a26", median(largePngStart), "10 names", median(smallPngStart),
-         500);
+  report("start-up, 10000 .bin+.a26", pngStart.large, "10 names", pngStart.small, 500);
   report("selection, 512x720 PNG box art", largePngSelect, "320x200 PNG", smallPngSelect, 50);
-  report("vorbel.ini: 10000 in 50 folders", median(largeCollectionStart), "10 names",
-         median(smallCollectionStart), 300);
+  report("vorbel.ini: 10000 in 50 folders", collectionStart.large, "10 names",
+         collectionStart.small, 300);
   report("vorbel.ini: 2000x2800 PNG, next", largeFitted.next, "320x200 PNG", smallFitted.next, 50);
   std::printf("%-31s %8.1f ms  (320x200 PNG: %.1f ms; read at the selection)\n",
               "vorbel.ini: 2000x2800 PNG, jump", largeFitted.far, smallFitted.far);
