@@ -92,8 +92,10 @@ void BM_NoReplaceMoveFloor(benchmark::State& state) {
     state.PauseTiming();
     batch.refill();
     state.ResumeTiming();
-    file_system().make_directory("moved");
-    for (const std::string& name : batch.names()) file_system().move_file(name, "moved/" + name);
+    if (!file_system().make_directory("moved").ok()) state.SkipWithError("cannot make moved/");
+    for (const std::string& name : batch.names()) {
+      if (!file_system().move_file(name, "moved/" + name).ok()) state.SkipWithError("move failed");
+    }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(batch.names().size()));
 }

@@ -20,18 +20,18 @@ bool ends_with(const std::string& text, const std::string& end) {
 void remove_left_copies() {
   FileHandle journal;
   const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
-  if (const FsResult opened = file_system().open(path, "rb", journal, true); !opened) {
+  if (const FsResult opened = file_system().open(path, "rb", journal, true); !opened.ok()) {
     if (!opened.missing()) print_cannot_read(path, opened);
     return;
   }
   const JournalReading reading = read_last_open_run(*journal);
-  if (!journal->failure()) print_cannot_read(path, journal->failure());
+  if (!journal->failure().ok()) print_cannot_read(path, journal->failure());
   journal.reset();
   if (!reading.found || reading.run.mode != "copy") return;
   for (const JournalStep& step : reading.run.steps) {
     if (!step.isCopy || !ends_with(step.path, COPY_TEMPORARY_SUFFIX)) continue;
     const FsResult removed = file_system().remove_file(step.path);
-    if (!removed && !removed.missing()) print_cannot_write(step.path, removed);
+    if (!removed.ok() && !removed.missing()) print_cannot_write(step.path, removed);
   }
 }
 

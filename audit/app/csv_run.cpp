@@ -53,7 +53,8 @@ EarlierReport start_csv_report() {
 void finish_csv_report(const EarlierReport& earlier) {
   if (!run_state().found.recording) return;
   const std::vector<CsvRow> rows = build_csv_rows(run_state().found, earlier);
-  if (const FsResult written = write_csv_report(run_state().directories.start, rows); !written) {
+  if (const FsResult written = write_csv_report(run_state().directories.start, rows);
+      !written.ok()) {
     print_cannot_write(CSV_REPORT_NAME, written);
   }
   print_changes(count_changes(rows));

@@ -72,8 +72,8 @@ void journaled_walk(void (*walk)()) {
   use_file_system(&disk);
   if (copies) print_copy_summary(false);
   const bool synced = journal.finish();
-  if (!journal.failure()) print_cannot_write(UNDO_JOURNAL_NAME, journal.failure());
-  if (!journal.refusal()) {
+  if (!journal.failure().ok()) print_cannot_write(UNDO_JOURNAL_NAME, journal.failure());
+  if (!journal.refusal().ok()) {
     print_journal_refusal(journal.refusal(), journal.moves());
   } else if (!synced) {
     print_journal_unsynced();

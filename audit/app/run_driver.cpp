@@ -59,7 +59,7 @@ bool hold_start_folder(LockHandle& lock) {
     print_busy();
     return false;
   }
-  if (!locked) print_cannot_lock(path, locked);
+  if (!locked.ok()) print_cannot_lock(path, locked);
   return locked.ok();
 }
 
@@ -150,7 +150,9 @@ void run_one_mode() {
   } else {
     run_walk_modes();
   }
-  change_directory(run_state().directories.start);
+  // Every file of the run was written by its full path: a start folder that
+  // cannot be entered again changes nothing the run still does.
+  (void)change_directory(run_state().directories.start);
 }
 
 }  // namespace

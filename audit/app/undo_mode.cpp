@@ -110,7 +110,7 @@ void print_outcome(const JournalRun& run, const UndoOutcome& outcome, bool plann
       outcome.restored, copies ? "copies" : "files", outcome.left.size(),
       outcome.left.empty() ? "." : ":");
   for (const LeftFile& file : outcome.left) {
-    const std::string why = !file.failure ? " (" + file.failure.reason() + ")" : std::string();
+    const std::string why = !file.failure.ok() ? " (" + file.failure.reason() + ")" : std::string();
     const std::string from = file.original.empty() ? "" : " -> " + shown(file.original);
     std::printf("  %s%s: %s%s\n", shown(file.place).c_str(), from.c_str(), reason_text(file),
                 why.c_str());
@@ -143,18 +143,18 @@ void print_run_kept() {
 bool read_run_to_undo(const std::string& path, JournalRun& run) {
   FileHandle journal;
   const FsResult opened = file_system().open(path, "rb", journal, true);
-  if (!opened && !opened.missing()) {
+  if (!opened.ok() && !opened.missing()) {
     print_cannot_read(path, opened);
     print_journal_problem(JournalProblem::unreadable, 0);
     return false;
   }
   // An empty journal is the one a lock just made.
-  if (journal == nullptr || (journal->seek(0, SEEK_END) && journal->tell() == 0)) {
+  if (journal == nullptr || (journal->seek(0, SEEK_END).ok() && journal->tell() == 0)) {
     print_no_journal();
     return false;
   }
   JournalReading reading = read_last_open_run(*journal);
-  if (!journal->failure()) print_cannot_read(path, journal->failure());
+  if (!journal->failure().ok()) print_cannot_read(path, journal->failure());
   journal.reset();
   if (reading.problem != JournalProblem::none) {
     print_journal_problem(reading.problem, reading.line);
@@ -179,7 +179,7 @@ void run_undo() {
   // The mark must be writable before anything moves, or a second undo
   // would take the same run again.
   JournalWriter writer;
-  if (const FsResult opened = writer.open(path); !opened) {
+  if (const FsResult opened = writer.open(path); !opened.ok()) {
     if (opened.status != FsStatus::refused) print_cannot_write(path, opened);
     return print_journal_unwritable();
   }

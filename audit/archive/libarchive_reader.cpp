@@ -34,12 +34,12 @@ la_ssize_t read_source(archive*, void* data, const void** buffer) {
   auto* source = static_cast<ArchiveSource*>(data);
   *buffer = source->block;
   const std::size_t got = source->file->read(source->block, sizeof source->block);
-  return !source->file->failure() ? -1 : static_cast<la_ssize_t>(got);
+  return !source->file->failure().ok() ? -1 : static_cast<la_ssize_t>(got);
 }
 
 la_int64_t seek_source(archive*, void* data, la_int64_t offset, int whence) {
   auto* source = static_cast<ArchiveSource*>(data);
-  if (!source->file->seek(offset, whence)) return ARCHIVE_FATAL;
+  if (!source->file->seek(offset, whence).ok()) return ARCHIVE_FATAL;
   return source->file->tell();
 }
 
@@ -56,7 +56,7 @@ struct ArchiveHandle {
 // reason belongs to: the disk, encryption, something libarchive does not
 // support, or damage.
 void report_failure(ZipLog& log, const char* path, const ArchiveHandle& handle) {
-  if (const FsResult failure = handle.source->file->failure(); !failure) {
+  if (const FsResult failure = handle.source->file->failure(); !failure.ok()) {
     return zip_report_read_failure(log, path, failure);
   }
   const char* reason = archive_error_string(handle.get());
@@ -73,7 +73,7 @@ void report_failure(ZipLog& log, const char* path, const ArchiveHandle& handle) 
 ArchiveHandle open_handle(const char* path, ArchiveFormat format, ZipLog& log) {
   ArchiveHandle handle;
   FileHandle file;
-  if (!file_system().open(path, "rb", file, true)) {
+  if (!file_system().open(path, "rb", file, true).ok()) {
     zip_report(log, ZipError::openingFile, path);
     return handle;
   }

@@ -22,7 +22,7 @@ bool DatInput::fill() {
   block_.resize(count);
   view_ = block_;
   position_ = 0;
-  if (count == 0 && !file_->failure()) fail("read error (" + file_->failure().reason() + ")");
+  if (count == 0 && !file_->failure().ok()) fail("read error (" + file_->failure().reason() + ")");
   return count > 0 && error_.empty();
 }
 

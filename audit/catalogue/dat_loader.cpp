@@ -113,7 +113,7 @@ std::string dat_summary_line(const DatLoadSummary& summary) {
 bool CatalogueBuilder::load_file(const std::string& path, DatError& error, ZipUnpacker unzip) {
   error = DatError{path, 0, ""};
   FileHandle file;
-  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened) {
+  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened.ok()) {
     error.what = "cannot open the file (" + opened.reason() + ")";
     return false;
   }
@@ -121,7 +121,7 @@ bool CatalogueBuilder::load_file(const std::string& path, DatError& error, ZipUn
   // more than its first bytes are read.
   char first[sizeof ZIP_SIGNATURE - 1] = {};
   const std::size_t got = file->read(first, sizeof first);
-  if (got == 0 && !file->failure()) {
+  if (got == 0 && !file->failure().ok()) {
     error.what = "cannot read the file (" + file->failure().reason() + ")";
     return false;
   }
@@ -132,14 +132,17 @@ bool CatalogueBuilder::load_file(const std::string& path, DatError& error, ZipUn
     DatInput input(bytes);
     return load(input, path, error);
   }
-  if (file->seek(0, SEEK_END)) {
+  if (file->seek(0, SEEK_END).ok()) {
     const std::int64_t length = file->tell();
     if (length < 0 || static_cast<std::uint64_t>(length) > DAT_FILE_LIMIT) {
       error.what = length < 0 ? "cannot read the file" : "file larger than 256 MiB";
       return false;
     }
   }
-  file->seek(0, SEEK_SET);
+  if (const FsResult back = file->seek(0, SEEK_SET); !back.ok()) {
+    error.what = "cannot read the file (" + back.reason() + ")";
+    return false;
+  }
   DatInput input(*file);
   return load(input, path, error);
 }

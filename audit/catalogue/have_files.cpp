@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -45,11 +46,14 @@ HaveFileRead opening_failure(const FsResult& failure) {
   return {HaveFileRead::Outcome::unreadable, failure};
 }
 
-// Whether `file` is larger than `limit`; it is read from its start again.
-bool too_large(FileStream& file, std::int64_t limit) {
-  const bool larger = file.seek(0, SEEK_END) && file.tell() > limit;
-  file.seek(0, SEEK_SET);
-  return larger;
+// Why `file` is not read: larger than `limit`, or it cannot be read from its
+// start again; none when it can be read.
+std::optional<HaveFileRead> refusal_to_read(FileStream& file, std::int64_t limit) {
+  const bool larger = file.seek(0, SEEK_END).ok() && file.tell() > limit;
+  if (const FsResult back = file.seek(0, SEEK_SET); !back.ok())
+    return HaveFileRead{HaveFileRead::Outcome::unreadable, back};
+  if (larger) return HaveFileRead{HaveFileRead::Outcome::tooLarge, {}};
+  return std::nullopt;
 }
 
 // The CRCs of `crcs` in their order, each once, in memory proportional to
@@ -70,7 +74,7 @@ std::vector<std::uint32_t> first_of_each(const std::vector<std::uint32_t>& crcs)
 
 HaveFileRead reading_outcome(const FileStream& file, HaveFileRead::Outcome outcome) {
   FsResult failure = file.failure();
-  if (!failure) return {HaveFileRead::Outcome::unreadable, failure};
+  if (!failure.ok()) return {HaveFileRead::Outcome::unreadable, failure};
   return {outcome, {}};
 }
 
@@ -79,8 +83,8 @@ HaveFileRead reading_outcome(const FileStream& file, HaveFileRead::Outcome outco
 HaveFileRead db_seed_from_database(const ToolDirectories& directories) {
   FileHandle file;
   const FsResult opened = open_tool_file(directories, HAVE_DATABASE_NAME, "rb", file);
-  if (!opened) return opening_failure(opened);
-  if (too_large(*file, DATABASE_SIZE_LIMIT)) return {HaveFileRead::Outcome::tooLarge, {}};
+  if (!opened.ok()) return opening_failure(opened);
+  if (const auto refused = refusal_to_read(*file, DATABASE_SIZE_LIMIT)) return *refused;
   char magic[4];
   std::uint32_t system = 0;
   if (file->read(magic, 4) != 4 || std::memcmp(magic, DATABASE_MAGIC, 4) != 0 ||
@@ -126,8 +130,8 @@ bool is_have_name_line(const std::string& line) {
 HaveFileRead db_seed_from_have_list(const ToolDirectories& directories) {
   FileHandle file;
   const FsResult opened = open_tool_file(directories, HAVE_REPORT_NAME, "r", file);
-  if (!opened) return opening_failure(opened);
-  if (too_large(*file, HAVE_LIST_SIZE_LIMIT)) return {HaveFileRead::Outcome::tooLarge, {}};
+  if (!opened.ok()) return opening_failure(opened);
+  if (const auto refused = refusal_to_read(*file, HAVE_LIST_SIZE_LIMIT)) return *refused;
   LineReader reader(*file);
   // Names come in catalogue order, so the search only moves forward: each
   // line takes the first entry of its name at or after the cursor. The
@@ -154,9 +158,10 @@ FsResult write_have_database(const ToolDirectories& directories) {
   FileHandle database;
   const FsResult opened =
       open_tool_file_replacement(directories, HAVE_DATABASE_NAME, temporary_path, database);
-  if (!opened) return opened;
+  if (!opened.ok()) return opened;
   const RomDatabase& catalogue = rom_database();
-  database->write(DATABASE_MAGIC, 4);
+  // A failed write stays in the stream; the commit reports it.
+  (void)database->write(DATABASE_MAGIC, 4);
   write_big_endian(*database, SYSTEM_TYPE);
   for (int index = 0; index < db_count(); ++index) {
     if (db_had(index)) write_big_endian(*database, catalogue.crcs[index]);
@@ -168,6 +173,7 @@ FsResult write_have_database(const ToolDirectories& directories) {
 
 void write_have_names(FileStream& list) {
   for (int index = 0; index < db_count(); ++index) {
-    if (db_had(index)) print_to(list, "%s\n", db_name(index));
+    // A failed write stays in the stream, which reports it when it is closed.
+    if (db_had(index)) (void)print_to(list, "%s\n", db_name(index));
   }
 }

@@ -21,7 +21,7 @@ DiskView::Folder& DiskView::folder(const std::string& normalFolder) {
   Folder& made = folders_[normalFolder];
   std::vector<DirectoryEntry> entries;
   made.failure = disk_.list_directory(normalFolder.empty() ? "." : normalFolder, entries);
-  if (made.failure) fill(made, entries);
+  if (made.failure.ok()) fill(made, entries);
   return made;
 }
 

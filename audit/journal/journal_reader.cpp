@@ -181,7 +181,7 @@ JournalReading read_journal(FileStream& journal) {
 JournalReading read_last_open_run(FileStream& journal) {
   JournalReading reading = read_journal(journal);
   // A read that failed looks like an end: nothing read after it counts.
-  if (!journal.failure()) {
+  if (!journal.failure().ok()) {
     reading = JournalReading{};
     reading.problem = JournalProblem::unreadable;
   }

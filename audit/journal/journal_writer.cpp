@@ -11,7 +11,7 @@ namespace {
 bool begins_like_journal(FileStream& file) {
   const std::size_t size = std::strlen(JOURNAL_FIRST_LINE) + 1;
   std::string start(size, '\0');
-  if (!file.seek(0, SEEK_SET)) return false;
+  if (!file.seek(0, SEEK_SET).ok()) return false;
   if (file.read(start.data(), size) != size) return false;
   return start == std::string(JOURNAL_FIRST_LINE) + "\n";
 }
@@ -19,7 +19,7 @@ bool begins_like_journal(FileStream& file) {
 // Whether the last byte of a non-empty `file` is a line end.
 bool ends_with_line_end(FileStream& file) {
   char last = 0;
-  return file.seek(-1, SEEK_END) && file.read(&last, 1) == 1 && last == '\n';
+  return file.seek(-1, SEEK_END).ok() && file.read(&last, 1) == 1 && last == '\n';
 }
 
 // Where the last whole line of `file` (of `size` bytes) ends, just after its
@@ -27,7 +27,8 @@ bool ends_with_line_end(FileStream& file) {
 std::int64_t end_of_last_line(FileStream& file, std::int64_t size) {
   const std::int64_t window = std::min<std::int64_t>(size, JOURNAL_LINE_LIMIT + 1);
   std::string tail(static_cast<std::size_t>(window), '\0');
-  if (!file.seek(size - window, SEEK_SET) || file.read(tail.data(), tail.size()) != tail.size())
+  if (!file.seek(size - window, SEEK_SET).ok() ||
+      file.read(tail.data(), tail.size()) != tail.size())
     return -1;
   const std::size_t last = tail.rfind('\n');
   return last == std::string::npos ? -1 : size - window + static_cast<std::int64_t>(last) + 1;
@@ -44,15 +45,15 @@ FsResult JournalWriter::open(const std::string& path) {
   failure_ = {};
   // Unbuffered: a record the disk did not take whole leaves nothing behind
   // that a later flush could add.
-  if (const FsResult opened = file_system().open(path, "ab+", file_, true); !opened) {
+  if (const FsResult opened = file_system().open(path, "ab+", file_, true); !opened.ok()) {
     failure_ = opened;
     return opened;
   }
-  if (const FsResult sought = file_->seek(0, SEEK_END); !sought) return give_up(sought);
+  if (const FsResult sought = file_->seek(0, SEEK_END); !sought.ok()) return give_up(sought);
   size_ = file_->tell();
   const bool empty = size_ == 0;
   if (!empty && !begins_like_journal(*file_)) {
-    if (!file_->failure()) return give_up(file_->failure());
+    if (!file_->failure().ok()) return give_up(file_->failure());
     file_.reset();
     return fs_refused(path);
   }
@@ -63,14 +64,14 @@ FsResult JournalWriter::open(const std::string& path) {
   // Between reading and writing a stream must be positioned; "a" mode then
   // puts every write at the end.
   FsResult written = file_->failure();
-  if (written) written = file_->seek(0, SEEK_END);
-  if (written && whole >= 0 && whole < size_) {
+  if (written.ok()) written = file_->seek(0, SEEK_END);
+  if (written.ok() && whole >= 0 && whole < size_) {
     written = file_->truncate(whole);
     size_ = whole;
   }
-  if (written && empty && !write(std::string(JOURNAL_FIRST_LINE) + "\n")) written = failure_;
-  if (written && whole < 0 && !write("\n")) written = failure_;
-  if (written) return written;
+  if (written.ok() && empty && !write(std::string(JOURNAL_FIRST_LINE) + "\n")) written = failure_;
+  if (written.ok() && whole < 0 && !write("\n")) written = failure_;
+  if (written.ok()) return written;
   return give_up(written);
 }
 
@@ -90,12 +91,12 @@ bool JournalWriter::append(const JournalRecord& record, bool flush) {
 
 bool JournalWriter::write(const std::string& text, bool flush) {
   FsResult written = write_text(*file_, text);
-  if (written && flush) written = file_->flush();
+  if (written.ok() && flush) written = file_->flush();
   remember(written);
-  if (written) {
+  if (written.ok()) {
     size_ += static_cast<std::int64_t>(text.size());
   } else {
-    file_->truncate(size_);  // the file ends at its last whole record, where it can
+    (void)file_->truncate(size_);  // the file ends at its last whole record, where it can
   }
   return written.ok();
 }
@@ -107,5 +108,5 @@ bool JournalWriter::close(bool sync) {
   remember(synced);
   remember(closed);
   file_.reset();
-  return synced && closed;
+  return synced.ok() && closed.ok();
 }

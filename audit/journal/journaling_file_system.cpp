@@ -23,13 +23,13 @@ FsResult JournalingFileSystem::list_directory(const std::string& path,
   FsResult listed = inner().list_directory(path, entries);
   // The walk's listing gives the sizes of the files it will hand to the
   // engine, without asking the disk again.
-  if (listed) sizes_.remember(path, entries);
+  if (listed.ok()) sizes_.remember(path, entries);
   return listed;
 }
 
 FsResult JournalingFileSystem::make_directory(const std::string& path) {
   FsResult status = inner().make_directory(path);
-  if (!status) return status;
+  if (!status.ok()) return status;
   if (writer_.is_open()) {
     record(folder_record(path));
   } else {
@@ -40,16 +40,16 @@ FsResult JournalingFileSystem::make_directory(const std::string& path) {
 
 bool JournalingFileSystem::record(const JournalRecord& record, bool flush) {
   if (writer_.append(record, flush)) return true;
-  if (refusal_) refusal_ = writer_.failure().ok() ? fs_io_failure(path_) : writer_.failure();
+  if (refusal_.ok()) refusal_ = writer_.failure().ok() ? fs_io_failure(path_) : writer_.failure();
   wroteAll_ = false;
   return false;
 }
 
 bool JournalingFileSystem::start_journal() {
   if (writer_.is_open()) return true;
-  if (!refusal_) return false;
+  if (!refusal_.ok()) return false;
   refusal_ = writer_.open(path_);
-  if (!refusal_) return false;
+  if (!refusal_.ok()) return false;
   if (!record(run_)) return false;
   for (const std::string& folder : earlyFolders_) {
     if (!record(folder_record(folder))) return false;
@@ -59,7 +59,7 @@ bool JournalingFileSystem::start_journal() {
 }
 
 FsResult JournalingFileSystem::record_copy(const CopyRecord& copy) {
-  if (!start_journal() || !refusal_) return fs_refused(copy.temporary);
+  if (!start_journal() || !refusal_.ok()) return fs_refused(copy.temporary);
   JournalRecord line;
   line.kind = JournalRecordKind::copy;
   line.path = copy.temporary;
@@ -75,10 +75,10 @@ FsResult JournalingFileSystem::move_file(const std::string& from, const std::str
   if (copying_.erase(from) > 0) {
     // The copy's own record stands for it: undo removes what it finds there.
     FsResult placed = inner().move_file(from, to);
-    if (placed) ++moves_;
+    if (placed.ok()) ++moves_;
     return placed;
   }
-  if (!start_journal() || !refusal_) return fs_refused(from);
+  if (!start_journal() || !refusal_.ok()) return fs_refused(from);
   const DirectoryEntry* source = sizes_.find(from);
   JournalRecord move;
   move.kind = JournalRecordKind::move;
@@ -87,7 +87,7 @@ FsResult JournalingFileSystem::move_file(const std::string& from, const std::str
   move.size = source != nullptr ? source->size : 0;
   if (!record(move)) return fs_refused(from);
   FsResult status = inner().move_file(from, to);
-  if (status) {
+  if (status.ok()) {
     ++moves_;
   } else {
     // Goes out with the next record: a run killed before that leaves a
@@ -102,7 +102,8 @@ FsResult JournalingFileSystem::move_file(const std::string& from, const std::str
 bool JournalingFileSystem::finish() {
   // A run that moved nothing takes away the folders it made for the moves.
   for (auto folder = earlyFolders_.rbegin(); folder != earlyFolders_.rend(); ++folder) {
-    inner().remove_directory(*folder);
+    // A folder that cannot go stays, empty; nothing in it was ours.
+    (void)inner().remove_directory(*folder);
   }
   earlyFolders_.clear();
   if (!writer_.is_open()) return wroteAll_;

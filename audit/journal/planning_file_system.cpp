@@ -67,7 +67,7 @@ FsResult PlanningFileSystem::move_file(const std::string& from, const std::strin
 
 FsResult PlanningFileSystem::remove_directory(const std::string& path) {
   std::vector<DirectoryEntry> entries;
-  if (!is_folder(path) || !view_.list(path, entries)) return fs_missing(path);
+  if (!is_folder(path) || !view_.list(path, entries).ok()) return fs_missing(path);
   if (!entries.empty()) return fs_already_exists(path);
   if (!allows_changes(parent_of(DiskView::normal_path(path)))) return fs_access_denied(path);
   view_.remove(path);

@@ -16,7 +16,7 @@ class RunUndoer {
     // Nothing is concluded from a folder the disk would not list, and
     // nothing moves through a link to another place.
     for (const std::string* path : {&step.target, &step.path}) {
-      if (const FsResult failure = view_.listing_failure(*path); !failure)
+      if (const FsResult failure = view_.listing_failure(*path); !failure.ok())
         return leave(step, LeftFile::Reason::folderUnread, failure);
       if (passes_a_link(*path)) return leave(step, LeftFile::Reason::linkOnTheWay);
     }
@@ -32,7 +32,7 @@ class RunUndoer {
     const DirectoryEntry entry = *placed;
     const FsResult moved = file_system().move_file(step.target, step.path);
     if (moved.status == FsStatus::alreadyExists) return leave(step, LeftFile::Reason::nameTaken);
-    if (!moved) return leave(step, LeftFile::Reason::cannotMove, moved);
+    if (!moved.ok()) return leave(step, LeftFile::Reason::cannotMove, moved);
     view_.remove(step.target);
     view_.add(step.path, entry);
     ++outcome_.restored;
@@ -41,15 +41,15 @@ class RunUndoer {
   // A copy goes only while it holds the bytes the run wrote; a temporary file
   // of a copy that was stopped goes in any case, as nothing else has its name.
   void undo_copy(const JournalStep& step) {
-    if (view_.find(step.path) != nullptr && file_system().remove_file(step.path))
+    if (view_.find(step.path) != nullptr && file_system().remove_file(step.path).ok())
       view_.remove(step.path);
-    if (const FsResult failure = view_.listing_failure(step.target); !failure)
+    if (const FsResult failure = view_.listing_failure(step.target); !failure.ok())
       return leave(step, LeftFile::Reason::folderUnread, failure);
     const DirectoryEntry* placed = view_.find(step.target);
     if (placed == nullptr) return;  // never put in place, or removed since
     if (placed->isDirectory || placed->size != step.size || !holds_crc(step.target, step.crc))
       return leave(step, LeftFile::Reason::changed);
-    if (const FsResult removed = file_system().remove_file(step.target); !removed)
+    if (const FsResult removed = file_system().remove_file(step.target); !removed.ok())
       return leave(step, LeftFile::Reason::cannotMove, removed);
     view_.remove(step.target);
     ++outcome_.restored;
@@ -58,7 +58,7 @@ class RunUndoer {
   // Only an empty folder goes; a folder that holds anything stays quietly.
   void undo_folder(const JournalStep& step) {
     const FsResult removed = file_system().remove_directory(step.path);
-    if (removed) {
+    if (removed.ok()) {
       view_.remove(step.path);
     } else if (removed.status != FsStatus::alreadyExists) {
       outcome_.foldersKept.push_back(removed);
@@ -120,7 +120,7 @@ UndoOutcome undo_run(const JournalRun& run) {
 
 bool UndoOutcome::failed_on_the_disk() const {
   for (const LeftFile& file : left) {
-    if (!file.failure) return true;
+    if (!file.failure.ok()) return true;
   }
   return false;
 }

@@ -42,7 +42,8 @@ FsResult measure_file(const std::string& path, CopiedBytes& bytes) {
 
 FsResult compare_with_file(const CopySource& source, const std::string& path, bool& same) {
   FileHandle file;
-  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened) return opened;
+  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened.ok())
+    return opened;
   same = true;
   const std::unique_ptr<unsigned char[]> chunk(new unsigned char[CHUNK_SIZE]);
   const FsResult streamed = stream_source(source, [&](const unsigned char* data, std::size_t size) {
@@ -56,7 +57,7 @@ FsResult compare_with_file(const CopySource& source, const std::string& path, bo
   });
   unsigned char after = 0;
   if (same && file->read(&after, 1) != 0) same = false;
-  if (!streamed) return streamed;
+  if (!streamed.ok()) return streamed;
   return file->failure();
 }
 
@@ -65,29 +66,29 @@ bool write_copy(const CopySource& source, const std::string& temporary, const Co
   why = CopyFailure{};
   FileHandle file;
   why.failure = file_system().open(temporary, "wb", file, true);
-  if (why.failure) {
+  if (why.failure.ok()) {
     bool written = true;
     why.failure = stream_source(source, [&](const unsigned char* data, std::size_t size) {
       const FsResult write = file->write(data, size);
       written = write.ok();
       return write;
     });
-    why.source = written && !why.failure;
+    why.source = written && !why.failure.ok();
     const FsResult closed = file->close();
-    if (why.failure) why.failure = closed;
+    if (why.failure.ok()) why.failure = closed;
   }
   CopiedBytes written;
-  if (why.failure) why.failure = measure_file(temporary, written);
-  why.mismatch = why.failure && !same(written, expected);
-  if (why.failure && !why.mismatch) return true;
-  file_system().remove_file(temporary);
+  if (why.failure.ok()) why.failure = measure_file(temporary, written);
+  why.mismatch = why.failure.ok() && !same(written, expected);
+  if (why.failure.ok() && !why.mismatch) return true;
+  (void)file_system().remove_file(temporary);  // the copy's failure is the one to say
   return false;
 }
 
 FsResult sync_file_at(const std::string& path) {
   FileHandle file;
-  if (const FsResult opened = file_system().open(path, "ab", file); !opened) return opened;
+  if (const FsResult opened = file_system().open(path, "ab", file); !opened.ok()) return opened;
   const FsResult synced = file->sync();
   const FsResult closed = file->close();
-  return synced ? closed : synced;
+  return synced.ok() ? closed : synced;
 }

@@ -35,7 +35,7 @@ Holder holder_of(const std::string& target, const CopySource& source, const Copi
   const bool waiting = copies().waiting.count(target) > 0;
   const std::string held_at = waiting ? target + COPY_TEMPORARY_SUFFIX : target;
   bool same = false;
-  if (const FsResult compared = compare_with_file(source, held_at, same); !compared) {
+  if (const FsResult compared = compare_with_file(source, held_at, same); !compared.ok()) {
     if (compared.missing()) return Holder::none;
     print_cannot_read(held_at, compared);
     return Holder::other;
@@ -56,7 +56,7 @@ bool start_copy(const CopySource& source, const CopiedBytes& bytes, const std::s
   PendingCopy copy;
   copy.record = {target + COPY_TEMPORARY_SUFFIX, target, bytes.size, bytes.crc};
   copy.source = name;
-  if (state.recorder != nullptr && !state.recorder->record_copy(copy.record)) return true;
+  if (state.recorder != nullptr && !state.recorder->record_copy(copy.record).ok()) return true;
   CopyFailure why;
   if (!write_copy(source, copy.record.temporary, bytes, why)) {
     print_copy_failed(name, target, why.failure, why.mismatch);
@@ -93,7 +93,7 @@ bool copy_to_dupes(const CopySource& source, const CopiedBytes& bytes, const std
 // could not be read whole: the image is then not counted.
 bool place_copy(int index, const CopySource& source, const char* name) {
   CopiedBytes bytes;
-  if (const FsResult measured = measure_source(source, bytes); !measured) {
+  if (const FsResult measured = measure_source(source, bytes); !measured.ok()) {
     print_cannot_read(name, measured);
     return false;
   }
@@ -110,7 +110,7 @@ bool place_copy(int index, const CopySource& source, const char* name) {
 
 // Drops a copy that cannot be put in place, with its temporary file.
 void drop_copy(const PendingCopy& copy, const FsResult& failure) {
-  file_system().remove_file(copy.record.temporary);
+  (void)file_system().remove_file(copy.record.temporary);  // the failure said is the copy's
   copies().placed.erase(copy.record.target);
   print_copy_failed(copy.source.c_str(), copy.record.target, failure, false);
 }
@@ -119,11 +119,11 @@ void drop_copy(const PendingCopy& copy, const FsResult& failure) {
 // copies that could not be synced are dropped.
 void sync_batch(std::vector<PendingCopy>& pending) {
   const FsResult all = file_system().sync_all(".");
-  if (all) return;
+  if (all.ok()) return;
   std::vector<PendingCopy> synced;
   for (PendingCopy& copy : pending) {
     if (const FsResult done = all.unsupported() ? sync_file_at(copy.record.temporary) : all;
-        !done) {
+        !done.ok()) {
       drop_copy(copy, done);
     } else {
       synced.push_back(std::move(copy));
@@ -158,7 +158,7 @@ void finish_copies() {
   sync_batch(pending);
   for (const PendingCopy& copy : pending) {
     if (const FsResult moved = file_system().move_file(copy.record.temporary, copy.record.target);
-        !moved) {
+        !moved.ok()) {
       drop_copy(copy, moved);
     } else {
       ++copies().copied;

@@ -132,7 +132,7 @@ void load_info_config() {
   info = InfoConfig{};
   const std::string path = run_state().directories.program + INFO_FILE_NAME;
   FileHandle file;
-  if (!file_system().open(path, "r", file, true)) {
+  if (!file_system().open(path, "r", file, true).ok()) {
     print_info_defaults(path);
     return;
   }
@@ -140,7 +140,7 @@ void load_info_config() {
   LineReader lines(*file);
   ConfigLine line;
   while (!reader.full() && read_config_line(lines, line)) reader.take(line);
-  if (const FsResult failure = file->failure(); !failure) {
+  if (const FsResult failure = file->failure(); !failure.ok()) {
     // Groups from part of the file would sort images by half the rules.
     print_cannot_read(path, failure);
     info = InfoConfig{};

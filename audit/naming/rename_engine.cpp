@@ -57,7 +57,7 @@ std::string parent_folder(const std::string& path) {
 FsResult own_folder(const std::string& path) {
   std::vector<DirectoryEntry> entries;
   const std::string parent = parent_folder(path);
-  if (FsResult listed = file_system().list_directory(parent, entries); !listed) return listed;
+  if (FsResult listed = file_system().list_directory(parent, entries); !listed.ok()) return listed;
   const std::string leaf = leaf_of(path);
   for (const DirectoryEntry& entry : entries) {
     if (entry.name == leaf && entry.isDirectory) return {};
@@ -69,13 +69,13 @@ FsResult own_folder(const std::string& path) {
 // else announced (a link stops every move of the run).
 bool ensure_directory(const std::string& path) {
   const FsResult made = file_system().make_directory(path);
-  if (made) return true;
+  if (made.ok()) return true;
   if (made.status != FsStatus::alreadyExists) {
     print_dir_error(path);
     return false;
   }
   const FsResult own = own_folder(path);
-  if (own) return true;
+  if (own.ok()) return true;
   run_state().rename.movesStopped = true;
   if (own.status == FsStatus::notRegular) {
     print_target_not_a_folder(path);
@@ -98,7 +98,7 @@ std::unordered_set<std::string>& folded_names(const std::string& folder) {
   std::unordered_set<std::string>& names = known[folder];
   std::vector<DirectoryEntry> entries;
   const FsResult listed = file_system().list_directory(folder, entries);
-  if (!listed && !listed.missing()) print_cannot_list(folder, listed);
+  if (!listed.ok() && !listed.missing()) print_cannot_list(folder, listed);
   for (const DirectoryEntry& entry : entries) names.insert(lower_case(entry.name));
   return names;
 }
@@ -111,7 +111,7 @@ FsResult move_to_free_name(const std::string& from, const std::string& to) {
   const std::string key = lower_case(leaf_of(to));
   if (names.count(key) != 0) return fs_already_exists(to);
   FsResult moved = file_system().move_file(from, to);
-  if (moved) names.insert(key);
+  if (moved.ok()) names.insert(key);
   return moved;
 }
 
@@ -199,7 +199,7 @@ void move_to_dupes(const std::string& duplicate, const char* oldName) {
   }
   say_failed_move(moved, oldName, candidate);
   if (moved.ok()) note_found_image_moved(candidate);
-  if (moved && candidate != duplicate) last_counter_names[duplicate] = candidate;
+  if (moved.ok() && candidate != duplicate) last_counter_names[duplicate] = candidate;
 }
 
 }  // namespace
@@ -289,7 +289,8 @@ void log_change(const char* oldName, const char* newName) {
                                ? "O: \"" + old_text + "\"  N: \"" + new_text + "\"\n"
                                : "N: \"" + new_text + "\"  O: \"" + old_text + "\"\n";
   if (!options().quiet) print_change_line(line);
-  if (log != nullptr) write_text(*log, line);
+  // A failed write stays in the log; closing the logs says so.
+  if (log != nullptr) (void)write_text(*log, line);
 }
 
 bool create_group_dirs() {

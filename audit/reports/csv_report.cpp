@@ -98,7 +98,7 @@ EarlierReport read_earlier_report(const std::string& startFolder) {
   EarlierReport report;
   FileHandle file;
   const FsResult opened = file_system().open(join_path(startFolder, CSV_REPORT_NAME), "rb", file);
-  if (!opened) {
+  if (!opened.ok()) {
     if (!opened.missing()) report = unreadable(opened);
     return report;
   }
@@ -109,8 +109,8 @@ EarlierReport read_earlier_report(const std::string& startFolder) {
     text.append(block, count);
     if (count < sizeof block) break;
   }
-  file->close();
-  if (const FsResult failure = file->failure(); !failure) return unreadable(failure);
+  (void)file->close();  // a read that failed is kept in failure()
+  if (const FsResult failure = file->failure(); !failure.ok()) return unreadable(failure);
   if (text.size() > CSV_REPORT_LIMIT) return malformed();
   return earlier_report_from_text(text);
 }
@@ -153,10 +153,14 @@ CsvChanges count_changes(const std::vector<CsvRow>& rows) {
 FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvRow>& rows) {
   const std::string temporary = join_path(startFolder, CSV_REPORT_NAME) + TEMPORARY_SUFFIX;
   FileHandle file;
-  if (const FsResult opened = file_system().open(temporary, "wb", file); !opened) return opened;
-  write_text(*file, csv_record(HEADER));
+  if (const FsResult opened = file_system().open(temporary, "wb", file); !opened.ok())
+    return opened;
+  // A failed write stays in the stream; the commit reports it and keeps the
+  // earlier report.
+  (void)write_text(*file, csv_record(HEADER));
   for (const CsvRow& row : rows) {
-    write_text(*file, csv_record({row.status, row.title, row.crc, row.size, row.file, row.note}));
+    (void)write_text(*file,
+                     csv_record({row.status, row.title, row.crc, row.size, row.file, row.note}));
   }
   return commit_tool_file_replacement(std::move(file), temporary);
 }

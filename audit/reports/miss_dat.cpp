@@ -94,13 +94,14 @@ void write_miss_dat() {
   for (int index = 0; index < db_count(); ++index) missing += db_entry_missing(index) ? 1 : 0;
   FileHandle dat = rewrite_tool_file(MISS_DAT_NAME);
   if (dat == nullptr) return;
-  print_to(*dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing, made_at().c_str());
+  // A failed write stays in the stream, which reports it when it is closed.
+  (void)print_to(*dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing, made_at().c_str());
   for (int index = 0; index < db_count(); ++index) {
     if (!db_entry_missing(index)) continue;
     const std::string name = xml_escaped(db_name(index));
-    print_to(*dat, "\t<game name=\"%s\">\n\t\t<description>%s</description>\n%s\t</game>\n",
-             name.c_str(), name.c_str(), rom_element(index).c_str());
+    (void)print_to(*dat, "\t<game name=\"%s\">\n\t\t<description>%s</description>\n%s\t</game>\n",
+                   name.c_str(), name.c_str(), rom_element(index).c_str());
   }
-  write_text(*dat, "</datafile>\n");
+  (void)write_text(*dat, "</datafile>\n");
   finish_tool_file(dat, MISS_DAT_NAME);
 }

@@ -27,7 +27,8 @@ const std::vector<std::int32_t>& found() {
 // which marks it as no name for the reader of the have list.
 void write_headline(FileStream& report, const std::string& headline) {
   print_headline(headline);
-  print_to(report, " %s", headline.c_str());
+  // A failed write stays in the stream, which reports it when it is closed.
+  (void)print_to(report, " %s", headline.c_str());
 }
 
 std::string miss_headline(int missing, int excluded) {
@@ -65,7 +66,8 @@ class DupesList {
       file_ = append_to_tool_file(DUPES_REPORT_NAME);
     }
     print_dupe(name, copies);
-    if (file_ != nullptr) print_to(*file_, "%s [%ld copies]\n", name, copies);
+    // A failed write stays in the stream; finish_tool_file reports it.
+    if (file_ != nullptr) (void)print_to(*file_, "%s [%ld copies]\n", name, copies);
   }
 
  private:
@@ -78,7 +80,7 @@ class DupesList {
 bool write_have_files(int owned) {
   FileHandle report = rewrite_tool_file(HAVE_REPORT_NAME);
   if (report == nullptr) return false;
-  if (const FsResult written = write_have_database(run_state().directories); !written) {
+  if (const FsResult written = write_have_database(run_state().directories); !written.ok()) {
     print_cannot_write(HAVE_DATABASE_NAME, written);
     print_kept_as_it_was(HAVE_DATABASE_NAME);
   }
@@ -147,7 +149,8 @@ void write_miss_report() {
   if (report == nullptr) return;
   write_headline(*report, miss_headline(missing, excluded));
   for (int index = 0; index < db_count(); ++index) {
-    if (db_entry_missing(index)) print_to(*report, "%s\n", db_name(index));
+    if (db_entry_missing(index))
+      (void)print_to(*report, "%s\n", db_name(index));  // kept, see above
   }
   finish_tool_file(report, MISS_REPORT_NAME);
 }

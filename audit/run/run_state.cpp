@@ -18,21 +18,21 @@ RunState& run_state() {
 FileHandle append_to_tool_file(const char* name) {
   FileHandle file;
   const FsResult opened = open_tool_file(state.directories, name, "a", file);
-  if (!opened && state.logs.unopened.insert(name).second) print_cannot_write(name, opened);
+  if (!opened.ok() && state.logs.unopened.insert(name).second) print_cannot_write(name, opened);
   return file;
 }
 
 FileHandle rewrite_tool_file(const char* name) {
   FileHandle file;
   const FsResult opened = open_tool_file(state.directories, name, "w", file);
-  if (!opened) print_cannot_write(name, opened);
+  if (!opened.ok()) print_cannot_write(name, opened);
   return file;
 }
 
 bool finish_tool_file(FileHandle& file, const char* name) {
   if (file == nullptr) return true;
   const FsResult written = file->close();
-  if (!written) print_cannot_write(name, written);
+  if (!written.ok()) print_cannot_write(name, written);
   file.reset();
   return written.ok();
 }

@@ -29,7 +29,7 @@ bool enters(const DirectoryEntry& entry) {
 void walk_folder(const std::string& prefix) {
   const std::string folder = prefix.empty() ? "." : prefix.substr(0, prefix.size() - 1);
   std::vector<DirectoryEntry> entries;
-  if (const FsResult listed = file_system().list_directory(folder, entries); !listed)
+  if (const FsResult listed = file_system().list_directory(folder, entries); !listed.ok())
     return print_cannot_list(folder, listed);
   for (const DirectoryEntry& entry : entries) {
     const std::string path = prefix + entry.name;

@@ -22,8 +22,8 @@ namespace {
 // has changed since the listing and is treated as one that does not open.
 bool read_image(FileStream& file, const char* name, std::size_t size) {
   const bool complete = file.read(run_state().image.data.get(), size) == size;
-  file.close();
-  if (const FsResult failure = file.failure(); !failure) {
+  (void)file.close();  // a read that failed is kept in failure()
+  if (const FsResult failure = file.failure(); !failure.ok()) {
     print_cannot_read(name, failure);
     return false;
   }
@@ -49,8 +49,9 @@ void append_scan_record(std::uint32_t crc, const char* name) {
   FileHandle& log = run_state().logs.scan;
   if (log == nullptr) log = append_to_tool_file(SCAN_LOG_NAME);
   if (log == nullptr) return;  // the next image tries again
-  print_to(*log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
-           scan_record_name(name).c_str());
+  // A failed write stays in the log; closing the logs says so.
+  (void)print_to(*log, "\"%08lx %s\",\n", static_cast<unsigned long>(crc),
+                 scan_record_name(name).c_str());
 }
 
 }  // namespace
@@ -82,7 +83,7 @@ void identify_image(const char* name, std::uint64_t size) {
   FileHandle file;
   if (!dispatch.inMemory) {
     // One read of the whole image: a stream buffer would only add a copy.
-    if (!file_system().open(name, "rb", file, true)) {
+    if (!file_system().open(name, "rb", file, true).ok()) {
       print_cannot_open(name);
       return;
     }

@@ -28,7 +28,7 @@ bool walk_subdirectory(const std::string& location, const std::string& name) {
   const DirectoryMark parent =
       mark_current_directory(join_path(run_state().directories.start, location));
   print_scanning(entered);
-  if (const FsResult changed = change_directory(entered); !changed) {
+  if (const FsResult changed = change_directory(entered); !changed.ok()) {
     print_cannot_list(subfolder, changed);
     return true;
   }
@@ -45,7 +45,7 @@ void walk_level(const std::string& location) {
   // The whole level is listed first: renaming moves files while the walk
   // goes on, and a listing in progress would see the folder change.
   std::vector<DirectoryEntry> entries;
-  if (const FsResult listed = file_system().list_directory(".", entries); !listed)
+  if (const FsResult listed = file_system().list_directory(".", entries); !listed.ok())
     return print_cannot_list(location, listed);
   ReadAheadWindow ahead(entries);
   for (std::size_t index = 0; index < entries.size(); ++index) {

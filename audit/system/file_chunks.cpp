@@ -12,16 +12,17 @@ constexpr std::size_t CHUNK_SIZE = 256 * 1024;
 
 FsResult stream_file(const std::string& path, const ChunkSink& sink) {
   FileHandle file;
-  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened) return opened;
+  if (const FsResult opened = file_system().open(path, "rb", file, true); !opened.ok())
+    return opened;
   const std::unique_ptr<unsigned char[]> chunk(new unsigned char[CHUNK_SIZE]);
   for (;;) {
     const std::size_t count = file->read(chunk.get(), CHUNK_SIZE);
     if (count > 0) {
-      if (const FsResult taken = sink(chunk.get(), count); !taken) return taken;
+      if (const FsResult taken = sink(chunk.get(), count); !taken.ok()) return taken;
     }
     if (count < CHUNK_SIZE) break;
   }
-  if (const FsResult failure = file->failure(); !failure) return failure;
+  if (const FsResult failure = file->failure(); !failure.ok()) return failure;
   return file->close();
 }
 

@@ -21,12 +21,13 @@ class StdioStream final : public FileStream {
       : file_(file), path_(path) {
     if (wholeReads) std::setvbuf(file_, nullptr, _IONBF, 0);
   }
-  ~StdioStream() override { close(); }
+  // A caller that wants the outcome closes first; later calls do nothing.
+  ~StdioStream() override { (void)close(); }
 
   std::size_t read(void* buffer, std::size_t count) override {
     errno = 0;
     const std::size_t got = std::fread(buffer, 1, count, file_);
-    if (got < count && std::ferror(file_) != 0) remember(false);
+    if (got < count && std::ferror(file_) != 0) (void)remember(false);  // failure() tells
     return got;
   }
   FsResult seek(std::int64_t offset, int whence) override {
@@ -122,7 +123,7 @@ FsResult SystemFileSystem::open(const std::string& path, const char* mode, FileH
                                 bool wholeReads) {
   file.reset();
   std::FILE* stream = nullptr;
-  if (const FsResult opened = open_regular_file(path, mode, stream); !opened) return opened;
+  if (const FsResult opened = open_regular_file(path, mode, stream); !opened.ok()) return opened;
   file = std::make_unique<StdioStream>(stream, path, wholeReads);
   return {};
 }

@@ -31,13 +31,14 @@ enum class FsStatus { ok, alreadyExists, accessDenied, failed, refused, busy, no
 // What a file operation gave: success, or the failure's kind with the
 // system's error number and the path it concerns. The one shape in which
 // every failure of the disk travels up; its text is made where it is shown.
-struct FsResult {
+// It is read through ok() alone: a caller that drops one without a look must
+// say why, with an explicit (void).
+struct [[nodiscard]] FsResult {
   FsStatus status = FsStatus::ok;
   int error = 0;     // the system's error number; 0 on success
   std::string path;  // the path the failure concerns; empty on success
 
   bool ok() const { return status == FsStatus::ok; }
-  explicit operator bool() const { return ok(); }
 
   // Nothing is at the path (or on the way to it).
   bool missing() const;

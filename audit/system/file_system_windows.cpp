@@ -209,7 +209,7 @@ DirectoryMark mark_current_directory(const std::string& path) {
 bool return_to_parent(const DirectoryMark& parent) {
   settle_all_read_ahead();
   if (SetCurrentDirectoryW(L"..") && current_directory_is(parent)) return true;
-  return !parent.path.empty() && change_directory(parent.path) && current_directory_is(parent);
+  return !parent.path.empty() && change_directory(parent.path).ok() && current_directory_is(parent);
 }
 
 std::string executable_directory() {

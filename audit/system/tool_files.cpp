@@ -34,7 +34,7 @@ FsResult open_tool_file(const ToolDirectories& directories, const char* name, co
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
     const FsResult opened = file_system().open(path, mode, file);
-    if (opened) {
+    if (opened.ok()) {
       if (directory.isFallback) print_using_default_log(path);
       return opened;
     }
@@ -55,7 +55,7 @@ FsResult open_tool_file_replacement(const ToolDirectories& directories, const ch
     const std::string path = join_path(directory.path, name);
     const std::string temporary = path + REPLACEMENT_SUFFIX;
     failure = file_system().open(temporary, "wb", file);
-    if (failure) {
+    if (failure.ok()) {
       if (directory.isFallback) print_using_default_log(path);
       temporaryPath = temporary;
       return failure;
@@ -71,13 +71,15 @@ FsResult commit_tool_file_replacement(FileHandle file, const std::string& tempor
   // The data must be on disk before the new name points at it.
   const FsResult synced = file->sync();
   const FsResult closed = file->close();
-  FsResult outcome = !synced ? synced : closed;
-  if (outcome) {
+  FsResult outcome = !synced.ok() ? synced : closed;
+  if (outcome.ok()) {
     const std::string path =
         temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
     outcome = file_system().replace_file(temporaryPath, path);
-    if (outcome) return outcome;
+    if (outcome.ok()) return outcome;
   }
-  file_system().remove_file(temporaryPath);
+  // The failure to report is the step above; a temporary file that cannot
+  // go either is only litter beside the untouched file.
+  (void)file_system().remove_file(temporaryPath);
   return outcome;
 }

@@ -161,7 +161,7 @@ class FaultTableTest : public FreshRunTest {
     console += testing::internal::GetCapturedStderr();
     use_file_system(nullptr);
     reset_run_state();
-    change_directory(start_dir());
+    EXPECT_TRUE(change_directory(start_dir()).ok());
     return console;
   }
 

@@ -60,8 +60,8 @@ TEST_F(FileSystemTest, ListingsCarrySizesHiddenMarksAndNamesInAnyScriptAtAnyLeng
       "Pitfall! \xc3\xa9\xc3\xa8 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x95\xb9.bin";
   FileHandle file = open_through(real, join_path(folder, unicode), "wb");
   ASSERT_NE(file, nullptr);
-  ASSERT_TRUE(file->write("0123456789", 10));
-  ASSERT_TRUE(file->close());
+  ASSERT_TRUE(file->write("0123456789", 10).ok());
+  ASSERT_TRUE(file->close().ok());
   // Windows hides by attribute, whatever the name; POSIX by the leading dot.
   const std::string hidden = ON_WINDOWS ? "Attic" : ".attic";
   ASSERT_EQ(real.make_directory(join_path(folder, hidden)), FsStatus::ok);
@@ -73,7 +73,7 @@ TEST_F(FileSystemTest, ListingsCarrySizesHiddenMarksAndNamesInAnyScriptAtAnyLeng
             FsStatus::ok);
 
   std::vector<DirectoryEntry> entries;
-  ASSERT_TRUE(real.list_directory(folder, entries));
+  ASSERT_TRUE(real.list_directory(folder, entries).ok());
   std::sort(entries.begin(), entries.end(),
             [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
   ASSERT_EQ(entries.size(), 3u);

@@ -18,21 +18,23 @@ class ToolFilesTest : public FreshRunTest {
   static std::string append(const char* name, const std::string& text) {
     testing::internal::CaptureStderr();
     FileHandle file;
-    if (open_tool_file(run_state().directories, name, "a", file)) write_text(*file, text);
+    if (open_tool_file(run_state().directories, name, "a", file).ok()) {
+      EXPECT_TRUE(write_text(*file, text).ok());
+    }
     return testing::internal::GetCapturedStderr();
   }
 };
 
 TEST_F(ToolFilesTest, DatabaseGoesToTheProgramFolder) {
   FileHandle file;
-  ASSERT_TRUE(open_tool_file(run_state().directories, "Vald2600.db", "wb", file));
+  ASSERT_TRUE(open_tool_file(run_state().directories, "Vald2600.db", "wb", file).ok());
   EXPECT_TRUE(file_exists(in_program("Vald2600.db")));
   EXPECT_FALSE(file_exists(in_start("Vald2600.db")));
 }
 
 TEST_F(ToolFilesTest, TextFilesGoToTheStartFolderWhateverTheCurrentFolder) {
   make_dir(in_start("sub/deeper"));
-  ASSERT_TRUE(change_directory(in_start("sub/deeper")));
+  ASSERT_TRUE(change_directory(in_start("sub/deeper")).ok());
   EXPECT_EQ(append("2600Scan.txt", "one\n"), "");
   EXPECT_EQ(append("2600Scan.txt", "two\n"), "");
   EXPECT_EQ(read_text(in_start("2600Scan.txt")), "one\ntwo\n");
@@ -61,9 +63,9 @@ TEST_F(ToolFilesTest, NoHomeMeansNoThirdCandidate) {
   set_environment("HOME", "");
   testing::internal::CaptureStderr();
   FileHandle file;
-  EXPECT_FALSE(open_tool_file(run_state().directories, "2600Log.txt", "a", file));
+  EXPECT_FALSE(open_tool_file(run_state().directories, "2600Log.txt", "a", file).ok());
   unset_environment("HOME");
-  EXPECT_FALSE(open_tool_file(run_state().directories, "2600Log.txt", "a", file));
+  EXPECT_FALSE(open_tool_file(run_state().directories, "2600Log.txt", "a", file).ok());
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 

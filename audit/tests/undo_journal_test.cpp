@@ -130,14 +130,14 @@ TEST(UndoJournalTest, WriterStartsAJournalMendsACutLineAndRefusesForeignFiles) {
   failed.kind = JournalRecordKind::failed;
   {
     JournalWriter writer;
-    ASSERT_TRUE(writer.open(path));
+    ASSERT_TRUE(writer.open(path).ok());
     ASSERT_TRUE(writer.append(failed));
     EXPECT_EQ(read_text(path), std::string(JOURNAL_FIRST_LINE) + "\nfailed\n");  // flushed
     EXPECT_TRUE(writer.close());
   }
   write_text(path, read_text(path) + "move 5 a");
   JournalWriter writer;
-  ASSERT_TRUE(writer.open(path));
+  ASSERT_TRUE(writer.open(path).ok());
   writer.close();
   EXPECT_EQ(read_text(path), std::string(JOURNAL_FIRST_LINE) + "\nfailed\n");  // cut back
 

@@ -215,7 +215,7 @@ class FaultyStreams : public PassingFileSystem {
   FsResult open(const std::string& path, const char* mode, FileHandle& file,
                 bool wholeReads) override {
     FsResult opened = PassingFileSystem::open(path, mode, file, wholeReads);
-    if (opened) file = std::make_unique<Stream>(*this, std::move(file));
+    if (opened.ok()) file = std::make_unique<Stream>(*this, std::move(file));
     return opened;
   }
 
@@ -286,7 +286,7 @@ class ZipTest : public ::testing::Test {
   }
 
   std::string log_text() {
-    if (run_state().logs.zip.file != nullptr) run_state().logs.zip.file->flush();
+    if (run_state().logs.zip.file != nullptr) (void)run_state().logs.zip.file->flush();
     return read_text(start / "Vald_ZIP.txt");
   }
 

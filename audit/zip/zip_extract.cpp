@@ -63,7 +63,7 @@ int check_data(const ZipArchive& archive, const ZipEntry& entry, const unsigned 
 
 // Positions the stream at the entry's data, past its local header.
 int zip_seek_data(const ZipArchive& archive, const ZipEntry& entry) {
-  if (!archive.stream->seek(static_cast<std::int64_t>(entry.localHeaderOffset), SEEK_SET)) {
+  if (!archive.stream->seek(static_cast<std::int64_t>(entry.localHeaderOffset), SEEK_SET).ok()) {
     return fail(ZipError::seekingToHeader, archive, IO_FAILED);
   }
   unsigned char header[LOCAL_HEADER_SIZE];
@@ -80,7 +80,7 @@ int zip_seek_data(const ZipArchive& archive, const ZipEntry& entry) {
   const std::uint16_t extra_length = cursor.u16();
   const auto data = static_cast<std::int64_t>(entry.localHeaderOffset + LOCAL_HEADER_SIZE +
                                               name_length + extra_length);
-  if (!archive.stream->seek(data, SEEK_SET)) {
+  if (!archive.stream->seek(data, SEEK_SET).ok()) {
     return fail(ZipError::seekingToData, archive, IO_FAILED);
   }
   return check_local_crc(archive, entry, local_crc);

@@ -69,9 +69,9 @@ void zip_end_members(ZipLog& log) {
   if (log.repeats > 0) {
     std::printf("Error in zipfile %s\nThe same for %d more members\n", log.lastPath.c_str(),
                 log.repeats);
-    if (log.file != nullptr)
-      print_to(*log.file, "Error in zipfile %s: the same for %d more members\n",
-               log.lastPath.c_str(), log.repeats);
+    if (log.file != nullptr)  // a failed write is said when the log is closed
+      (void)print_to(*log.file, "Error in zipfile %s: the same for %d more members\n",
+                     log.lastPath.c_str(), log.repeats);
   }
   log.lastPath.clear();
   log.lastText.clear();
@@ -92,7 +92,7 @@ void zip_report_error(ZipLog& log, const char* logText, const char* consoleText,
   }
   std::printf("Error in zipfile %s\n%s\n", path, consoleText);
   if (log.file == nullptr && log.open != nullptr) log.file = log.open(ZIP_LOG_NAME);
-  if (log.file != nullptr) print_to(*log.file, "Error in zipfile %s: %s\n", path, logText);
+  if (log.file != nullptr) (void)print_to(*log.file, "Error in zipfile %s: %s\n", path, logText);
 }
 
 void zip_report_read_failure(ZipLog& log, const char* path, const FsResult& failure) {
@@ -142,6 +142,6 @@ void zip_log_detail(ZipLog& log, const char* format, ...) {
   if (log.file == nullptr) return;
   va_list arguments;
   va_start(arguments, format);
-  vprint_to(*log.file, format, arguments);
+  (void)vprint_to(*log.file, format, arguments);  // kept in the log, said when it is closed
   va_end(arguments);
 }

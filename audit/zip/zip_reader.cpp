@@ -25,7 +25,7 @@ constexpr std::size_t LAST_WINDOW = END_RECORD_SIZE + 0xFFFF;
 }  // namespace
 
 void zip_report_problem(const ZipArchive& archive, ZipError error) {
-  if (archive.stream != nullptr && !archive.stream->failure()) {
+  if (archive.stream != nullptr && !archive.stream->failure().ok()) {
     zip_report_read_failure(*archive.log, archive.path.c_str(), archive.stream->failure());
   } else {
     zip_report(*archive.log, error, archive.path.c_str());
@@ -41,7 +41,7 @@ bool fail(ZipError error, const ZipArchive& archive) {
 
 bool measure_stream(ZipArchive& archive) {
   if (archive.stream == nullptr) return fail(ZipError::openingFile, archive);
-  if (!archive.stream->seek(0, SEEK_END)) return fail(ZipError::seekingToEnd, archive);
+  if (!archive.stream->seek(0, SEEK_END).ok()) return fail(ZipError::seekingToEnd, archive);
   archive.length = archive.stream->tell();
   if (archive.length < 0) return fail(ZipError::gettingFileSize, archive);
   if (archive.length == 0) return fail(ZipError::emptyFile, archive);
@@ -51,7 +51,7 @@ bool measure_stream(ZipArchive& archive) {
 // The last `size` bytes of the file; nullptr when they cannot be read.
 std::unique_ptr<unsigned char[]> read_tail(const ZipArchive& archive, std::size_t size) {
   const auto from = archive.length - static_cast<std::int64_t>(size);
-  if (!archive.stream->seek(from, SEEK_SET)) return nullptr;
+  if (!archive.stream->seek(from, SEEK_SET).ok()) return nullptr;
   std::unique_ptr<unsigned char[]> tail(new (std::nothrow) unsigned char[size]);
   if (tail == nullptr || !read_exactly(*archive.stream, tail.get(), size)) return nullptr;
   return tail;
@@ -120,7 +120,7 @@ bool check_single_disk(const ZipArchive& archive) {
 
 bool read_directory(ZipArchive& archive) {
   const auto length = static_cast<std::uint64_t>(archive.length);
-  if (!archive.stream->seek(static_cast<std::int64_t>(archive.directoryOffset), SEEK_SET)) {
+  if (!archive.stream->seek(static_cast<std::int64_t>(archive.directoryOffset), SEEK_SET).ok()) {
     return fail(ZipError::seekingToDirectory, archive);
   }
   // A directory the file cannot hold is refused before anything is allocated.
@@ -169,7 +169,7 @@ bool read_exactly(FileStream& stream, void* buffer, std::size_t count) {
 
 ZipArchive* zip_open(const char* path, ZipLog& log) {
   FileHandle stream;
-  file_system().open(path, "rb", stream);
+  (void)file_system().open(path, "rb", stream);  // an empty stream is reported below
   return zip_open_stream(std::move(stream), path, log);
 }
 
