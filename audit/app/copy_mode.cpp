@@ -4,18 +4,11 @@
 #include <string>
 
 #include "journal/journal_reader.h"
+#include "journal/undo_run.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
 #include "system/tool_file_names.h"
-
-namespace {
-
-bool ends_with(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-}  // namespace
 
 void remove_left_copies() {
   FileHandle journal;
@@ -28,10 +21,8 @@ void remove_left_copies() {
   if (!journal->failure().ok()) print_cannot_read(path, journal->failure());
   journal.reset();
   if (!reading.found || reading.run.mode != "copy") return;
-  for (const JournalStep& step : reading.run.steps) {
-    if (!step.isCopy || !ends_with(step.path, COPY_TEMPORARY_SUFFIX)) continue;
-    const FsResult removed = file_system().remove_file(step.path);
-    if (!removed.ok() && !removed.missing()) print_cannot_write(step.path, removed);
+  for (const FsResult& failure : remove_stopped_copies(reading.run)) {
+    if (!failure.missing()) print_cannot_write(failure.path, failure);
   }
 }
 

@@ -46,7 +46,7 @@ std::string time_now() {
 
 void plan_walk(void (*walk)()) {
   FileSystem& disk = file_system();
-  PlanningFileSystem planner(disk);
+  PlanningFileSystem planner(disk, run_state().directories.start);
   use_file_system(&planner);
   walk();
   use_file_system(&disk);
@@ -63,8 +63,9 @@ void journaled_walk(void (*walk)()) {
   FileSystem& disk = file_system();
   const bool copies = run_state().options.copy;
   if (copies) remove_left_copies();
-  JournalingFileSystem journal(disk, join_path(run_state().directories.start, UNDO_JOURNAL_NAME),
-                               time_now(), journal_mode(run_state().options));
+  const std::string& start = run_state().directories.start;
+  JournalingFileSystem journal(disk, join_path(start, UNDO_JOURNAL_NAME), start, time_now(),
+                               journal_mode(run_state().options));
   use_file_system(&journal);
   if (copies) run_state().copy.recorder = &journal;
   walk();

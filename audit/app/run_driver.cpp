@@ -14,11 +14,11 @@
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
+#include "naming/placer.h"
 #include "reports/miss_dat.h"
 #include "reports/reports.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
-#include "scan/copy_walk.h"
 #include "scan/walk.h"
 #include "system/file_system.h"
 #include "system/tool_file_names.h"
@@ -109,11 +109,8 @@ void run_walk_modes() {
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
     load_info_config();
-    if (options.copy) {
-      walk_for_copy();
-    } else {
-      walk_directory(".");
-    }
+    walk_tree(walk_plan_of_run());
+    finish_placing();
     close_tool_logs();
   }
   free_image_buffer();
@@ -151,8 +148,10 @@ void run_one_mode() {
     run_walk_modes();
   }
   // Every file of the run was written by its full path: a start folder that
-  // cannot be entered again changes nothing the run still does.
-  (void)change_directory(run_state().directories.start);
+  // cannot be entered again changes nothing the run still does, but is said.
+  const std::string& start = run_state().directories.start;
+  if (const FsResult back = file_system().change_directory(start); !back.ok())
+    print_cannot_enter(start, back);
 }
 
 }  // namespace

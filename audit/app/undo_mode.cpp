@@ -46,6 +46,8 @@ const char* reason_text(const LeftFile& file) {
       return "its folder cannot be read";
     case LeftFile::Reason::linkOnTheWay:
       return "a folder on its way is a link to another place";
+    case LeftFile::Reason::notMade:
+      return "it is not the file the run made";
   }
   return "";
 }

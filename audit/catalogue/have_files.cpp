@@ -154,11 +154,10 @@ HaveFileRead db_seed_from_have_list(const ToolDirectories& directories) {
 }
 
 FsResult write_have_database(const ToolDirectories& directories) {
-  std::string temporary_path;
-  FileHandle database;
-  const FsResult opened =
-      open_tool_file_replacement(directories, HAVE_DATABASE_NAME, temporary_path, database);
+  Replacement replacement;
+  const FsResult opened = open_tool_file_replacement(directories, HAVE_DATABASE_NAME, replacement);
   if (!opened.ok()) return opened;
+  FileStream* database = replacement.file.get();
   const RomDatabase& catalogue = rom_database();
   // A failed write stays in the stream; the commit reports it.
   (void)database->write(DATABASE_MAGIC, 4);
@@ -168,7 +167,7 @@ FsResult write_have_database(const ToolDirectories& directories) {
   }
   // What an earlier run recorded against another catalogue stays recorded.
   for (const std::uint32_t crc : catalogue.foreignHave) write_big_endian(*database, crc);
-  return commit_tool_file_replacement(std::move(database), temporary_path);
+  return commit_tool_file_replacement(std::move(replacement));
 }
 
 void write_have_names(FileStream& list) {

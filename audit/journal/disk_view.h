@@ -1,9 +1,10 @@
 #pragma once
 // What a run knows of the folders it works in: each folder is listed once,
 // through the file-system seam, and then kept up to date with the changes
-// the run makes (or, when planning, would make). Paths are relative to the
-// current directory, as the rename engine builds them; "." and "" are the
-// current directory itself.
+// the run makes (or, when planning, would make). The view holds every place
+// by its path from the start folder (its key): a path given relative is
+// taken from the folder the walk is in, one given whole from the start
+// folder is cut to the part below it; "." and "" are the start folder.
 
 #include <string>
 #include <unordered_map>
@@ -13,7 +14,23 @@
 
 class DiskView {
  public:
-  explicit DiskView(FileSystem& disk) : disk_(disk) {}
+  // `start`: the start folder, whole, as paths given whole begin with it;
+  // empty when every path is given relative.
+  explicit DiskView(FileSystem& disk, std::string start = std::string())
+      : disk_(disk), start_(std::move(start)) {}
+
+  // The walk entered the folder `name` of its folder, or left it for its parent.
+  void entered(const std::string& name);
+  void left();
+
+  // The current folder is now `path`.
+  void changed_to(const std::string& path);
+
+  // The path of `path` from the start folder, as the view holds it.
+  std::string key(const std::string& path) const;
+
+  // The path the disk reaches the place `key` by from the current folder.
+  std::string disk_path(const std::string& key) const;
 
   // The entry at `path`, listing its folder on first use; nullptr when there
   // is none or the folder cannot be read. Valid until the next change.
@@ -49,9 +66,11 @@ class DiskView {
     std::unordered_map<std::string, std::size_t> index;
   };
 
-  Folder& folder(const std::string& normalFolder);
+  Folder& folder(const std::string& key);
   void fill(Folder& folder, const std::vector<DirectoryEntry>& entries);
 
   FileSystem& disk_;
+  std::string start_;
+  std::string here_;  // the current folder's key
   std::unordered_map<std::string, Folder> folders_;
 };

@@ -129,8 +129,8 @@ JournalProblem load_run(LineReader& reader, const RunMark& mark, JournalReading&
     } else if (record->kind == JournalRecordKind::failed) {
       if (!steps.empty()) steps.pop_back();
     } else if (record->kind != JournalRecordKind::undone) {
-      if (!stays_inside(record->path) ||
-          (record->kind == JournalRecordKind::move && !stays_inside(record->target))) {
+      const bool two_paths = record->kind != JournalRecordKind::folder;
+      if (!stays_inside(record->path) || (two_paths && !stays_inside(record->target))) {
         reading.line = reader.number();
         return JournalProblem::outside;
       }
@@ -141,7 +141,8 @@ JournalProblem load_run(LineReader& reader, const RunMark& mark, JournalReading&
       }
       steps.push_back({record->kind == JournalRecordKind::folder, std::move(record->path),
                        std::move(record->target), record->size,
-                       record->kind == JournalRecordKind::copy, record->crc});
+                       record->kind == JournalRecordKind::copy, record->crc, record->identity,
+                       record->identityKnown});
     }
   }
   return JournalProblem::none;

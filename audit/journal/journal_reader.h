@@ -27,6 +27,8 @@ struct JournalStep {
   std::uint64_t size = 0;  // its length when it was moved
   bool isCopy = false;     // a copy made: `path` is its temporary name
   std::uint32_t crc = 0;   // a copy's CRC-32
+  FileIdentity identity;   // a copy's file, when the record gives it
+  bool identityKnown = false;
 };
 
 struct JournalRun {

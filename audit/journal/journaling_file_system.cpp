@@ -12,8 +12,8 @@ JournalRecord folder_record(const std::string& path) {
 }  // namespace
 
 JournalingFileSystem::JournalingFileSystem(FileSystem& inner, std::string journalPath,
-                                           std::string time, std::string mode)
-    : ForwardingFileSystem(inner), sizes_(inner), path_(std::move(journalPath)) {
+                                           std::string start, std::string time, std::string mode)
+    : ForwardingFileSystem(inner), sizes_(inner, std::move(start)), path_(std::move(journalPath)) {
   run_.time = std::move(time);
   run_.mode = std::move(mode);
 }
@@ -31,11 +31,29 @@ FsResult JournalingFileSystem::make_directory(const std::string& path) {
   FsResult status = inner().make_directory(path);
   if (!status.ok()) return status;
   if (writer_.is_open()) {
-    record(folder_record(path));
+    record(folder_record(sizes_.key(path)));
   } else {
-    earlyFolders_.push_back(path);
+    earlyFolders_.push_back({path, sizes_.key(path)});
   }
   return status;
+}
+
+FsResult JournalingFileSystem::enter_directory(const std::string& name, DirectoryMark& left) {
+  FsResult entered = inner().enter_directory(name, left);
+  if (entered.ok()) sizes_.entered(name);
+  return entered;
+}
+
+FsResult JournalingFileSystem::leave_directory(const DirectoryMark& left, const std::string& path) {
+  FsResult back = inner().leave_directory(left, path);
+  if (back.ok()) sizes_.left();
+  return back;
+}
+
+FsResult JournalingFileSystem::change_directory(const std::string& path) {
+  FsResult changed = inner().change_directory(path);
+  if (changed.ok()) sizes_.changed_to(path);
+  return changed;
 }
 
 bool JournalingFileSystem::record(const JournalRecord& record, bool flush) {
@@ -51,8 +69,8 @@ bool JournalingFileSystem::start_journal() {
   refusal_ = writer_.open(path_);
   if (!refusal_.ok()) return false;
   if (!record(run_)) return false;
-  for (const std::string& folder : earlyFolders_) {
-    if (!record(folder_record(folder))) return false;
+  for (const EarlyFolder& folder : earlyFolders_) {
+    if (!record(folder_record(folder.key))) return false;
   }
   earlyFolders_.clear();
   return true;
@@ -66,13 +84,15 @@ FsResult JournalingFileSystem::record_copy(const CopyRecord& copy) {
   line.target = copy.target;
   line.size = copy.size;
   line.crc = copy.crc;
+  line.identity = copy.identity;
+  line.identityKnown = true;
   if (!record(line)) return fs_refused(copy.temporary);
-  copying_.insert(copy.temporary);
+  copying_.insert(sizes_.key(copy.temporary));
   return {};
 }
 
 FsResult JournalingFileSystem::move_file(const std::string& from, const std::string& to) {
-  if (copying_.erase(from) > 0) {
+  if (copying_.erase(sizes_.key(from)) > 0) {
     // The copy's own record stands for it: undo removes what it finds there.
     FsResult placed = inner().move_file(from, to);
     if (placed.ok()) ++moves_;
@@ -82,8 +102,8 @@ FsResult JournalingFileSystem::move_file(const std::string& from, const std::str
   const DirectoryEntry* source = sizes_.find(from);
   JournalRecord move;
   move.kind = JournalRecordKind::move;
-  move.path = from;
-  move.target = to;
+  move.path = sizes_.key(from);
+  move.target = sizes_.key(to);
   move.size = source != nullptr ? source->size : 0;
   if (!record(move)) return fs_refused(from);
   FsResult status = inner().move_file(from, to);
@@ -103,7 +123,7 @@ bool JournalingFileSystem::finish() {
   // A run that moved nothing takes away the folders it made for the moves.
   for (auto folder = earlyFolders_.rbegin(); folder != earlyFolders_.rend(); ++folder) {
     // A folder that cannot go stays, empty; nothing in it was ours.
-    (void)inner().remove_directory(*folder);
+    (void)inner().remove_directory(folder->path);
   }
   earlyFolders_.clear();
   if (!writer_.is_open()) return wroteAll_;

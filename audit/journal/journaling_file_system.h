@@ -20,14 +20,18 @@
 class JournalingFileSystem : public ForwardingFileSystem, public CopyRecorder {
  public:
   // `journalPath` is opened at the first move; `time` and `mode` go into
-  // the run's first record.
-  JournalingFileSystem(FileSystem& inner, std::string journalPath, std::string time,
-                       std::string mode);
+  // the run's first record. Places are recorded by their paths from
+  // `start`, the start folder, whole.
+  JournalingFileSystem(FileSystem& inner, std::string journalPath, std::string start,
+                       std::string time, std::string mode);
 
   FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
   FsResult make_directory(const std::string& path) override;
   // Refused when the journal cannot take the record.
   FsResult move_file(const std::string& from, const std::string& to) override;
+  FsResult enter_directory(const std::string& name, DirectoryMark& left) override;
+  FsResult leave_directory(const DirectoryMark& left, const std::string& path) override;
+  FsResult change_directory(const std::string& path) override;
 
   // Refused when the journal cannot take the record.
   FsResult record_copy(const CopyRecord& copy) override;
@@ -55,7 +59,11 @@ class JournalingFileSystem : public ForwardingFileSystem, public CopyRecorder {
   JournalWriter writer_;
   std::string path_;
   JournalRecord run_;
-  std::vector<std::string> earlyFolders_;    // created before the first move
+  struct EarlyFolder {
+    std::string path;  // as it was made
+    std::string key;   // as it is recorded
+  };
+  std::vector<EarlyFolder> earlyFolders_;    // created before the first move
   std::unordered_set<std::string> copying_;  // temporary names of recorded copies
   FsResult refusal_;
   bool wroteAll_ = true;

@@ -27,10 +27,18 @@ bool opens_to_write(const char* mode) {
 // The checks below come in the order the system makes them: a missing
 // source or folder first, then a name in use, then permission.
 
-bool PlanningFileSystem::is_folder(const std::string& path) {
-  if (DiskView::normal_path(path).empty()) return true;
-  const DirectoryEntry* entry = view_.find(path);
+bool PlanningFileSystem::is_folder(const std::string& key) {
+  if (key.empty()) return true;
+  const DirectoryEntry* entry = view_.find(view_.disk_path(key));
   return entry != nullptr && entry->isDirectory;
+}
+
+bool PlanningFileSystem::allows_changes_at(const std::string& key) {
+  const auto known = allowsChanges_.find(key);
+  if (known != allowsChanges_.end()) return known->second;
+  const bool allows = inner().allows_changes(view_.disk_path(key));
+  allowsChanges_[key] = allows;
+  return allows;
 }
 
 FsResult PlanningFileSystem::list_directory(const std::string& path,
@@ -39,23 +47,24 @@ FsResult PlanningFileSystem::list_directory(const std::string& path,
 }
 
 FsResult PlanningFileSystem::make_directory(const std::string& path) {
-  const std::string parent = parent_of(DiskView::normal_path(path));
+  const std::string key = view_.key(path);
+  const std::string parent = parent_of(key);
   if (view_.find(path) != nullptr) return fs_already_exists(path);
   if (!is_folder(parent)) return fs_missing(path);
-  if (!allows_changes(parent)) return fs_access_denied(path);
+  if (!allows_changes_at(parent)) return fs_access_denied(path);
   DirectoryEntry folder;
   folder.isDirectory = true;
   view_.add(path, folder);
-  allowsChanges_[DiskView::normal_path(path)] = true;
+  allowsChanges_[key] = true;
   return {};
 }
 
 FsResult PlanningFileSystem::move_file(const std::string& from, const std::string& to) {
   const DirectoryEntry* source = view_.find(from);
-  const std::string target_parent = parent_of(DiskView::normal_path(to));
+  const std::string target_parent = parent_of(view_.key(to));
   if (source == nullptr || !is_folder(target_parent)) return fs_missing(from);
   if (view_.find(to) != nullptr) return fs_already_exists(to);
-  if (!allows_changes(parent_of(DiskView::normal_path(from))) || !allows_changes(target_parent)) {
+  if (!allows_changes_at(parent_of(view_.key(from))) || !allows_changes_at(target_parent)) {
     return fs_access_denied(from);
   }
   const DirectoryEntry moved = *source;
@@ -67,20 +76,33 @@ FsResult PlanningFileSystem::move_file(const std::string& from, const std::strin
 
 FsResult PlanningFileSystem::remove_directory(const std::string& path) {
   std::vector<DirectoryEntry> entries;
-  if (!is_folder(path) || !view_.list(path, entries).ok()) return fs_missing(path);
+  if (!is_folder(view_.key(path)) || !view_.list(path, entries).ok()) return fs_missing(path);
   if (!entries.empty()) return fs_already_exists(path);
-  if (!allows_changes(parent_of(DiskView::normal_path(path)))) return fs_access_denied(path);
+  if (!allows_changes_at(parent_of(view_.key(path)))) return fs_access_denied(path);
   view_.remove(path);
   return {};
 }
 
 bool PlanningFileSystem::allows_changes(const std::string& path) {
-  const std::string normal = DiskView::normal_path(path);
-  const auto known = allowsChanges_.find(normal);
-  if (known != allowsChanges_.end()) return known->second;
-  const bool allows = inner().allows_changes(normal.empty() ? "." : normal);
-  allowsChanges_[normal] = allows;
-  return allows;
+  return allows_changes_at(view_.key(path));
+}
+
+FsResult PlanningFileSystem::enter_directory(const std::string& name, DirectoryMark& left) {
+  FsResult entered = inner().enter_directory(name, left);
+  if (entered.ok()) view_.entered(name);
+  return entered;
+}
+
+FsResult PlanningFileSystem::leave_directory(const DirectoryMark& left, const std::string& path) {
+  FsResult back = inner().leave_directory(left, path);
+  if (back.ok()) view_.left();
+  return back;
+}
+
+FsResult PlanningFileSystem::change_directory(const std::string& path) {
+  FsResult changed = inner().change_directory(path);
+  if (changed.ok()) view_.changed_to(path);
+  return changed;
 }
 
 FsResult PlanningFileSystem::open(const std::string& path, const char* mode, FileHandle& file,

@@ -15,8 +15,10 @@
 class PlanningFileSystem : public ForwardingFileSystem {
  public:
   // `disk` is only read, through list_directory, open for reading,
-  // allows_changes and read_ahead (which pass through as they are).
-  explicit PlanningFileSystem(FileSystem& disk) : ForwardingFileSystem(disk), view_(disk) {}
+  // allows_changes and read_ahead (which pass through as they are), and the
+  // walk's folder changes are made on it. `start`: the start folder, whole.
+  explicit PlanningFileSystem(FileSystem& disk, std::string start = std::string())
+      : ForwardingFileSystem(disk), view_(disk, std::move(start)) {}
 
   FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;
   FsResult make_directory(const std::string& path) override;
@@ -29,14 +31,18 @@ class PlanningFileSystem : public ForwardingFileSystem {
   FsResult sync_all(const std::string& path) override;
   bool allows_changes(const std::string& path) override;
   FsResult lock(const std::string& path, LockHandle& held) override;
+  FsResult enter_directory(const std::string& name, DirectoryMark& left) override;
+  FsResult leave_directory(const DirectoryMark& left, const std::string& path) override;
+  FsResult change_directory(const std::string& path) override;
 
   // The moves planned so far.
   int planned_moves() const { return moves_; }
 
  private:
-  bool is_folder(const std::string& path);
+  bool is_folder(const std::string& key);
+  bool allows_changes_at(const std::string& key);
 
   DiskView view_;
-  std::unordered_map<std::string, bool> allowsChanges_;  // by normal path
+  std::unordered_map<std::string, bool> allowsChanges_;  // by key
   int moves_ = 0;
 };

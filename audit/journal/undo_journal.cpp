@@ -1,14 +1,75 @@
 #include "journal/undo_journal.h"
 
+#include <cstdio>
 #include <vector>
+
 #include "system/hex_digits.h"
 
 namespace {
 
 constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
 
-bool stands_bare(unsigned char byte) {
-  return byte > ' ' && byte < 0x7f && byte != '%';
+// A byte a field may hold as it is. A "\\" is escaped when written, so that
+// a bare one read back is a separator, but read as it stands: earlier
+// journals hold it bare.
+bool written_bare(unsigned char byte) {
+  return byte > ' ' && byte < 0x7f && byte != '%' && byte != '\\';
+}
+
+bool read_bare(unsigned char byte) {
+  return written_bare(byte) || byte == '\\';
+}
+
+// The bytes `field` stands for; with `separators`, a bare "/" or "\\" is
+// this system's separator.
+std::optional<std::string> unescape(std::string_view field, bool separators) {
+  std::string bytes;
+  bytes.reserve(field.size());
+  for (std::size_t at = 0; at < field.size(); ++at) {
+    const auto byte = static_cast<unsigned char>(field[at]);
+    if (byte != '%') {
+      if (!read_bare(byte)) return std::nullopt;
+      const bool separator = separators && (byte == '/' || byte == '\\');
+      bytes += separator ? PATH_SEPARATOR : field[at];
+      continue;
+    }
+    if (field.size() - at < 3) return std::nullopt;
+    const int high = hex_value(field[at + 1]);
+    const int low = hex_value(field[at + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes += static_cast<char>(high * 16 + low);
+    at += 2;
+  }
+  return bytes;
+}
+
+// "device:file" in hex, as a copy record keeps the identity of its file.
+std::string identity_text(const FileIdentity& identity) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%llx:%llx", static_cast<unsigned long long>(identity.device),
+                static_cast<unsigned long long>(identity.file));
+  return text;
+}
+
+// A hex number of at most 16 digits.
+std::optional<std::uint64_t> parse_hex(std::string_view text) {
+  if (text.empty() || text.size() > 16) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char digit : text) {
+    const int nibble = hex_value(digit);
+    if (nibble < 0 || (digit >= 'A' && digit <= 'F')) return std::nullopt;
+    value = value * 16 + static_cast<std::uint64_t>(nibble);
+  }
+  return value;
+}
+
+std::optional<FileIdentity> parse_identity(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const auto device = parse_hex(text.substr(0, colon));
+  const auto file = parse_hex(text.substr(colon + 1));
+  if (!device || !file) return std::nullopt;
+  return FileIdentity{*device, *file};
 }
 
 std::vector<std::string_view> split_fields(std::string_view line) {
@@ -38,7 +99,7 @@ std::optional<std::uint64_t> parse_count(std::string_view text) {
 
 // A field that must stand for a non-empty path.
 std::optional<std::string> parse_path(std::string_view field) {
-  auto path = unescape_journal_field(field);
+  auto path = path_of_journal_field(field);
   if (!path || path->empty()) return std::nullopt;
   return path;
 }
@@ -78,8 +139,12 @@ std::optional<JournalRecord> parse_move(const std::vector<std::string_view>& fie
   return record;
 }
 
+// A copy record with its file's identity, or without, as an earlier build
+// wrote it.
 std::optional<JournalRecord> parse_copy(const std::vector<std::string_view>& fields) {
-  if (fields.size() != 5) return std::nullopt;
+  if (fields.size() != 5 && fields.size() != 6) return std::nullopt;
+  std::optional<FileIdentity> identity;
+  if (fields.size() == 6 && !(identity = parse_identity(fields[5]))) return std::nullopt;
   const auto size = parse_count(fields[1]);
   const auto crc = parse_crc_text(fields[2]);
   auto temporary = parse_path(fields[3]);
@@ -91,6 +156,8 @@ std::optional<JournalRecord> parse_copy(const std::vector<std::string_view>& fie
   record.crc = *crc;
   record.path = std::move(*temporary);
   record.target = std::move(*target);
+  record.identityKnown = identity.has_value();
+  if (identity) record.identity = *identity;
   return record;
 }
 
@@ -111,7 +178,7 @@ std::string escape_journal_field(std::string_view bytes) {
   field.reserve(bytes.size());
   for (const char character : bytes) {
     const auto byte = static_cast<unsigned char>(character);
-    if (stands_bare(byte)) {
+    if (written_bare(byte)) {
       field += character;
     } else {
       field += '%';
@@ -123,23 +190,19 @@ std::string escape_journal_field(std::string_view bytes) {
 }
 
 std::optional<std::string> unescape_journal_field(std::string_view field) {
-  std::string bytes;
-  bytes.reserve(field.size());
-  for (std::size_t at = 0; at < field.size(); ++at) {
-    const auto byte = static_cast<unsigned char>(field[at]);
-    if (byte != '%') {
-      if (!stands_bare(byte)) return std::nullopt;
-      bytes += field[at];
-      continue;
-    }
-    if (field.size() - at < 3) return std::nullopt;
-    const int high = hex_value(field[at + 1]);
-    const int low = hex_value(field[at + 2]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes += static_cast<char>(high * 16 + low);
-    at += 2;
+  return unescape(field, false);
+}
+
+std::string journal_path_field(std::string_view path) {
+  std::string slashed(path);
+  for (char& character : slashed) {
+    if (character == PATH_SEPARATOR) character = '/';
   }
-  return bytes;
+  return escape_journal_field(slashed);
+}
+
+std::optional<std::string> path_of_journal_field(std::string_view field) {
+  return unescape(field, true);
 }
 
 std::string journal_line(const JournalRecord& record) {
@@ -147,13 +210,14 @@ std::string journal_line(const JournalRecord& record) {
     case JournalRecordKind::run:
       return "run " + escape_journal_field(record.time) + " " + record.mode + "\n";
     case JournalRecordKind::folder:
-      return "folder " + escape_journal_field(record.path) + "\n";
+      return "folder " + journal_path_field(record.path) + "\n";
     case JournalRecordKind::move:
-      return "move " + std::to_string(record.size) + " " + escape_journal_field(record.path) + " " +
-             escape_journal_field(record.target) + "\n";
+      return "move " + std::to_string(record.size) + " " + journal_path_field(record.path) + " " +
+             journal_path_field(record.target) + "\n";
     case JournalRecordKind::copy:
       return "copy " + std::to_string(record.size) + " " + crc_text(record.crc) + " " +
-             escape_journal_field(record.path) + " " + escape_journal_field(record.target) + "\n";
+             journal_path_field(record.path) + " " + journal_path_field(record.target) +
+             (record.identityKnown ? " " + identity_text(record.identity) : std::string()) + "\n";
     case JournalRecordKind::failed:
       return "failed\n";
     case JournalRecordKind::undone:

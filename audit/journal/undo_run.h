@@ -5,10 +5,10 @@
 //
 // Taking back one run of the undo journal: each file goes back where it came
 // from, in reverse order and never over another file; each copy the run made
-// is removed while it holds the bytes it was made with, and a temporary file
-// a stopped copy left behind with it; the folders the run created are
-// removed when empty. Files that cannot go back are left as
-// they are, each with its reason.
+// is removed while it is the file the run made and holds the bytes it was
+// made with, and a temporary file a stopped copy left behind with it; the
+// folders the run created are removed when empty. Files that cannot go back
+// are left as they are, each with its reason.
 
 #include <cstdint>
 #include <string>
@@ -19,7 +19,7 @@
 
 // A file that undo left where it was, and why.
 struct LeftFile {
-  enum class Reason { nameTaken, changed, gone, cannotMove, folderUnread, linkOnTheWay };
+  enum class Reason { nameTaken, changed, gone, cannotMove, folderUnread, linkOnTheWay, notMade };
   std::string place;     // where the run put it
   std::string original;  // where it came from; empty for a copy
   Reason reason = Reason::nameTaken;
@@ -38,3 +38,8 @@ struct UndoOutcome {
 
 // Takes back `run` through file_system(): moves and removals only.
 UndoOutcome undo_run(const JournalRun& run);
+
+// Removes the temporary files that the copies of `run`, stopped before they
+// were put in place, left behind: each only when it is the file the run
+// made, reached through no link. Returns the removals that failed.
+std::vector<FsResult> remove_stopped_copies(const JournalRun& run);

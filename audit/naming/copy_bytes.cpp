@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "system/file_chunks.h"
+#include "system/image_hashes.h"
 
 namespace {
 
@@ -32,12 +33,22 @@ bool same(const CopiedBytes& left, const CopiedBytes& right) {
 
 }  // namespace
 
-FsResult measure_source(const CopySource& source, CopiedBytes& bytes) {
-  return stream_source(source, measuring(bytes));
-}
-
-FsResult measure_file(const std::string& path, CopiedBytes& bytes) {
-  return measure_file(path, bytes.size, bytes.crc);
+FsResult measure_source(const CopySource& source, CopiedBytes& bytes, bool sha1) {
+  if (!sha1) return stream_source(source, measuring(bytes));
+  // A plan's digest: the SHA-1 wants the whole source, so it is read whole
+  // (an image, or an archive holding one).
+  std::string whole;
+  const FsResult read =
+      stream_source(source, [&whole](const unsigned char* data, std::size_t size) {
+        whole.append(reinterpret_cast<const char*>(data), size);
+        return FsResult{};
+      });
+  if (!read.ok()) return read;
+  const auto* data = reinterpret_cast<const unsigned char*>(whole.data());
+  bytes.size = whole.size();
+  bytes.crc = static_cast<std::uint32_t>(crc32(0L, data, static_cast<uInt>(whole.size())));
+  bytes.sha1 = sha1_of(data, whole.size());
+  return {};
 }
 
 FsResult compare_with_file(const CopySource& source, const std::string& path, bool& same) {
@@ -61,28 +72,22 @@ FsResult compare_with_file(const CopySource& source, const std::string& path, bo
   return file->failure();
 }
 
-bool write_copy(const CopySource& source, const std::string& temporary, const CopiedBytes& expected,
-                CopyFailure& why) {
+bool write_copy(FileStream& file, const std::string& path, const CopySource& source,
+                const CopiedBytes& expected, CopyFailure& why) {
   why = CopyFailure{};
-  FileHandle file;
-  why.failure = file_system().open(temporary, "wb", file, true);
-  if (why.failure.ok()) {
-    bool written = true;
-    why.failure = stream_source(source, [&](const unsigned char* data, std::size_t size) {
-      const FsResult write = file->write(data, size);
-      written = write.ok();
-      return write;
-    });
-    why.source = written && !why.failure.ok();
-    const FsResult closed = file->close();
-    if (why.failure.ok()) why.failure = closed;
-  }
-  CopiedBytes written;
-  if (why.failure.ok()) why.failure = measure_file(temporary, written);
-  why.mismatch = why.failure.ok() && !same(written, expected);
-  if (why.failure.ok() && !why.mismatch) return true;
-  (void)file_system().remove_file(temporary);  // the copy's failure is the one to say
-  return false;
+  bool written = true;
+  why.failure = stream_source(source, [&](const unsigned char* data, std::size_t size) {
+    const FsResult write = file.write(data, size);
+    written = write.ok();
+    return write;
+  });
+  why.source = written && !why.failure.ok();
+  const FsResult closed = file.close();
+  if (why.failure.ok()) why.failure = closed;
+  CopiedBytes read_back;
+  if (why.failure.ok()) why.failure = measure_file(path, read_back.size, read_back.crc);
+  why.mismatch = why.failure.ok() && !same(read_back, expected);
+  return why.failure.ok() && !why.mismatch;
 }
 
 FsResult sync_file_at(const std::string& path) {

@@ -1,7 +1,7 @@
 #pragma once
 // The bytes of a copy: where they come from (the image buffer, or a file
-// copied whole), their size and CRC-32, and the writing of a copy under a
-// temporary name that is read back before it counts as written.
+// copied whole), their size and CRC-32, and the writing of a copy into its
+// temporary file, read back before it counts as written.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,11 +17,9 @@ struct CopySource {
   std::string path;
 };
 
-// The size and CRC-32 of `source`; the failure when it cannot be read.
-FsResult measure_source(const CopySource& source, CopiedBytes& bytes);
-
-// The size and CRC-32 of the file at `path`; missing() when there is none.
-FsResult measure_file(const std::string& path, CopiedBytes& bytes);
+// The size and CRC-32 of `source`, and with `sha1` its SHA-1; the failure
+// when it cannot be read.
+FsResult measure_source(const CopySource& source, CopiedBytes& bytes, bool sha1);
 
 // Whether the file at `path` holds exactly the bytes of `source` (`same`);
 // missing() when there is no file.
@@ -35,10 +33,10 @@ struct CopyFailure {
   bool source = false;    // the failure is the source's, not the copy's
 };
 
-// Writes `source` to `temporary` and reads it back; closed, not synced. On
-// failure the temporary file is removed.
-bool write_copy(const CopySource& source, const std::string& temporary, const CopiedBytes& expected,
-                CopyFailure& why);
+// Writes `source` to `file`, just created at `path`, closes it and reads it
+// back: false when a step failed or the copy is not `expected`. Not synced.
+bool write_copy(FileStream& file, const std::string& path, const CopySource& source,
+                const CopiedBytes& expected, CopyFailure& why);
 
 // Syncs one file written before.
 FsResult sync_file_at(const std::string& path);

@@ -21,8 +21,9 @@ void print_target_not_a_folder(const std::string& path) {
               path.c_str());
 }
 
-void print_unusable_name(const char* oldName) {
-  std::printf("%s was not moved: its catalogue name cannot be a file name\n", oldName);
+void print_unusable_name(const char* oldName, bool copied) {
+  std::printf("%s was not %s: its catalogue name cannot be a file name\n", oldName,
+              copied ? "copied" : "moved");
 }
 
 void print_change_line(const std::string& line) {

@@ -15,7 +15,7 @@ void print_out_of_names();
 void print_target_not_a_folder(const std::string& path);
 
 // An image whose catalogue name cannot be a file name stays where it is.
-void print_unusable_name(const char* oldName);
+void print_unusable_name(const char* oldName, bool copied);
 void print_change_line(const std::string& line);
 
 // The copy engine's: a target already holding the same bytes, and a copy

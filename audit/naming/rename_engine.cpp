@@ -2,12 +2,12 @@
 
 #include <cctype>
 #include <optional>
-#include <unordered_set>
 #include <vector>
 
 #include "catalogue/rom_database.h"
 #include "naming/info_config.h"
 #include "naming/naming_messages.h"
+#include "naming/placer.h"
 #include "naming/safe_names.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
@@ -57,7 +57,8 @@ std::string parent_folder(const std::string& path) {
 FsResult own_folder(const std::string& path) {
   std::vector<DirectoryEntry> entries;
   const std::string parent = parent_folder(path);
-  if (FsResult listed = file_system().list_directory(parent, entries); !listed.ok()) return listed;
+  if (FsResult listed = file_system().list_directory(at_start(parent), entries); !listed.ok())
+    return listed;
   const std::string leaf = leaf_of(path);
   for (const DirectoryEntry& entry : entries) {
     if (entry.name == leaf && entry.isDirectory) return {};
@@ -68,7 +69,7 @@ FsResult own_folder(const std::string& path) {
 // Creates a folder; true when it exists afterwards as a folder of its own,
 // else announced (a link stops every move of the run).
 bool ensure_directory(const std::string& path) {
-  const FsResult made = file_system().make_directory(path);
+  const FsResult made = file_system().make_directory(at_start(path));
   if (made.ok()) return true;
   if (made.status != FsStatus::alreadyExists) {
     print_dir_error(path);
@@ -83,43 +84,6 @@ bool ensure_directory(const std::string& path) {
     print_cannot_list(parent_folder(path), own);
   }
   return false;
-}
-
-// The target name is in use (or refused): the duplicate route applies.
-bool is_taken(const FsResult& moved) {
-  return moved.status == FsStatus::alreadyExists || moved.status == FsStatus::accessDenied;
-}
-
-// The names of `folder` in lower case, listed on first use.
-std::unordered_set<std::string>& folded_names(const std::string& folder) {
-  auto& known = run_state().rename.foldedNames;
-  const auto found = known.find(folder);
-  if (found != known.end()) return found->second;
-  std::unordered_set<std::string>& names = known[folder];
-  std::vector<DirectoryEntry> entries;
-  const FsResult listed = file_system().list_directory(folder, entries);
-  if (!listed.ok() && !listed.missing()) print_cannot_list(folder, listed);
-  for (const DirectoryEntry& entry : entries) names.insert(lower_case(entry.name));
-  return names;
-}
-
-// Moves without replacing; a name that differs from one in the target folder
-// only in letter case counts as taken too, so that the folder survives a
-// copy to a system that does not tell case apart.
-FsResult move_to_free_name(const std::string& from, const std::string& to) {
-  auto& names = folded_names(parent_folder(to));
-  const std::string key = lower_case(leaf_of(to));
-  if (names.count(key) != 0) return fs_already_exists(to);
-  FsResult moved = file_system().move_file(from, to);
-  if (moved.ok()) names.insert(key);
-  return moved;
-}
-
-// A move that failed for another reason leaves the file in place. A missing
-// folder (a group folder that could not be made, a file gone meanwhile)
-// passes without a word; any other failure is said.
-void say_failed_move(const FsResult& moved, const std::string& from, const std::string& to) {
-  if (moved.status == FsStatus::failed && !moved.missing()) print_cannot_move(from, to, moved);
 }
 
 std::string in_folder(const char* folder, const std::string& name) {
@@ -177,33 +141,6 @@ std::optional<std::string> dupes_target(int index, const std::string& oldName) {
   return in_folder(DUPES_TARGET_DIR, *leaf);
 }
 
-namespace {
-
-// Tries the duplicate name, then the counter names after it, until a move
-// succeeds, fails for another reason or the names run out. Names this run
-// already found taken are not tried again.
-void move_to_dupes(const std::string& duplicate, const char* oldName) {
-  auto& last_counter_names = run_state().rename.lastCounterName;
-  const auto known = last_counter_names.find(duplicate);
-  std::string candidate = duplicate;
-  if (known != last_counter_names.end()) {
-    const char* next = next_counter_name(known->second);
-    if (next == nullptr) return;
-    candidate = next;
-  }
-  FsResult moved;
-  while (is_taken(moved = move_to_free_name(oldName, candidate))) {
-    const char* next = next_counter_name(candidate);
-    if (next == nullptr) return;
-    candidate = next;
-  }
-  say_failed_move(moved, oldName, candidate);
-  if (moved.ok()) note_found_image_moved(candidate);
-  if (moved.ok() && candidate != duplicate) last_counter_names[duplicate] = candidate;
-}
-
-}  // namespace
-
 bool prepare_dupes_folder() {
   bool& prepared = run_state().rename.dupesPrepared;
   if (!prepared) prepared = ensure_directory(DUPES_TARGET_DIR);
@@ -211,27 +148,6 @@ bool prepare_dupes_folder() {
 }
 
 namespace {
-
-// Moves the image into 2600Ren or 2600Dupes; a file that cannot be moved
-// stays in place. Returns false only when 2600Dupes cannot be created: then
-// the image is not counted.
-bool move_image(int index, const char* oldName) {
-  const auto target = rename_target(index, oldName);
-  if (!target) {
-    print_unusable_name(oldName);
-    return true;
-  }
-  const FsResult moved = move_to_free_name(oldName, *target);
-  if (!is_taken(moved)) {
-    say_failed_move(moved, oldName, *target);
-    if (moved.ok()) note_found_image_moved(*target);
-    return true;
-  }
-  if (!options().quiet) print_already_exists(*target, oldName);
-  if (!prepare_dupes_folder()) return false;
-  if (const auto duplicate = dupes_target(index, oldName)) move_to_dupes(*duplicate, oldName);
-  return true;
-}
 
 bool directory_seen_before(int group) {
   const auto& groups = run_state().info.groups;
@@ -271,10 +187,10 @@ std::string name_extension(const std::string& name) {
 bool rename_image(const char* crcText, const char* oldName) {
   const int index = db_find_crc_text(crcText, 0);
   if (index < 0) return false;
-  if (!prepare_targets() || run_state().rename.movesStopped) return true;
-  log_change(oldName, db_name(index));
-  if (!options().list && !move_image(index, oldName)) return true;
-  ++rom_database().have[index];
+  PlacedImage image;
+  image.name = oldName;
+  image.shown = oldName;
+  take_catalogued_image(index, image, options().list ? std::nullopt : std::optional(Placing::move));
   return true;
 }
 

@@ -24,7 +24,6 @@ constexpr const char* STATUSES[] = {STATUS_NEW,       STATUS_HAVE,    STATUS_GON
 const CsvRecord HEADER = {"status", "title", "crc32", "size", "file", "note"};
 constexpr char UNKNOWN_NOTE[] = "not in the catalogue";
 constexpr char GONE_NOTE[] = "last found as ";
-constexpr char TEMPORARY_SUFFIX[] = ".tmp";
 
 bool is_status(const std::string& text) {
   return std::find(std::begin(STATUSES), std::end(STATUSES), text) != std::end(STATUSES);
@@ -151,10 +150,10 @@ CsvChanges count_changes(const std::vector<CsvRow>& rows) {
 }
 
 FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvRow>& rows) {
-  const std::string temporary = join_path(startFolder, CSV_REPORT_NAME) + TEMPORARY_SUFFIX;
-  FileHandle file;
-  if (const FsResult opened = file_system().open(temporary, "wb", file); !opened.ok())
-    return opened;
+  Replacement replacement;
+  const FsResult opened = create_replacement(join_path(startFolder, CSV_REPORT_NAME), replacement);
+  if (!opened.ok()) return opened;
+  FileStream* file = replacement.file.get();
   // A failed write stays in the stream; the commit reports it and keeps the
   // earlier report.
   (void)write_text(*file, csv_record(HEADER));
@@ -162,5 +161,5 @@ FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvR
     (void)write_text(*file,
                      csv_record({row.status, row.title, row.crc, row.size, row.file, row.note}));
   }
-  return commit_tool_file_replacement(std::move(file), temporary);
+  return commit_tool_file_replacement(std::move(replacement));
 }

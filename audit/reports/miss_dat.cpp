@@ -92,7 +92,8 @@ std::string xml_escaped(const std::string& text) {
 void write_miss_dat() {
   int missing = 0;
   for (int index = 0; index < db_count(); ++index) missing += db_entry_missing(index) ? 1 : 0;
-  FileHandle dat = rewrite_tool_file(MISS_DAT_NAME);
+  Replacement rewrite;
+  FileStream* dat = start_rewrite(rewrite, MISS_DAT_NAME);
   if (dat == nullptr) return;
   // A failed write stays in the stream, which reports it when it is closed.
   (void)print_to(*dat, HEADER, SYSTEM_NAME, SYSTEM_NAME, missing, made_at().c_str());
@@ -103,5 +104,5 @@ void write_miss_dat() {
                    name.c_str(), name.c_str(), rom_element(index).c_str());
   }
   (void)write_text(*dat, "</datafile>\n");
-  finish_tool_file(dat, MISS_DAT_NAME);
+  finish_rewrite(rewrite, MISS_DAT_NAME);
 }

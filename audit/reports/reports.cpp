@@ -78,7 +78,8 @@ class DupesList {
 // Writes the have database and the have list; false when the list cannot
 // be opened (then neither is written).
 bool write_have_files(int owned) {
-  FileHandle report = rewrite_tool_file(HAVE_REPORT_NAME);
+  Replacement rewrite;
+  FileStream* report = start_rewrite(rewrite, HAVE_REPORT_NAME);
   if (report == nullptr) return false;
   if (const FsResult written = write_have_database(run_state().directories); !written.ok()) {
     print_cannot_write(HAVE_DATABASE_NAME, written);
@@ -86,7 +87,7 @@ bool write_have_files(int owned) {
   }
   write_headline(*report, have_headline(owned));
   write_have_names(*report);
-  finish_tool_file(report, HAVE_REPORT_NAME);
+  finish_rewrite(rewrite, HAVE_REPORT_NAME);
   return true;
 }
 
@@ -145,14 +146,15 @@ void write_miss_report() {
       ++missing;
     }
   }
-  FileHandle report = rewrite_tool_file(MISS_REPORT_NAME);
+  Replacement rewrite;
+  FileStream* report = start_rewrite(rewrite, MISS_REPORT_NAME);
   if (report == nullptr) return;
   write_headline(*report, miss_headline(missing, excluded));
   for (int index = 0; index < db_count(); ++index) {
     if (db_entry_missing(index))
       (void)print_to(*report, "%s\n", db_name(index));  // kept, see above
   }
-  finish_tool_file(report, MISS_REPORT_NAME);
+  finish_rewrite(rewrite, MISS_REPORT_NAME);
 }
 
 void write_have_report() {

@@ -1,12 +1,12 @@
 #pragma once
 // What a copy run keeps between its copies: the journal that records each
-// copy before it is made, the copies written and waiting to be synced and
-// put in place, and every target name the run has filled or will fill.
+// copy as it is made, the copies written and waiting to be synced and put
+// in place, and every target name the run has filled or will fill.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "system/file_system.h"
@@ -17,14 +17,15 @@ inline constexpr char COPY_TEMPORARY_SUFFIX[] = ".vald-copy";
 
 // One copy as the undo journal keeps it.
 struct CopyRecord {
-  std::string temporary;  // written first, in the target's folder
+  std::string temporary;  // created first, in the target's folder
   std::string target;     // the name it is put in place under
   std::uint64_t size = 0;
   std::uint32_t crc = 0;  // CRC-32 of the bytes copied
+  FileIdentity identity;  // of the file the run created, which keeps it under its new name
 };
 
-// Takes the record of a copy before the copy is made; a copy whose record
-// was refused is not made.
+// Takes the record of a copy once its temporary file is created and before
+// anything is written to it; a copy whose record was refused is not made.
 class CopyRecorder {
  public:
   virtual ~CopyRecorder() = default;
@@ -37,17 +38,24 @@ struct PendingCopy {
   std::string source;  // as the user knows it, for messages
 };
 
-// The size and CRC-32 of what a target name holds or will hold.
+// The size and CRC-32 of what a target name holds or will hold; in a plan,
+// which writes nothing to compare with, the SHA-1 as well.
 struct CopiedBytes {
   std::uint64_t size = 0;
   std::uint32_t crc = 0;
+  std::array<unsigned char, 20> sha1{};
+};
+
+// A target name this run filled or will fill.
+struct FilledName {
+  CopiedBytes digest;
+  std::string temporary;  // while the copy waits for its batch
 };
 
 struct CopyState {
   CopyRecorder* recorder = nullptr;  // none in a plan
   std::vector<PendingCopy> pending;
-  std::unordered_map<std::string, CopiedBytes> placed;  // by target, this run
-  std::unordered_set<std::string> waiting;              // targets of the pending copies
-  int copied = 0;                                       // put in place (planned, in a plan)
+  std::unordered_map<std::string, FilledName> placed;  // by target, this run
+  int copied = 0;                                      // put in place (planned, in a plan)
   int alreadyThere = 0;
 };

@@ -24,6 +24,10 @@ void print_cannot_list(const std::string& folder, const FsResult& failure) {
   print_failure("read the folder", folder, failure);
 }
 
+void print_cannot_enter(const std::string& folder, const FsResult& failure) {
+  print_failure("enter the folder", folder, failure);
+}
+
 void print_cannot_move(const std::string& from, const std::string& to, const FsResult& failure) {
   print_failure("move", from + " to " + to, failure);
 }

@@ -11,6 +11,7 @@
 void print_cannot_read(const std::string& path, const FsResult& failure);
 void print_cannot_write(const std::string& path, const FsResult& failure);
 void print_cannot_list(const std::string& folder, const FsResult& failure);
+void print_cannot_enter(const std::string& folder, const FsResult& failure);
 void print_cannot_move(const std::string& from, const std::string& to, const FsResult& failure);
 void print_cannot_remove_folder(const std::string& folder, const FsResult& failure);
 void print_cannot_lock(const std::string& path, const FsResult& failure);

@@ -22,11 +22,25 @@ FileHandle append_to_tool_file(const char* name) {
   return file;
 }
 
-FileHandle rewrite_tool_file(const char* name) {
-  FileHandle file;
-  const FsResult opened = open_tool_file(state.directories, name, "w", file);
-  if (!opened.ok()) print_cannot_write(name, opened);
-  return file;
+FileStream* start_rewrite(Replacement& rewrite, const char* name) {
+  const FsResult opened = open_tool_file_replacement(state.directories, name, rewrite);
+  if (opened.ok()) return rewrite.file.get();
+  print_cannot_write(name, opened);
+  return nullptr;
+}
+
+bool finish_rewrite(Replacement& rewrite, const char* name) {
+  if (rewrite.file == nullptr) return false;
+  const FsResult written = commit_tool_file_replacement(std::move(rewrite));
+  if (written.ok()) return true;
+  print_cannot_write(name, written);
+  print_kept_as_it_was(name);
+  return false;
+}
+
+std::string at_start(const std::string& path) {
+  if (state.walk.depth == 0) return path;
+  return join_path(state.directories.start, path);
 }
 
 bool finish_tool_file(FileHandle& file, const char* name) {

@@ -29,9 +29,14 @@
 // tries again.
 FileHandle append_to_tool_file(const char* name);
 
-// Opens the tool file `name` to be written afresh; says so when no
-// directory takes it.
-FileHandle rewrite_tool_file(const char* name);
+// Starts writing the tool file `name` afresh, beside the old one, which it
+// replaces whole at finish_rewrite; says so when no directory takes it.
+// Returns the file to write, nullptr then.
+FileStream* start_rewrite(Replacement& rewrite, const char* name);
+
+// Puts a rewritten tool file in place of the old one; when anything failed,
+// says so and leaves the old one as it was. Returns whether it was written.
+bool finish_rewrite(Replacement& rewrite, const char* name);
 
 // The one buffer an image is identified in. `capacity` is what images may
 // fill; the allocation has 64 KiB of slack beyond it.
@@ -66,17 +71,25 @@ struct ToolLogs {
   std::set<std::string> unopened;                              // logs said to be unopenable
 };
 
+// The names of a folder, each under its lower-case form.
+using FoldedNames = std::unordered_map<std::string, std::string>;
+
 struct RenameState {
   bool targetPrepared = false;  // 2600Ren (and group folders) handled
   bool dupesPrepared = false;   // 2600Dupes exists
   bool movesStopped = false;    // a target folder is a link: nothing more moves
-  // For each target folder, its names in lower case: no two names of a
-  // folder may differ only in case.
-  std::unordered_map<std::string, std::unordered_set<std::string>> foldedNames;
+  // For each target folder, its names by their lower-case form: no two
+  // names of a folder may differ only in case.
+  std::unordered_map<std::string, FoldedNames> foldedNames;
   std::string counterName;  // last candidate of the counter scheme
   // For each duplicate name, the last counter name a file was moved to: the
   // names before it are taken, so the next duplicate starts after it.
   std::unordered_map<std::string, std::string> lastCounterName;
+};
+
+// Where the walk is: how many folders below the start folder.
+struct WalkState {
+  std::size_t depth = 0;
 };
 
 struct RunState {
@@ -90,6 +103,7 @@ struct RunState {
   CopyState copy;
   InfoConfig info;
   FoundImages found;
+  WalkState walk;
   // A have file could not be read whole: neither is replaced by this run,
   // so that nothing it held is lost.
   bool keepHaveFiles = false;
@@ -107,6 +121,11 @@ void close_tool_logs();
 // Closes a tool file written by the run; says so when it could not be
 // written whole. Returns whether it was.
 bool finish_tool_file(FileHandle& file, const char* name);
+
+// The path by which the disk reaches `path`, given from the start folder,
+// from the folder the walk is in: the path itself at the start folder, else
+// the start folder's whole path joined with it.
+std::string at_start(const std::string& path);
 
 // Makes the image buffer hold at least `size` bytes, replacing it when it is
 // smaller. Returns false when the allocation fails; the buffer is then gone.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "catalogue/rom_database.h"
-#include "naming/copy_engine.h"
+#include "naming/placer.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
 #include "run/found_images.h"
@@ -17,31 +17,6 @@
 #include "system/hex_digits.h"
 
 namespace {
-
-// Folders the copy mode writes to, at any depth, are never walked: what it
-// copied there must not be copied again.
-bool enters(const DirectoryEntry& entry) {
-  return entry.isDirectory && !entry.isHidden && entry.name != RENAME_TARGET_DIR &&
-         entry.name != DUPES_TARGET_DIR;
-}
-
-// `prefix` is "" for the start folder, else the folder's path and a separator.
-void walk_folder(const std::string& prefix) {
-  const std::string folder = prefix.empty() ? "." : prefix.substr(0, prefix.size() - 1);
-  std::vector<DirectoryEntry> entries;
-  if (const FsResult listed = file_system().list_directory(folder, entries); !listed.ok())
-    return print_cannot_list(folder, listed);
-  for (const DirectoryEntry& entry : entries) {
-    const std::string path = prefix + entry.name;
-    if (leaves_alone(entry)) continue;
-    if (!entry.isDirectory) {
-      dispatch_file(path.c_str(), entry.size);
-    } else if (enters(entry)) {
-      print_scanning(std::string(".") + PATH_SEPARATOR + path);
-      walk_folder(path + PATH_SEPARATOR);
-    }
-  }
-}
 
 // Reads an image member into the image buffer and copies it when its data
 // are catalogued. Members no image can be as large as are never read.
@@ -63,11 +38,6 @@ void copy_member(ArchiveReader& reader, const char* pack, const ArchiveMember& m
 }
 
 }  // namespace
-
-void walk_for_copy() {
-  walk_folder("");
-  finish_copies();
-}
 
 void copy_pack(const char* name, ArchiveFormat format) {
   const std::unique_ptr<ArchiveReader> reader = open_archive(name, format, run_state().logs.zip);

@@ -4,7 +4,7 @@
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
-#include "naming/copy_engine.h"
+#include "naming/placer.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"

@@ -10,6 +10,11 @@ void print_scanning(const std::string& subdirectory) {
   std::printf("Scanning %s%c*%s\n", subdirectory.c_str(), PATH_SEPARATOR, EXTENSIONS_2600);
 }
 
+void print_too_deep(const std::string& subdirectory, std::size_t limit) {
+  std::printf("%s is more than %zu folders below the start folder; it was left unread\n",
+              subdirectory.c_str(), limit);
+}
+
 void print_left_alone(const char* name, bool isLink) {
   std::printf("%s is %s; it was left alone\n", name,
               isLink ? "a symbolic link" : "not a regular file");

@@ -2,12 +2,16 @@
 // What the walk says of the folders and files it meets, one function per
 // kind of line.
 
+#include <cstddef>
 #include <string>
 
 #include "catalogue/entry_verification.h"
 
 // "Scanning ./sub/*.bin.a26", before a subfolder is walked.
 void print_scanning(const std::string& subdirectory);
+
+// A subfolder below the deepest level the walk enters, left unread.
+void print_too_deep(const std::string& subdirectory, std::size_t limit);
 
 // A link or pipe with an image's or archive's name, which the walk leaves alone.
 void print_left_alone(const char* name, bool isLink);

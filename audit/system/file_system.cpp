@@ -234,7 +234,9 @@ bool FsResult::denied() const {
 
 std::string FsResult::reason() const {
   if (status == FsStatus::notRegular) {
-    return error == ELOOP ? "it is a symbolic link" : "it is not a regular file";
+    if (error == ELOOP) return "it is a symbolic link";
+    if (error == EMLINK) return "it has another name, a hard link";
+    return "it is not a regular file";
   }
   return error_text(error != 0 ? error : EIO);
 }

@@ -68,6 +68,18 @@ FsResult fs_missing(const std::string& path);
 FsResult fs_io_failure(const std::string& path);
 FsResult fs_refused(const std::string& path);
 
+// What a file or folder is on its disk, whatever its name: the same from its
+// creation to its removal, and never that of another at the same time.
+struct FileIdentity {
+  std::uint64_t device = 0;  // Windows: the volume's serial number
+  std::uint64_t file = 0;    // POSIX: the inode; Windows: the file index
+
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// A folder the walk left for one of its subfolders, to come back to.
+using DirectoryMark = FileIdentity;
+
 struct DirectoryEntry {
   std::string name;
   bool isDirectory = false;  // a real directory, not a link to one
@@ -161,11 +173,13 @@ class FileSystem {
                                   std::vector<DirectoryEntry>& entries) = 0;
 
   // Opens the file at `path` (UTF-8) with a standard fopen mode ("rb", "r",
-  // "w", "wb", "a", "ab+") into `file`, which stays empty on failure. Only a
-  // regular file opens, told without waiting on a pipe (notRegular
-  // otherwise); a file opened to write is never reached through a symbolic
-  // link. `wholeReads`: the caller reads or writes in blocks of its own, so
-  // no stream buffer is kept.
+  // "w", "wb", "a", "ab+"; "wbx" creates the file, alreadyExists when there
+  // is one) into `file`, which stays empty on failure. Only a regular file
+  // opens, told without waiting on a pipe (notRegular otherwise); a file
+  // opened to write is never reached through a symbolic link, nor written
+  // when it has another name (a hard link), which could lie anywhere.
+  // `wholeReads`: the caller reads or writes in blocks of its own, so no
+  // stream buffer is kept.
   virtual FsResult open(const std::string& path, const char* mode, FileHandle& file,
                         bool wholeReads = false) = 0;
 
@@ -201,6 +215,28 @@ class FileSystem {
   // lock goes is removed again. The system drops the lock of a process that
   // ends, however it ends.
   virtual FsResult lock(const std::string& path, LockHandle& held) = 0;
+
+  // The identity of what `path` names, a link itself rather than what it
+  // points to.
+  virtual FsResult identify(const std::string& path, FileIdentity& identity) = 0;
+
+  // Whether a file of the tool's may take the place of `path`: nothing is
+  // there, or a regular file of one name. notRegular for a link, a pipe, a
+  // folder or a file with another name, which the tool neither writes nor
+  // replaces.
+  virtual FsResult may_replace(const std::string& path) = 0;
+
+  // Makes the folder `name` of the current folder current; `left` marks the
+  // folder it was in, for leave_directory. A link is not entered.
+  virtual FsResult enter_directory(const std::string& name, DirectoryMark& left) = 0;
+
+  // From a folder entered with enter_directory, makes the folder `left`
+  // current again: through "..", else through `path` (absolute; may be
+  // empty) when ".." leads elsewhere now. Fails when neither leads there.
+  virtual FsResult leave_directory(const DirectoryMark& left, const std::string& path) = 0;
+
+  // Makes `path` the current folder.
+  virtual FsResult change_directory(const std::string& path) = 0;
 
   // Asks the system to start fetching `files`, which the caller will read
   // soon, in this order. Only a hint, so it cannot fail: it returns without
@@ -239,6 +275,19 @@ class ForwardingFileSystem : public FileSystem {
     return inner_.lock(path, held);
   }
   void read_ahead(const std::vector<ReadAheadFile>& files) override { inner_.read_ahead(files); }
+  FsResult identify(const std::string& path, FileIdentity& identity) override {
+    return inner_.identify(path, identity);
+  }
+  FsResult may_replace(const std::string& path) override { return inner_.may_replace(path); }
+  FsResult enter_directory(const std::string& name, DirectoryMark& left) override {
+    return inner_.enter_directory(name, left);
+  }
+  FsResult leave_directory(const DirectoryMark& left, const std::string& path) override {
+    return inner_.leave_directory(left, path);
+  }
+  FsResult change_directory(const std::string& path) override {
+    return inner_.change_directory(path);
+  }
 
  protected:
   FileSystem& inner() { return inner_; }
@@ -264,6 +313,11 @@ class SystemFileSystem final : public FileSystem {
   // Where the system can tell, skipped when the first of `files` is in its
   // cache already: the data of a warm folder need no fetching.
   void read_ahead(const std::vector<ReadAheadFile>& files) override;
+  FsResult identify(const std::string& path, FileIdentity& identity) override;
+  FsResult may_replace(const std::string& path) override;
+  FsResult enter_directory(const std::string& name, DirectoryMark& left) override;
+  FsResult leave_directory(const DirectoryMark& left, const std::string& path) override;
+  FsResult change_directory(const std::string& path) override;
 };
 
 // For tests and benchmarks: with false, the real disk ignores read-ahead
@@ -278,25 +332,6 @@ void use_file_system(FileSystem* replacement);
 
 // The current directory, or an empty text when it cannot be read.
 std::string current_directory();
-
-// Makes `path` the current directory.
-FsResult change_directory(const std::string& path);
-
-// A directory remembered by identity as well as by path, so that a walk can
-// come back to it from a subdirectory at any depth.
-struct DirectoryMark {
-  std::string path;  // may be empty when the path is too long to read
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-};
-
-// Marks the current directory, which the caller knows to be at `path`: asking
-// the system for the path costs a walk up the whole tree at every level.
-DirectoryMark mark_current_directory(const std::string& path);
-
-// From a direct subdirectory of `parent`, makes `parent` current again.
-// Returns false when neither ".." nor the remembered path leads there.
-bool return_to_parent(const DirectoryMark& parent);
 
 // The directory of the running executable, ending with one separator; empty
 // when it cannot be found.

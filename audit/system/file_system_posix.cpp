@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "system/file_system.h"
 #include "system/stdio_file.h"
@@ -97,37 +98,61 @@ std::string current_directory() {
   return path ? std::string(path.get()) : std::string();
 }
 
-FsResult change_directory(const std::string& path) {
+FsResult SystemFileSystem::change_directory(const std::string& path) {
   if (chdir(path.c_str()) != 0) return fs_failure_of_errno(path);
   return {};
 }
 
 namespace {
 
+FileIdentity identity_of(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
 bool current_directory_is(const DirectoryMark& mark) {
   struct stat info;
-  return stat(".", &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == mark.device &&
-         static_cast<std::uint64_t>(info.st_ino) == mark.inode;
+  return stat(".", &info) == 0 && identity_of(info) == mark;
 }
 
 }  // namespace
 
-DirectoryMark mark_current_directory(const std::string& path) {
-  DirectoryMark mark;
-  mark.path = path;
+FsResult SystemFileSystem::identify(const std::string& path, FileIdentity& identity) {
   struct stat info;
-  if (stat(".", &info) == 0) {
-    mark.device = static_cast<std::uint64_t>(info.st_dev);
-    mark.inode = static_cast<std::uint64_t>(info.st_ino);
-  }
-  return mark;
+  if (lstat(path.c_str(), &info) != 0) return fs_failure_of_errno(path);
+  identity = identity_of(info);
+  return {};
 }
 
-bool return_to_parent(const DirectoryMark& parent) {
+FsResult SystemFileSystem::may_replace(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0)
+    return errno == ENOENT ? FsResult{} : fs_failure_of_errno(path);
+  if (S_ISLNK(info.st_mode)) return fs_failure(FsStatus::notRegular, ELOOP, path);
+  if (!S_ISREG(info.st_mode)) return fs_failure(FsStatus::notRegular, ENXIO, path);
+  if (info.st_nlink > 1) return fs_failure(FsStatus::notRegular, EMLINK, path);
+  return {};
+}
+
+FsResult SystemFileSystem::enter_directory(const std::string& name, DirectoryMark& left) {
+  struct stat here;
+  if (stat(".", &here) != 0) return fs_failure_of_errno(".");
+  left = identity_of(here);
+  // The folder is opened without following a link, then entered by its
+  // descriptor: a name swapped for a link meanwhile leads nowhere else.
+  const int folder = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) return fs_failure_of_errno(name);
+  const bool entered = fchdir(folder) == 0;
+  const FsResult failure = entered ? FsResult{} : fs_failure_of_errno(name);
+  ::close(folder);
+  return failure;
+}
+
+FsResult SystemFileSystem::leave_directory(const DirectoryMark& left, const std::string& path) {
   // ".." needs no path, so depth does not matter; the identity check catches
   // a subdirectory that was moved meanwhile.
-  if (chdir("..") == 0 && current_directory_is(parent)) return true;
-  return !parent.path.empty() && chdir(parent.path.c_str()) == 0 && current_directory_is(parent);
+  if (chdir("..") == 0 && current_directory_is(left)) return {};
+  if (!path.empty() && chdir(path.c_str()) == 0 && current_directory_is(left)) return {};
+  return fs_failure(FsStatus::failed, ENOENT, path.empty() ? std::string("..") : path);
 }
 
 std::string executable_directory() {
@@ -157,7 +182,8 @@ bool opens_to_write(const char* mode) {
 // The open(2) flags of an fopen mode, never waiting on a pipe.
 int open_flags(const char* mode) {
   int flags = std::strchr(mode, '+') != nullptr ? O_RDWR : mode[0] == 'r' ? O_RDONLY : O_WRONLY;
-  if (mode[0] == 'w') flags |= O_CREAT | O_TRUNC;
+  // A file to be written afresh is cut only after it was found to be ours.
+  if (mode[0] == 'w') flags |= O_CREAT | (std::strchr(mode, 'x') != nullptr ? O_EXCL : 0);
   if (mode[0] == 'a') flags |= O_CREAT | O_APPEND;
   if (opens_to_write(mode)) flags |= O_NOFOLLOW;
   return flags | O_CLOEXEC | O_NONBLOCK;
@@ -183,8 +209,19 @@ FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*
   if (!S_ISREG(info.st_mode)) {
     return refuse_descriptor(descriptor, S_ISDIR(info.st_mode) ? EISDIR : ENXIO, path);
   }
+  if (opens_to_write(mode) && info.st_nlink > 1) return refuse_descriptor(descriptor, EMLINK, path);
+  if (mode[0] == 'w' && info.st_size > 0 && ftruncate(descriptor, 0) != 0) {
+    const FsResult failure = fs_failure_of_errno(path);
+    close(descriptor);
+    return failure;
+  }
   fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-  file = fdopen(descriptor, mode);
+  // The C library is told the mode without "x": the file exists by now.
+  std::string stream_mode;
+  for (const char* letter = mode; *letter != '\0'; ++letter) {
+    if (*letter != 'x') stream_mode += *letter;
+  }
+  file = fdopen(descriptor, stream_mode.c_str());
   if (file != nullptr) return {};
   const FsResult failure = fs_failure_of_errno(path);
   close(descriptor);

@@ -2,6 +2,7 @@
 // they become UTF-16 here, at the system calls, so names with any Unicode
 // character work, and long ones get the "\\?\" prefix.
 
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
@@ -164,7 +165,7 @@ std::string current_directory() {
   return utf8_of(path);
 }
 
-FsResult change_directory(const std::string& path) {
+FsResult SystemFileSystem::change_directory(const std::string& path) {
   settle_all_read_ahead();
   if (SetCurrentDirectoryW(system_path(path).c_str()) != 0) return {};
   return failed_call(path);
@@ -172,44 +173,75 @@ FsResult change_directory(const std::string& path) {
 
 namespace {
 
-struct DirectoryIdentity {
-  std::uint64_t volume = 0;
-  std::uint64_t index = 0;
-};
+FileIdentity identity_of(const BY_HANDLE_FILE_INFORMATION& information) {
+  return {
+      information.dwVolumeSerialNumber,
+      (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
 
-bool identify_current_directory(DirectoryIdentity& identity) {
-  const FileHandle directory = open_for_information(L".");
+// The identity of what `path` names, a link itself (a reparse point is not
+// followed).
+bool identify_path(const std::wstring& path, FileIdentity& identity) {
+  HANDLE handle = CreateFileW(
+      path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const FileHandle file(handle);
   BY_HANDLE_FILE_INFORMATION information;
-  if (!directory || !GetFileInformationByHandle(directory.get(), &information)) return false;
-  identity.volume = information.dwVolumeSerialNumber;
-  identity.index =
-      (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+  if (!GetFileInformationByHandle(file.get(), &information)) return false;
+  identity = identity_of(information);
   return true;
 }
 
 bool current_directory_is(const DirectoryMark& mark) {
-  DirectoryIdentity identity;
-  return identify_current_directory(identity) && identity.volume == mark.device &&
-         identity.index == mark.inode;
+  FileIdentity identity;
+  return identify_path(L".", identity) && identity == mark;
 }
 
 }  // namespace
 
-DirectoryMark mark_current_directory(const std::string& path) {
-  DirectoryMark mark;
-  mark.path = path;
-  DirectoryIdentity identity;
-  if (identify_current_directory(identity)) {
-    mark.device = identity.volume;
-    mark.inode = identity.index;
-  }
-  return mark;
+FsResult SystemFileSystem::identify(const std::string& path, FileIdentity& identity) {
+  if (!identify_path(system_path(path), identity)) return failed_call(path);
+  return {};
 }
 
-bool return_to_parent(const DirectoryMark& parent) {
+FsResult SystemFileSystem::may_replace(const std::string& path) {
+  const std::wstring wide_path = system_path(path);
+  const DWORD attributes = GetFileAttributesW(wide_path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};
+    return result_of_error(error, path);
+  }
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return fs_failure(FsStatus::notRegular, ELOOP, path);
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return fs_failure(FsStatus::notRegular, EISDIR, path);
+  const FileHandle file = open_for_information(wide_path);
+  BY_HANDLE_FILE_INFORMATION information;
+  if (file && GetFileInformationByHandle(file.get(), &information) &&
+      information.nNumberOfLinks > 1)
+    return fs_failure(FsStatus::notRegular, EMLINK, path);
+  return {};
+}
+
+FsResult SystemFileSystem::enter_directory(const std::string& name, DirectoryMark& left) {
   settle_all_read_ahead();
-  if (SetCurrentDirectoryW(L"..") && current_directory_is(parent)) return true;
-  return !parent.path.empty() && change_directory(parent.path).ok() && current_directory_is(parent);
+  if (!identify_path(L".", left)) return failed_call(".");
+  const DWORD attributes = GetFileAttributesW(system_path(name).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return fs_failure(FsStatus::notRegular, ELOOP, name);
+  if (SetCurrentDirectoryW(system_path(name).c_str()) != 0) return {};
+  return failed_call(name);
+}
+
+FsResult SystemFileSystem::leave_directory(const DirectoryMark& left, const std::string& path) {
+  settle_all_read_ahead();
+  if (SetCurrentDirectoryW(L"..") && current_directory_is(left)) return {};
+  if (!path.empty() && SetCurrentDirectoryW(system_path(path).c_str()) &&
+      current_directory_is(left))
+    return {};
+  return fs_failure(FsStatus::failed, ENOENT, path.empty() ? std::string("..") : path);
 }
 
 std::string executable_directory() {
@@ -233,6 +265,37 @@ std::string fallback_directory() {
   return "C:\\";
 }
 
+namespace {
+
+// The mode that opens a file to write without cutting it: "w" becomes "r+"
+// (the file is made first when it is missing).
+std::string without_truncation(const char* mode) {
+  if (mode[0] != 'w') return mode;
+  return std::string("r+") + (std::strchr(mode, 'b') != nullptr ? "b" : "");
+}
+
+// Creates the file at `path` that must not exist yet (CREATE_NEW), as a C
+// stream to write.
+FsResult create_new_file(const std::string& path, const std::wstring& wide_path, const char* mode,
+                         std::FILE*& file) {
+  const HANDLE handle = CreateFileW(wide_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return failed_call(path);
+  const bool text = std::strchr(mode, 'b') == nullptr;
+  const int descriptor =
+      _open_osfhandle(reinterpret_cast<intptr_t>(handle), text ? _O_TEXT : _O_BINARY);
+  if (descriptor < 0) {
+    CloseHandle(handle);
+    return fs_failure(FsStatus::failed, EIO, path);
+  }
+  file = _fdopen(descriptor, text ? "w" : "wb");
+  if (file != nullptr) return {};
+  _close(descriptor);
+  return fs_failure(FsStatus::failed, EIO, path);
+}
+
+}  // namespace
+
 FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*& file) {
   settle_read_ahead(path);
   const std::wstring wide_path = system_path(path);
@@ -247,8 +310,28 @@ FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return fs_failure(writes ? FsStatus::failed : FsStatus::notRegular, EISDIR, path);
   }
-  file = _wfopen(wide_path.c_str(), wide_of(mode).c_str());
+  if (std::strchr(mode, 'x') != nullptr) return create_new_file(path, wide_path, mode, file);
+  file = _wfopen(wide_path.c_str(), wide_of(writes ? without_truncation(mode) : mode).c_str());
+  if (file == nullptr && mode[0] == 'w' && errno == ENOENT) {
+    file = _wfopen(wide_path.c_str(), wide_of(mode).c_str());  // a new file: nothing to cut
+  }
   if (file == nullptr) return fs_failure_of_errno(path);
+  if (!writes) return {};
+  // A file with another name is not written; one to be written afresh is cut
+  // only after it was found to be ours.
+  BY_HANDLE_FILE_INFORMATION information;
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  if (GetFileInformationByHandle(handle, &information) && information.nNumberOfLinks > 1) {
+    std::fclose(file);
+    file = nullptr;
+    return fs_failure(FsStatus::notRegular, EMLINK, path);
+  }
+  if (mode[0] == 'w' && _chsize_s(_fileno(file), 0) != 0) {
+    const FsResult failure = fs_failure_of_errno(path);
+    std::fclose(file);
+    file = nullptr;
+    return failure;
+  }
   return {};
 }
 

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr char REPLACEMENT_SUFFIX[] = ".tmp";
+constexpr int REPLACEMENT_ATTEMPTS = 9;
 
 struct ToolDirectory {
   std::string path;
@@ -47,17 +48,31 @@ FsResult open_tool_file(const ToolDirectories& directories, const char* name, co
   return failure;
 }
 
+FsResult create_replacement(const std::string& path, Replacement& replacement) {
+  replacement = Replacement{path, std::string(), nullptr};
+  if (const FsResult there = file_system().may_replace(path); !there.ok()) return there;
+  FsResult created;
+  for (int attempt = 1; attempt <= REPLACEMENT_ATTEMPTS; ++attempt) {
+    std::string temporary = path + REPLACEMENT_SUFFIX;
+    if (attempt > 1) temporary += std::to_string(attempt);
+    created = file_system().open(temporary, "wbx", replacement.file);
+    if (created.ok()) {
+      replacement.temporary = std::move(temporary);
+      return created;
+    }
+    if (created.status != FsStatus::alreadyExists) break;
+  }
+  return created;
+}
+
 FsResult open_tool_file_replacement(const ToolDirectories& directories, const char* name,
-                                    std::string& temporaryPath, FileHandle& file) {
-  temporaryPath.clear();
+                                    Replacement& replacement) {
   FsResult failure = fs_missing(name);
   for (const ToolDirectory& directory : tool_directories(directories, name)) {
     const std::string path = join_path(directory.path, name);
-    const std::string temporary = path + REPLACEMENT_SUFFIX;
-    failure = file_system().open(temporary, "wb", file);
+    failure = create_replacement(path, replacement);
     if (failure.ok()) {
       if (directory.isFallback) print_using_default_log(path);
-      temporaryPath = temporary;
       return failure;
     }
     // Only a folder that cannot take the file sends it to the next one:
@@ -67,15 +82,14 @@ FsResult open_tool_file_replacement(const ToolDirectories& directories, const ch
   return failure;
 }
 
-FsResult commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath) {
+FsResult commit_tool_file_replacement(Replacement replacement) {
   // The data must be on disk before the new name points at it.
-  const FsResult synced = file->sync();
-  const FsResult closed = file->close();
+  const FsResult synced = replacement.file->sync();
+  const FsResult closed = replacement.file->close();
   FsResult outcome = !synced.ok() ? synced : closed;
+  const std::string& temporaryPath = replacement.temporary;
   if (outcome.ok()) {
-    const std::string path =
-        temporaryPath.substr(0, temporaryPath.size() - std::strlen(REPLACEMENT_SUFFIX));
-    outcome = file_system().replace_file(temporaryPath, path);
+    outcome = file_system().replace_file(temporaryPath, replacement.path);
     if (outcome.ok()) return outcome;
   }
   // The failure to report is the step above; a temporary file that cannot

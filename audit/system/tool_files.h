@@ -20,17 +20,29 @@ struct ToolDirectories {
 FsResult open_tool_file(const ToolDirectories& directories, const char* name, const char* mode,
                         FileHandle& file);
 
-// Opens, for writing ("wb"), a temporary file in the first of those
-// directories that takes it, so that `name` can be replaced whole. Sets
-// `temporaryPath` (empty on failure). A directory that fails for another
-// reason than access ends the search.
-FsResult open_tool_file_replacement(const ToolDirectories& directories, const char* name,
-                                    std::string& temporaryPath, FileHandle& file);
+// A file being written to replace `path` whole: written under `temporary`
+// beside it, then renamed over it.
+struct Replacement {
+  std::string path;
+  std::string temporary;
+  FileHandle file;
+};
 
-// Closes a replacement and renames it over `name` beside it. When a write,
-// the sync, the close or the rename failed, the temporary file is removed,
-// the previous `name` stays as it was, and the failure is that step's.
-FsResult commit_tool_file_replacement(FileHandle file, const std::string& temporaryPath);
+// Creates the temporary file of a replacement of `path`: `path` + ".tmp",
+// or ".tmp2" ... ".tmp9" when an earlier one is there. A file that is there
+// already is never written nor removed: it may be no file of this run's.
+FsResult create_replacement(const std::string& path, Replacement& replacement);
+
+// Creates the replacement of `name` in the first of those directories that
+// takes it. A directory that fails for another reason than access ends the
+// search.
+FsResult open_tool_file_replacement(const ToolDirectories& directories, const char* name,
+                                    Replacement& replacement);
+
+// Syncs and closes a replacement and renames it over its file. When a
+// write, the sync, the close or the rename failed, the temporary file is
+// removed, the previous file stays as it was, and the failure is that step's.
+FsResult commit_tool_file_replacement(Replacement replacement);
 
 // Says on standard error that a tool file was opened in the fall-back directory.
 void print_using_default_log(const std::string& path);

@@ -116,13 +116,20 @@ TEST_F(CopyRunTest, WhatAStoppedRunLeftIsClearedByTheNextRunOrUndo) {
     write_bytes(sandbox.work(target + ".vald-copy"), Bytes(bytes.begin(), bytes.begin() + 100));
     char crc[9];
     std::snprintf(crc, sizeof crc, "%08x", catalogue_crc(catalogue_index_of(kMsPacMan)));
+    // The stopped run made the temporary file: its record names it.
+    FileIdentity made;
+    ASSERT_TRUE(SystemFileSystem().identify(sandbox.work(target + ".vald-copy"), made).ok());
+    char identity[40];
+    std::snprintf(identity, sizeof identity, " %llx:%llx",
+                  static_cast<unsigned long long>(made.device),
+                  static_cast<unsigned long long>(made.file));
     std::string escaped = target;
     for (std::size_t at = 0; (at = escaped.find(' ', at)) != std::string::npos;) {
       escaped.replace(at, 1, "%20");
     }
-    write_text(sandbox.work("2600Undo.txt"), journal() +
-                                                 "run 2026-12-09T00:00:00Z copy\ncopy 4096 " + crc +
-                                                 " " + escaped + ".vald-copy " + escaped + "\n");
+    write_text(sandbox.work("2600Undo.txt"),
+               journal() + "run 2026-12-09T00:00:00Z copy\ncopy 4096 " + crc + " " + escaped +
+                   ".vald-copy " + escaped + identity + "\n");
     sandbox.run({next});
     EXPECT_FALSE(file_exists(sandbox.work(target + ".vald-copy"))) << next;
     EXPECT_FALSE(file_exists(sandbox.work(target))) << next;

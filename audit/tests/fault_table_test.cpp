@@ -161,7 +161,7 @@ class FaultTableTest : public FreshRunTest {
     console += testing::internal::GetCapturedStderr();
     use_file_system(nullptr);
     reset_run_state();
-    EXPECT_TRUE(change_directory(start_dir()).ok());
+    EXPECT_TRUE(file_system().change_directory(start_dir()).ok());
     return console;
   }
 

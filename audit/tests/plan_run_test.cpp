@@ -81,7 +81,8 @@ TEST_F(MovingRunTest, PlanWithAnotherModeIsIgnoredWithANotice) {
   std::remove(sandbox.program("Vald2600.db").c_str());  // each run counts from nothing
   std::remove(sandbox.work("2600Have.txt").c_str());
   const ProgramResult planned = sandbox.run({"list", "plan"});
-  EXPECT_EQ(planned.out, "plan only works with rename, move, copy and undo; it was ignored.\n" + list.out);
+  EXPECT_EQ(planned.out,
+            "plan only works with rename, move, copy and undo; it was ignored.\n" + list.out);
   EXPECT_EQ(sandbox.run({"plan"}).out, sandbox.run({}).out);  // no mode: usage as ever
 }
 
@@ -102,7 +103,7 @@ class ReadOnlyFolder : public PassingFileSystem {
 
 void walk_only() {
   ASSERT_TRUE(grow_image_buffer(5 * 1024 * 1024));
-  walk_directory(".");
+  walk_tree(walk_plan_of_run());
   close_tool_logs();
 }
 

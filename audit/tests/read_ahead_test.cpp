@@ -72,7 +72,7 @@ TEST_F(ReadAheadTest, StaysWithinItsWindowAndAsksOnlyForWhatTheWalkReads) {
   ASSERT_TRUE(grow_image_buffer(MAX_IMAGE_SIZE));
   CaptureStdout();
   CaptureStderr();
-  walk_directory(".");
+  walk_tree(walk_plan_of_run());
   GetCapturedStdout();
   GetCapturedStderr();
   use_file_system(nullptr);

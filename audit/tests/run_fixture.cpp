@@ -19,13 +19,13 @@ void FreshRunTest::SetUp() {
   }
   set_environment("HOME", home_dir());
   saved_directory_ = current_directory();
-  ASSERT_TRUE(change_directory(start_dir()).ok());
+  ASSERT_TRUE(file_system().change_directory(start_dir()).ok());
 }
 
 void FreshRunTest::TearDown() {
   reset_run_state();
   use_file_system(nullptr);
-  EXPECT_TRUE(change_directory(saved_directory_).ok());
+  EXPECT_TRUE(file_system().change_directory(saved_directory_).ok());
   if (had_home_) {
     set_environment("HOME", saved_home_);
   } else {

@@ -159,10 +159,10 @@ FileHandle open_through(FileSystem& disk, const std::string& path, const char* m
 }
 
 const char* disk_call_name(DiskCall kind) {
-  static constexpr const char* names[] = {"list",          "open to read",  "read",      "seek",
-                                          "open to write", "write",         "sync",      "move",
-                                          "make folder",   "remove folder", "replace",   "remove",
-                                          "close",         "lock",          "read ahead"};
+  static constexpr const char* names[] = {
+      "list",  "open to read", "read",        "seek",          "open to write", "write",
+      "sync",  "move",         "make folder", "remove folder", "replace",       "remove",
+      "close", "lock",         "read ahead",  "identify",      "change folder"};
   static_assert(std::size(names) == DISK_CALL_KINDS, "one name for each kind of call");
   return names[static_cast<int>(kind)];
 }
@@ -188,15 +188,18 @@ bool is_writing_call(DiskCall kind) {
 std::string MemoryFileSystem::key(const std::string& path) const {
   std::string key = path;
   std::replace(key.begin(), key.end(), PATH_SEPARATOR, '/');
+  bool whole = false;
   if (!root_.empty() && key.starts_with(root_) &&
       (key.size() == root_.size() || key[root_.size()] == '/')) {
     key.erase(0, root_.size());
     while (key.starts_with("/")) key.erase(0, 1);
+    whole = true;
   }
   while (key.starts_with("./")) key.erase(0, 2);
   if (key == ".") key.clear();
   while (!key.empty() && key.back() == '/') key.pop_back();
-  return key;
+  if (whole || current_.empty()) return key;
+  return key.empty() ? current_ : current_ + "/" + key;
 }
 
 bool MemoryFileSystem::is_folder(const std::string& path) const {
@@ -276,6 +279,7 @@ FsResult MemoryFileSystem::open(const std::string& path, const char* mode, FileH
   if (is_folder(name)) return failure_of(EISDIR, path);
   if (!is_folder(parent_folder(name))) return failure_of(ENOENT, path);
   if (!writes && files_.count(name) == 0) return failure_of(ENOENT, path);
+  if (std::strchr(mode, 'x') != nullptr && files_.count(name) != 0) return failure_of(EEXIST, path);
   std::string& bytes = files_[name];
   if (mode[0] == 'w') bytes.clear();
   file = std::make_unique<MemoryStream>(*this, path, bytes, mode[0] == 'a', writes);
@@ -300,6 +304,8 @@ FsResult MemoryFileSystem::move_file(const std::string& from, const std::string&
   if (files_.count(target) != 0 || is_folder(target)) return failure_of(EEXIST, to);
   files_[target] = std::move(files_[source]);
   files_.erase(source);
+  identities_[target] = identity_of(source);
+  identities_.erase(source);
   return {};
 }
 
@@ -322,12 +328,15 @@ FsResult MemoryFileSystem::replace_file(const std::string& from, const std::stri
   if (files_.count(key(from)) == 0) return failure_of(ENOENT, from);
   files_[key(to)] = std::move(files_[key(from)]);
   files_.erase(key(from));
+  identities_[key(to)] = identity_of(key(from));
+  identities_.erase(key(from));
   return {};
 }
 
 FsResult MemoryFileSystem::remove_file(const std::string& path) {
   if (FsResult counted = count(DiskCall::remove, path); !counted.ok()) return counted;
   if (files_.erase(key(path)) == 0) return failure_of(ENOENT, path);
+  identities_.erase(key(path));
   return {};
 }
 
@@ -354,6 +363,48 @@ void MemoryFileSystem::unlock(const std::string& key, bool created) {
   const auto file = files_.find(key);
   if (created && file != files_.end() && file->second.empty()) files_.erase(file);
   locked_.erase(key);
+}
+
+std::uint64_t MemoryFileSystem::identity_of(const std::string& key) {
+  const auto known = identities_.find(key);
+  if (known != identities_.end()) return known->second;
+  return identities_[key] = nextIdentity_++;
+}
+
+FsResult MemoryFileSystem::identify(const std::string& path, FileIdentity& identity) {
+  if (FsResult counted = count(DiskCall::identify, path); !counted.ok()) return counted;
+  const std::string name = key(path);
+  if (files_.count(name) == 0 && !is_folder(name)) return failure_of(ENOENT, path);
+  identity = {1, identity_of(name)};
+  return {};
+}
+
+FsResult MemoryFileSystem::may_replace(const std::string& path) {
+  if (FsResult counted = count(DiskCall::identify, path); !counted.ok()) return counted;
+  if (is_folder(path)) return fs_failure(FsStatus::notRegular, EISDIR, path);
+  return {};
+}
+
+FsResult MemoryFileSystem::enter_directory(const std::string& name, DirectoryMark& left) {
+  if (FsResult counted = count(DiskCall::changeFolder, name); !counted.ok()) return counted;
+  if (!is_folder(name)) return failure_of(ENOENT, name);
+  left = {1, identity_of(current_)};
+  current_ = key(name);
+  return {};
+}
+
+FsResult MemoryFileSystem::leave_directory(const DirectoryMark& left, const std::string& path) {
+  if (FsResult counted = count(DiskCall::changeFolder, path); !counted.ok()) return counted;
+  current_ = parent_folder(current_);
+  if (left.file != identity_of(current_)) return failure_of(ENOENT, path);
+  return {};
+}
+
+FsResult MemoryFileSystem::change_directory(const std::string& path) {
+  if (FsResult counted = count(DiskCall::changeFolder, path); !counted.ok()) return counted;
+  if (!is_folder(path)) return failure_of(ENOENT, path);
+  current_ = key(path);
+  return {};
 }
 
 void MemoryFileSystem::read_ahead(const std::vector<ReadAheadFile>& files) {

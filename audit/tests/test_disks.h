@@ -52,8 +52,10 @@ enum class DiskCall {
   close,  // of a file opened to write
   lock,
   readAhead,  // one for each file hinted
+  identify,
+  changeFolder,  // enter, leave or change the current folder
 };
-inline constexpr int DISK_CALL_KINDS = 15;
+inline constexpr int DISK_CALL_KINDS = 17;
 
 // The kind's name, for test messages.
 const char* disk_call_name(DiskCall kind);
@@ -64,7 +66,8 @@ bool is_writing_call(DiskCall kind);
 // A disk in memory. Paths are compared as given (with '/' for the native
 // separator), less a leading "./" or the root (see set_root); a file's
 // folder is the text before its last '/', "" for the top. Folders exist when made or when a file is
-// put in them. A call that fails says so as the real disk does.
+// put in them. A relative path is taken from the current folder. A call
+// that fails says so as the real disk does.
 class MemoryFileSystem : public FileSystem {
  public:
   // Paths under `root` (an absolute folder) name the top folder "", so that
@@ -100,6 +103,11 @@ class MemoryFileSystem : public FileSystem {
   bool allows_changes(const std::string& path) override;
   FsResult lock(const std::string& path, LockHandle& held) override;
   void read_ahead(const std::vector<ReadAheadFile>& files) override;
+  FsResult identify(const std::string& path, FileIdentity& identity) override;
+  FsResult may_replace(const std::string& path) override;
+  FsResult enter_directory(const std::string& name, DirectoryMark& left) override;
+  FsResult leave_directory(const DirectoryMark& left, const std::string& path) override;
+  FsResult change_directory(const std::string& path) override;
 
   // Counts a call of `kind` on `path`; the failure when it is the one to fail.
   FsResult count(DiskCall kind, const std::string& path);
@@ -111,8 +119,13 @@ class MemoryFileSystem : public FileSystem {
   std::string key(const std::string& path) const;
   bool is_folder(const std::string& path) const;
 
+  std::uint64_t identity_of(const std::string& key);
+
   std::string root_;
+  std::string current_;  // the current folder's key
   std::map<std::string, std::string> files_;
+  std::map<std::string, std::uint64_t> identities_;  // by key, made on first use
+  std::uint64_t nextIdentity_ = 1;
   std::set<std::string> folders_{""};
   std::set<std::string> locked_;
   int counts_[DISK_CALL_KINDS] = {};

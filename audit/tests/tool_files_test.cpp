@@ -34,7 +34,7 @@ TEST_F(ToolFilesTest, DatabaseGoesToTheProgramFolder) {
 
 TEST_F(ToolFilesTest, TextFilesGoToTheStartFolderWhateverTheCurrentFolder) {
   make_dir(in_start("sub/deeper"));
-  ASSERT_TRUE(change_directory(in_start("sub/deeper")).ok());
+  ASSERT_TRUE(file_system().change_directory(in_start("sub/deeper")).ok());
   EXPECT_EQ(append("2600Scan.txt", "one\n"), "");
   EXPECT_EQ(append("2600Scan.txt", "two\n"), "");
   EXPECT_EQ(read_text(in_start("2600Scan.txt")), "one\ntwo\n");

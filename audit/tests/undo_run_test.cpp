@@ -59,7 +59,7 @@ TEST_F(UndoStopTest, RunStoppedAfterAnyMoveIsTakenBackWhole) {
       use_file_system(&stopping);
       run_state().options.rename = 1;
       grow_image_buffer(5 * 1024 * 1024);
-      run_moving_walk([] { walk_directory("."); });
+      run_moving_walk([] { walk_tree(walk_plan_of_run()); });
       _exit(1);  // not stopped: the test is wrong
     }
     int status = 0;

@@ -192,7 +192,7 @@ class WalkSeamTest : public FreshRunTest {
     ProgramResult result;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    walk_directory(".");
+    walk_tree(walk_plan_of_run());
     close_tool_logs();
     result.out = testing::internal::GetCapturedStdout();
     result.err = testing::internal::GetCapturedStderr();
