@@ -2,7 +2,8 @@
 
 std::string DiskView::normal_path(const std::string& path) {
   std::size_t start = 0;
-  while (path.compare(start, 2, std::string{'.', PATH_SEPARATOR}) == 0) start += 2;
+  while (path.size() - start >= 2 && path[start] == '.' && path[start + 1] == PATH_SEPARATOR)
+    start += 2;
   if (path.size() - start == 1 && path[start] == '.') return std::string();
   return path.substr(start);
 }
@@ -66,7 +67,10 @@ FsResult DiskView::listing_failure(const std::string& path) {
 }
 
 const DirectoryEntry* DiskView::find(const std::string& path) {
-  const std::string normal = key(path);
+  return find_key(key(path));
+}
+
+const DirectoryEntry* DiskView::find_key(const std::string& normal) {
   if (normal.empty()) return nullptr;
   Folder& held = folder(parent_of(normal));
   const auto at = held.index.find(leaf_of(normal));

@@ -36,6 +36,9 @@ class DiskView {
   // is none or the folder cannot be read. Valid until the next change.
   const DirectoryEntry* find(const std::string& path);
 
+  // The same for the place whose key is `key`.
+  const DirectoryEntry* find_key(const std::string& key);
+
   // Lists `folder` as the view holds it, in the order the disk gave it and
   // with added entries after; fails as the listing of the disk failed.
   FsResult list(const std::string& folder, std::vector<DirectoryEntry>& entries);

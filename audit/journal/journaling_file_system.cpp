@@ -92,17 +92,18 @@ FsResult JournalingFileSystem::record_copy(const CopyRecord& copy) {
 }
 
 FsResult JournalingFileSystem::move_file(const std::string& from, const std::string& to) {
-  if (copying_.erase(sizes_.key(from)) > 0) {
+  std::string from_key = sizes_.key(from);
+  if (!copying_.empty() && copying_.erase(from_key) > 0) {
     // The copy's own record stands for it: undo removes what it finds there.
     FsResult placed = inner().move_file(from, to);
     if (placed.ok()) ++moves_;
     return placed;
   }
   if (!start_journal() || !refusal_.ok()) return fs_refused(from);
-  const DirectoryEntry* source = sizes_.find(from);
+  const DirectoryEntry* source = sizes_.find_key(from_key);
   JournalRecord move;
   move.kind = JournalRecordKind::move;
-  move.path = sizes_.key(from);
+  move.path = std::move(from_key);
   move.target = sizes_.key(to);
   move.size = source != nullptr ? source->size : 0;
   if (!record(move)) return fs_refused(from);

@@ -1,6 +1,6 @@
 #include "journal/undo_journal.h"
 
-#include <cstdio>
+#include <charconv>
 #include <vector>
 
 #include "system/hex_digits.h"
@@ -46,9 +46,10 @@ std::optional<std::string> unescape(std::string_view field, bool separators) {
 // "device:file" in hex, as a copy record keeps the identity of its file.
 std::string identity_text(const FileIdentity& identity) {
   char text[40];
-  std::snprintf(text, sizeof text, "%llx:%llx", static_cast<unsigned long long>(identity.device),
-                static_cast<unsigned long long>(identity.file));
-  return text;
+  char* end = std::to_chars(text, text + 20, identity.device, 16).ptr;
+  *end++ = ':';
+  end = std::to_chars(end, text + sizeof text, identity.file, 16).ptr;
+  return std::string(text, end);
 }
 
 // A hex number of at most 16 digits.
@@ -171,12 +172,12 @@ std::optional<JournalRecord> parse_undone(const std::vector<std::string_view>& f
   return record;
 }
 
-}  // namespace
-
-std::string escape_journal_field(std::string_view bytes) {
+// `bytes` escaped; with `separators`, this system's separator written as "/".
+std::string escape(std::string_view bytes, bool separators) {
   std::string field;
   field.reserve(bytes.size());
-  for (const char character : bytes) {
+  for (char character : bytes) {
+    if (separators && character == PATH_SEPARATOR) character = '/';
     const auto byte = static_cast<unsigned char>(character);
     if (written_bare(byte)) {
       field += character;
@@ -189,16 +190,18 @@ std::string escape_journal_field(std::string_view bytes) {
   return field;
 }
 
+}  // namespace
+
+std::string escape_journal_field(std::string_view bytes) {
+  return escape(bytes, false);
+}
+
 std::optional<std::string> unescape_journal_field(std::string_view field) {
   return unescape(field, false);
 }
 
 std::string journal_path_field(std::string_view path) {
-  std::string slashed(path);
-  for (char& character : slashed) {
-    if (character == PATH_SEPARATOR) character = '/';
-  }
-  return escape_journal_field(slashed);
+  return escape(path, true);
 }
 
 std::optional<std::string> path_of_journal_field(std::string_view field) {

@@ -1,7 +1,6 @@
 #include "naming/placer.h"
 
 #include <array>
-#include <cctype>
 #include <optional>
 
 #include "catalogue/rom_database.h"
@@ -28,9 +27,11 @@ CopyState& copies() {
   return run_state().copy;
 }
 
+// Letter case folded as the systems that do not tell it apart fold it for
+// ASCII names.
 std::string lower_case(std::string text) {
   for (char& character : text) {
-    character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+    if (character >= 'A' && character <= 'Z') character = static_cast<char>(character - 'A' + 'a');
   }
   return text;
 }
@@ -49,24 +50,50 @@ FoldedNames& names_in(const std::string& folder) {
   return names;
 }
 
-std::string folder_of(const std::string& path) {
-  const std::string parent = parent_of(path);
-  return parent.empty() ? std::string(".") : parent;
-}
+// A name a file may take in a target folder, looked up among the folder's
+// names by its lower-case form.
+class FolderName {
+ public:
+  explicit FolderName(const std::string& path)
+      : parent_(parent_of(path)),
+        leaf_(leaf_of(path)),
+        folded_(lower_case(leaf_)),
+        names_(names_in(parent_.empty() ? std::string(".") : parent_)) {}
 
-// The path of the entry beside `path` whose name equals its name but for
-// letter case; none when there is none.
-std::optional<std::string> holder_of(const std::string& path) {
-  const std::string folder = folder_of(path);
-  const FoldedNames& names = names_in(folder);
-  const auto found = names.find(lower_case(leaf_of(path)));
-  if (found == names.end()) return std::nullopt;
-  return parent_of(path).empty() ? found->second : join_path(parent_of(path), found->second);
-}
+  // The path of the entry whose name equals this one but for letter case;
+  // none when there is none.
+  std::optional<std::string> holder() const {
+    const auto found = names_.find(folded_);
+    if (found == names_.end()) return std::nullopt;
+    return parent_.empty() ? found->second : join_path(parent_, found->second);
+  }
 
-void note_taken(const std::string& path) {
-  names_in(folder_of(path)).emplace(lower_case(leaf_of(path)), leaf_of(path));
-}
+  // The name is taken now.
+  void take() { names_.emplace(folded_, leaf_); }
+
+  // The entry that holds this name's title (the name without its extension)
+  // under another of `extensions`; none when there is none.
+  template <typename Extensions>
+  std::optional<std::string> title_holder(const Extensions& extensions) const {
+    const std::string own = name_extension(folded_);
+    std::string other = folded_.substr(0, folded_.size() - own.size());
+    const std::size_t stem = other.size();
+    for (const char* extension : extensions) {
+      if (own == extension) continue;
+      other.replace(stem, std::string::npos, extension);
+      const auto found = names_.find(other);
+      if (found != names_.end())
+        return parent_.empty() ? found->second : join_path(parent_, found->second);
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::string parent_;
+  std::string leaf_;
+  std::string folded_;
+  FoldedNames& names_;
+};
 
 // What a copy is made of, with its size and CRC-32 (and, in a plan, the
 // SHA-1 that stands in for the bytes it does not write).
@@ -97,18 +124,6 @@ bool holds_same(const std::string& path, const Source& source) {
     return false;
   }
   return same;
-}
-
-// The file that holds the title of `target` under another image or archive
-// extension; none when there is none.
-std::optional<std::string> title_holder(const std::string& target) {
-  const std::string own = lower_case(name_extension(target));
-  const std::string stem = target.substr(0, target.size() - own.size());
-  for (const char* extension : TITLE_EXTENSIONS) {
-    if (own == extension) continue;
-    if (auto holder = holder_of(stem + extension)) return holder;
-  }
-  return std::nullopt;
 }
 
 enum class Tried { placed, already, taken, unreadable };
@@ -143,9 +158,10 @@ FsResult create_copy_file(const std::string& target, std::string& temporary, Fil
 // Writes the copy under a temporary name of its own, records it in the
 // journal with that file's identity, and queues it for its batch. In a plan
 // only the name is taken. Unreadable when the source could not be read.
-Tried start_copy(const std::string& target, const Source& source, const PlacedImage& image) {
+Tried start_copy(const std::string& target, FolderName& name, const Source& source,
+                 const PlacedImage& image) {
   CopyState& state = copies();
-  note_taken(target);
+  name.take();
   if (options().plan) {
     state.placed[target] = {source.digest, std::string()};
     ++state.copied;
@@ -185,13 +201,14 @@ void say_failed_move(const FsResult& moved, const std::string& from, const std::
 }
 
 Tried try_move(const std::string& candidate, const PlacedImage& image) {
-  if (holder_of(candidate)) return Tried::taken;
+  FolderName name(candidate);
+  if (name.holder()) return Tried::taken;
   const FsResult moved = file_system().move_file(image.name, at_start(candidate));
   if (moved.status == FsStatus::alreadyExists || moved.status == FsStatus::accessDenied)
     return Tried::taken;
   say_failed_move(moved, image.name, candidate);
   if (moved.ok()) {
-    note_taken(candidate);
+    name.take();
     note_found_image_moved(candidate);
   }
   return Tried::placed;
@@ -204,13 +221,15 @@ Tried try_move(const std::string& candidate, const PlacedImage& image) {
 Tried try_name(const std::string& candidate, const Source& source, const PlacedImage& image,
                Placing how, bool primary) {
   if (how == Placing::move) return try_move(candidate, image);
-  if (const auto holder = holder_of(candidate)) {
+  FolderName name(candidate);
+  if (const auto holder = name.holder()) {
     return holds_same(*holder, source) ? say_already_there(*holder, image) : Tried::taken;
   }
   if (primary) {
-    if (const auto holder = title_holder(candidate)) return say_already_there(*holder, image);
+    if (const auto holder = name.title_holder(TITLE_EXTENSIONS))
+      return say_already_there(*holder, image);
   }
-  return start_copy(candidate, source, image);
+  return start_copy(candidate, name, source, image);
 }
 
 // The duplicate name, then the counter names after it, until one takes the

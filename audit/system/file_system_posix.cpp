@@ -217,11 +217,7 @@ FsResult open_regular_file(const std::string& path, const char* mode, std::FILE*
   }
   fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
   // The C library is told the mode without "x": the file exists by now.
-  std::string stream_mode;
-  for (const char* letter = mode; *letter != '\0'; ++letter) {
-    if (*letter != 'x') stream_mode += *letter;
-  }
-  file = fdopen(descriptor, stream_mode.c_str());
+  file = fdopen(descriptor, std::strchr(mode, 'x') != nullptr ? "wb" : mode);
   if (file != nullptr) return {};
   const FsResult failure = fs_failure_of_errno(path);
   close(descriptor);
