@@ -5,6 +5,7 @@
 // software-list entry, and the " [a1]", " [a2]" suffixes of equal names.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@
 // The image sizes the tool accepts, in bytes.
 inline constexpr std::uint64_t SMALLEST_IMAGE_SIZE = 1024;
 inline constexpr std::uint64_t LARGEST_IMAGE_SIZE = 132096;
+
+// The most entries a catalogue loaded from DAT files holds.
+inline constexpr std::size_t DAT_ENTRY_LIMIT = 1000000;
 
 // `text` made safe inside a file name: ": " and " / " become " - ", ':', '/',
 // '|' and '\' become '-', '"' becomes '\'', '?', '*', '<' and '>' go, control

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "catalogue/dat_formats.h"
+#include "catalogue/entry_names.h"
 #include "catalogue/rom_database.h"
 #include "system/line_reader.h"
 #include "system/tool_file_names.h"

@@ -1,4 +1,7 @@
 #pragma once
+// The DAT layer: reading the DAT files a run is given, and the software list
+// the compiled-in table is made from. It may use the catalogue and system.
+//
 // Loading the catalogue of a run from DAT files: the format told by content,
 // the images checked (size, CRC, hashes), a CRC seen before left out, the
 // names numbered as the compiled-in table's are, and a record of what was
@@ -9,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/dat_formats.h"
 #include "catalogue/entry_names.h"
+#include "dat/dat_formats.h"
 
 // Why a DAT cannot be used: the file as the user named it, the line (0 when
 // no line is at fault) and what is wrong.

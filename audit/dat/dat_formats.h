@@ -7,10 +7,10 @@
 #include <cstddef>
 #include <string>
 
-#include "catalogue/dat_input.h"
+#include "catalogue/entry_names.h"
+#include "dat/dat_input.h"
 
-// The most images one run keeps, and one game may list.
-inline constexpr std::size_t DAT_ENTRY_LIMIT = 1000000;
+// The most images one game may list.
 inline constexpr std::size_t DAT_GAME_ROM_LIMIT = 4096;
 
 // One image as a DAT states it; `name` is the entry name (cleaned) the

@@ -1,4 +1,4 @@
-#include "catalogue/dat_loader.h"
+#include "dat/dat_loader.h"
 
 #include <algorithm>
 #include <cstdio>

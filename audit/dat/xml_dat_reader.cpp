@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "catalogue/dat_formats.h"
 #include "catalogue/entry_names.h"
-#include "catalogue/xml_reader.h"
+#include "dat/dat_formats.h"
+#include "dat/xml_reader.h"
 
 namespace {
 
