@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/entry_names.h"
+#include "catalogue/catalogue_entry.h"
 
 // The whole file: a header comment, one "crc name" text per entry in the
 // given order, then the entries' image sizes, then their SHA-1s in the same

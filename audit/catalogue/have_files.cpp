@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "catalogue/entry_names.h"
+#include "catalogue/catalogue_entry.h"
 #include "catalogue/rom_database.h"
 #include "system/line_reader.h"
 #include "system/tool_file_names.h"

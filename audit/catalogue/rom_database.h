@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/entry_names.h"
+#include "catalogue/catalogue_entry.h"
 #include "system/tool_file_names.h"
 
 // The one system the catalogue knows, as reports and messages name it.

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/entry_names.h"
 #include "dat/dat_formats.h"
+#include "dat/entry_names.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <string>
 
-#include "catalogue/entry_names.h"
 #include "dat/dat_input.h"
+#include "dat/entry_names.h"
 
 // The most images one game may list.
 inline constexpr std::size_t DAT_GAME_ROM_LIMIT = 4096;

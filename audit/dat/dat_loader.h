@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/entry_names.h"
 #include "dat/dat_formats.h"
+#include "dat/entry_names.h"
 
 // Why a DAT cannot be used: the file as the user named it, the line (0 when
 // no line is at fault) and what is wrong.

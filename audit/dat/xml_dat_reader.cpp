@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "catalogue/entry_names.h"
 #include "dat/dat_formats.h"
+#include "dat/entry_names.h"
 #include "dat/xml_reader.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "catalogue/entry_names.h"
+#include "dat/entry_names.h"
 
 #include <algorithm>
 #include <cctype>
