@@ -34,7 +34,8 @@ class GameReader {
       if (event.kind == XmlEventKind::Finished) return false;
       if (event.kind == XmlEventKind::End && xml_.depth() < depth) return true;
       if (event.kind == XmlEventKind::End) text = nullptr;
-      if (event.kind == XmlEventKind::Text && text != nullptr) *text += event.text;
+      if (event.kind == XmlEventKind::Text && text != nullptr && !append(*text, event.text))
+        return false;
       if (event.kind != XmlEventKind::Start) continue;
       text = xml_.depth() == depth + 1 ? field_of(event.name, parts) : nullptr;
       if (event.name != "rom") continue;
@@ -47,6 +48,17 @@ class GameReader {
   }
 
  private:
+  // A field's texts (split by comments, or one element given twice) are
+  // held to the reader's cap as one text.
+  bool append(std::string& field, const std::string& text) {
+    if (field.size() + text.size() > XML_VALUE_LIMIT) {
+      input_.fail("a name or text longer than " + std::to_string(XML_VALUE_LIMIT) + " characters");
+      return false;
+    }
+    field += text;
+    return true;
+  }
+
   static std::string* field_of(const std::string& name, SoftwareNameParts& parts) {
     if (name == "description") return &parts.description;
     if (name == "year") return &parts.year;

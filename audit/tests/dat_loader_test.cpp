@@ -224,6 +224,9 @@ TEST(DatLoaderTest, RefusesBrokenAndHostileInput) {
       {deep, "line 1: elements nested deeper than 64"},
       {"<datafile><game name=\"" + longName + "\"/></datafile>",
        "line 1: a name or text longer than 4096 characters"},
+      {"<datafile><game name=\"a\"><description>" + std::string(3000, 'x') + "<!---->" +
+           std::string(3000, 'x') + "</description></game></datafile>",
+       "line 1: a name or text longer than 4096 characters"},
       {"<mame><machine/></mame>", "line 1: the XML is neither a datafile nor a software list"},
   };
   for (const auto& [dat, expected] : rows) {
