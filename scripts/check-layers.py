@@ -24,7 +24,7 @@ audit/scan               naming run catalogue archive zip sniff system
 audit/reports            naming run catalogue system
 audit/naming             run catalogue system
 audit/run                catalogue zip system
-audit/dat                catalogue system
+audit/dat                catalogue sniff system
 audit/catalogue          system
 audit/archive            zip system
 audit/zip                system

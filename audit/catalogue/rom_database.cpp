@@ -52,6 +52,12 @@ bool index_ready() {
          db().crcs.size() == db().entries.size();
 }
 
+// True when `index` is a position of the compiled-in table and that table
+// is the catalogue of the run.
+bool shipped_entry(int index) {
+  return db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;
+}
+
 int find_crc_text_from(const char* text, int start) {
   for (int index = start < 0 ? 0 : start; index < db_count(); ++index) {
     if (std::strncmp(db().entries[index], text, 8) == 0) return index;
@@ -102,18 +108,30 @@ const CatalogueEntry* db_entry_details(int index) {
 CatalogueEntry db_entry_record(int index) {
   if (const CatalogueEntry* details = db_entry_details(index)) return *details;
   CatalogueEntry record;
-  if (db().entries.data() != ROM_TABLE || index < 0 || index >= ROM_TABLE_COUNT) return record;
+  if (!shipped_entry(index)) return record;
   record.size = ROM_TABLE_SIZES[index];
   record.hasSha1 = parse_hex_bytes(ROM_TABLE_SHA1[index], record.sha1);
   record.badDump = std::find(ROM_TABLE_BAD_DUMPS, ROM_TABLE_BAD_DUMPS + ROM_TABLE_BAD_DUMP_COUNT,
                              index) != ROM_TABLE_BAD_DUMPS + ROM_TABLE_BAD_DUMP_COUNT;
+  const RomTableFacts& facts = ROM_TABLE_FACTS[index];
+  record.image = facts.image;
+  record.scheme = facts.scheme;
+  record.tv = facts.tv;
+  record.parent = facts.parent;
+  record.software = facts.software;
+  record.year = facts.year;
+  record.publisher = facts.publisher;
   return record;
+}
+
+const char* db_entry_scheme(int index) {
+  if (const CatalogueEntry* details = db_entry_details(index)) return details->scheme;
+  return shipped_entry(index) ? ROM_TABLE_FACTS[index].scheme : "";
 }
 
 std::uint32_t db_entry_size(int index) {
   if (const CatalogueEntry* details = db_entry_details(index)) return details->size;
-  const bool shipped = db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;
-  return shipped ? ROM_TABLE_SIZES[index] : 0;
+  return shipped_entry(index) ? ROM_TABLE_SIZES[index] : 0;
 }
 
 void db_build_counters() {
@@ -159,6 +177,11 @@ int db_find_crc(std::uint32_t crc) {
     if (slots[slot] < 0) return -1;
     if (db().crcs[slots[slot]] == crc) return slots[slot];
   }
+}
+
+const char* tv_system_name(TvSystem tv) {
+  static constexpr const char* NAMES[] = {"NTSC", "PAL", "SECAM"};
+  return NAMES[static_cast<int>(tv)];
 }
 
 const char* db_name(int index) {

@@ -58,13 +58,20 @@ std::span<const char* const> shipped_catalogue();
 // the compiled-in table. Call before db_build_counters.
 void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries);
 
-// The size, hashes and bad-dump flag of entry `index`, or nullptr when the
-// catalogue is the compiled-in table, which holds only sizes.
+// The record of entry `index` of a catalogue loaded from DAT files (its name
+// cleared), or nullptr when the catalogue is the compiled-in table.
 const CatalogueEntry* db_entry_details(int index);
 
-// The size, hashes and bad-dump flag of entry `index` from either catalogue
-// (the compiled-in table gives no MD5 and no image name); the name is empty.
+// What the catalogue knows of entry `index`: its size, hashes, bad-dump
+// flag, bankswitch scheme, TV system, parent entry, and its game's and
+// image's names, year and publisher as its file gives them (the compiled-in
+// table gives no MD5); the name is empty (db_name gives it). An empty record
+// for a position outside the catalogue.
 CatalogueEntry db_entry_record(int index);
+
+// The bankswitch scheme's name the catalogue gives entry `index` ("F8SC"),
+// or "" when it gives none, as for an entry of a DAT file, or for -1.
+const char* db_entry_scheme(int index);
 
 // The image size of entry `index` in bytes; 0 when the catalogue knows none.
 std::uint32_t db_entry_size(int index);

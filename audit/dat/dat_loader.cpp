@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "system/file_system.h"
@@ -20,20 +21,6 @@ std::optional<std::uint32_t> parse_crc(std::string_view text) {
     const int nibble = hex_value(digit);
     if (nibble < 0) return std::nullopt;
     value = (value << 4) | static_cast<std::uint32_t>(nibble);
-  }
-  return value;
-}
-
-// Decimal, or hex after "0x"; 0 when it is neither or too large to matter.
-std::uint64_t parse_size(std::string_view text) {
-  const bool hex = text.starts_with("0x") || text.starts_with("0X");
-  if (hex) text.remove_prefix(2);
-  if (text.empty() || text.size() > 12) return 0;
-  std::uint64_t value = 0;
-  for (const char digit : text) {
-    const int nibble = hex_value(digit);
-    if (nibble < 0 || (!hex && nibble > 9)) return 0;
-    value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(nibble);
   }
   return value;
 }
@@ -90,6 +77,39 @@ std::string most_left_out_text(const DatLoadSummary& summary) {
   return std::string(", most for ") + most->name;
 }
 
+CatalogueEntry entry_of(const DatRom& rom, std::uint32_t crc, std::uint64_t size) {
+  CatalogueEntry entry;
+  entry.name = rom.name;
+  entry.image = rom.image;
+  entry.crc = crc;
+  entry.size = static_cast<std::uint32_t>(size);
+  entry.hasMd5 = parse_hex_bytes(rom.md5, entry.md5);
+  entry.hasSha1 = parse_hex_bytes(rom.sha1, entry.sha1);
+  entry.badDump = rom.badDump;
+  entry.scheme = rom.scheme;
+  entry.tv = entry_tv_system(rom.compatibility, rom.name);
+  entry.software = rom.game;
+  entry.cloneOf = rom.cloneOf;
+  entry.year = rom.year;
+  entry.publisher = rom.publisher;
+  return entry;
+}
+
+// Points each entry whose game is a clone to the first entry of its parent
+// game, when the catalogue holds one.
+void link_parents(std::vector<CatalogueEntry>& entries) {
+  std::unordered_map<std::string_view, int> firstOfGame;
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    if (!entries[index].software.empty())
+      firstOfGame.try_emplace(entries[index].software, static_cast<int>(index));
+  }
+  for (CatalogueEntry& entry : entries) {
+    const auto parent = firstOfGame.find(entry.cloneOf);
+    if (parent != firstOfGame.end() && entry.cloneOf != entry.software)
+      entry.parent = parent->second;
+  }
+}
+
 // The first bytes tell XML from text; a byte-order mark is passed over.
 bool looks_like_xml(DatInput& input) {
   if (input.peek() == 0xEF && !input.take("\xEF\xBB\xBF")) return false;
@@ -98,6 +118,19 @@ bool looks_like_xml(DatInput& input) {
 }
 
 }  // namespace
+
+std::uint64_t parse_dat_size(std::string_view text) {
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  if (hex) text.remove_prefix(2);
+  if (text.empty() || text.size() > 12) return 0;
+  std::uint64_t value = 0;
+  for (const char digit : text) {
+    const int nibble = hex_value(digit);
+    if (nibble < 0 || (!hex && nibble > 9)) return 0;
+    value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(nibble);
+  }
+  return value;
+}
 
 std::string dat_refusal_line(const DatError& error) {
   std::string line = "Cannot use DAT \"" + error.file + "\": ";
@@ -191,7 +224,7 @@ bool CatalogueBuilder::add(const DatRom& rom) {
     ++summary.leftOutNoCrc;
     return true;
   }
-  const std::uint64_t size = parse_size(rom.size);
+  const std::uint64_t size = parse_dat_size(rom.size);
   const auto crc = parse_crc(rom.crc);
   if (size < SMALLEST_IMAGE_SIZE || size > LARGEST_IMAGE_SIZE) {
     ++summary.leftOutSize;
@@ -204,14 +237,7 @@ bool CatalogueBuilder::add(const DatRom& rom) {
   } else if (!insert_crc(*crc)) {
     ++summary.leftOutRepeated;
   } else {
-    CatalogueEntry& entry = entries_.emplace_back();
-    entry.name = rom.name;
-    entry.image = rom.image;
-    entry.crc = *crc;
-    entry.size = static_cast<std::uint32_t>(size);
-    entry.hasMd5 = parse_hex_bytes(rom.md5, entry.md5);
-    entry.hasSha1 = parse_hex_bytes(rom.sha1, entry.sha1);
-    entry.badDump = rom.badDump;
+    entries_.push_back(entry_of(rom, *crc, size));
     ++summary.entries;
   }
   return true;
@@ -245,5 +271,6 @@ std::vector<CatalogueEntry> CatalogueBuilder::finish() {
   crcCount_ = 0;
   zeroSeen_ = false;
   number_equal_names(entries);
+  link_parents(entries);
   return entries;
 }

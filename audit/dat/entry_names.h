@@ -32,6 +32,12 @@ std::string software_entry_name(const SoftwareNameParts& parts);
 // cleaned. Empty when nothing is left.
 std::string dat_entry_name(std::string_view game, std::string_view rom, bool severalRoms);
 
+// The TV system of an entry: the software list's `compatibility` when it
+// names one ("NTSC", "PAL", "SECAM"), else PAL or SECAM when a parenthesised
+// group of the entry's `name` holds that word ("(PAL)", "(RC7, PAL)"), else
+// NTSC.
+TvSystem entry_tv_system(std::string_view compatibility, std::string_view name);
+
 // Sorts by name without regard to ASCII case (equal ones by their bytes, then
 // in their first order) and tells equal names apart with " [a1]", " [a2]", ...
 void number_equal_names(std::vector<CatalogueEntry>& entries);

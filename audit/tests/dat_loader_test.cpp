@@ -145,6 +145,53 @@ TEST(DatLoaderTest, HashesAreKeptWhereGiven) {
   EXPECT_FALSE(loaded.entries[1].hasMd5 || loaded.entries[1].hasSha1);
 }
 
+// "name|game|scheme|tv|parent's name|year|publisher" of every entry.
+std::vector<std::string> facts(const std::vector<CatalogueEntry>& entries) {
+  std::vector<std::string> result;
+  for (const CatalogueEntry& entry : entries) {
+    const std::string parent = entry.parent < 0 ? "-" : entries[entry.parent].name;
+    result.push_back(entry.name + "|" + entry.software + "|" + entry.scheme + "|" +
+                     tv_system_name(entry.tv) + "|" + parent + "|" + entry.year + "|" +
+                     entry.publisher);
+  }
+  return result;
+}
+
+// What each format says of a game reaches its entries: a software list's
+// slot, RAM and size give the scheme, its compatibility (else the name) the
+// TV system; cloneof names the parent in all three formats.
+TEST(DatLoaderTest, WhatEachFormatSaysOfAGame) {
+  const std::string part = "<part name=\"cart\" interface=\"a2600_cart\">";
+  const std::pair<std::string, std::vector<std::string>> rows[] = {
+      {"<softwarelist name=\"a2600\"><software name=\"p\"><description>Pa (Alt)</description>"
+       "<year>1983</year><publisher>A &amp; B</publisher><sharedfeat name=\"compatibility\" "
+       "value=\"PAL\"/>" +
+           part +
+           "<feature name=\"slot\" value=\"a26_f8\"/><dataarea "
+           "name=\"rom\" size=\"8192\"><rom name=\"p.bin\" size=\"8192\" crc=\"1\"/></dataarea>"
+           "<dataarea name=\"ram\" size=\"128\"></dataarea></part></software>"
+           "<software name=\"c\" cloneof=\"p\"><description>Cl (SECAM)</description><year>19??"
+           "</year>" +
+           part +
+           "<dataarea name=\"rom\" size=\"4096\"><rom name=\"c.bin\" "
+           "size=\"4096\" crc=\"2\"/></dataarea></part></software></softwarelist>",
+       {"Cl (19xx) (SECAM)|c|4K|SECAM|Pa (1983) (A & B) [a]|19??|",
+        "Pa (1983) (A & B) [a]|p|F8SC|PAL|-|1983|A & B"}},
+      {"<datafile><game name=\"Q (PAL)\" cloneof=\"R\"><year>1990</year><manufacturer>M"
+       "</manufacturer><rom name=\"q\" size=\"4096\" crc=\"3\"/></game><game name=\"R\">"
+       "<rom name=\"r\" size=\"4096\" crc=\"4\"/></game></datafile>",
+       {"Q (PAL)|Q (PAL)||PAL|R|1990|M", "R|R||NTSC|-||"}},
+      {"game ( name S cloneof T year 1999 manufacturer N rom ( name s size 2048 crc 5 ) )\n"
+       "game ( name T rom ( name t size 2048 crc 6 ) )",
+       {"S|S||NTSC|T|1999|N", "T|T||NTSC|-||"}},
+  };
+  for (const auto& [dat, expected] : rows) {
+    const Loaded loaded = load(dat);
+    ASSERT_TRUE(loaded.ok) << loaded.refusal;
+    EXPECT_EQ(facts(loaded.entries), expected);
+  }
+}
+
 TEST(DatLoaderTest, SummaryLine) {
   DatLoadSummary summary{"Atari - 2600.dat", 904, 1};
   EXPECT_EQ(dat_summary_line(summary),
