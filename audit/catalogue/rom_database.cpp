@@ -31,17 +31,32 @@ std::size_t first_slot(std::uint32_t crc, std::size_t size) {
 }
 
 // Open addressing at most half full: the first entry of each CRC is kept,
-// so a look-up finds what a search from the start would.
+// so a look-up finds what a search from the start would; later entries of
+// the same CRC are chained after it in catalogue order.
 void build_crc_index() {
   std::size_t size = 16;
   while (size < 2 * db().crcs.size()) size *= 2;
   db().crcSlots.assign(size, -1);
+  db().sameCrcNext.clear();
+  std::vector<std::int32_t> chainEnd;  // the last entry of each chain, by its first
   for (std::size_t index = 0; index < db().crcs.size(); ++index) {
     const std::uint32_t crc = db().crcs[index];
     std::size_t slot = first_slot(crc, size);
     while (db().crcSlots[slot] >= 0 && db().crcs[db().crcSlots[slot]] != crc)
       slot = (slot + 1) & (size - 1);
-    if (db().crcSlots[slot] < 0) db().crcSlots[slot] = static_cast<std::int32_t>(index);
+    const auto entry = static_cast<std::int32_t>(index);
+    const std::int32_t first = db().crcSlots[slot];
+    if (first < 0) {
+      db().crcSlots[slot] = entry;
+      continue;
+    }
+    if (chainEnd.empty()) {
+      db().sameCrcNext.assign(db().crcs.size(), -1);
+      chainEnd.assign(db().crcs.size(), -1);
+    }
+    const std::int32_t last = chainEnd[first] < 0 ? first : chainEnd[first];
+    db().sameCrcNext[last] = entry;
+    chainEnd[first] = entry;
   }
 }
 
@@ -177,6 +192,15 @@ int db_find_crc(std::uint32_t crc) {
     if (slots[slot] < 0) return -1;
     if (db().crcs[slots[slot]] == crc) return slots[slot];
   }
+}
+
+int db_next_same_crc(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= db().crcs.size()) return -1;
+  if (index_ready()) return db().sameCrcNext.empty() ? -1 : db().sameCrcNext[index];
+  for (std::size_t next = index + 1; next < db().crcs.size(); ++next) {
+    if (db().crcs[next] == db().crcs[index]) return static_cast<int>(next);
+  }
+  return -1;
 }
 
 const char* tv_system_name(TvSystem tv) {

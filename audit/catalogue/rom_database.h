@@ -34,6 +34,7 @@ struct RomDatabase {
   std::vector<std::int32_t> have;          // copies of each entry this run found
   std::vector<std::uint8_t> hadBefore;     // 1: an earlier run's have files list the entry
   std::vector<std::int32_t> crcSlots;      // open-addressing index of `crcs`, -1: empty
+  std::vector<std::int32_t> sameCrcNext;   // the next entry of each one's CRC, -1: none
   std::vector<std::uint32_t> foreignHave;  // had CRCs of the have database this catalogue lacks
   LoadedCatalogue loaded;                  // empty for the compiled-in table
 };
@@ -91,8 +92,12 @@ int db_count();
 // equal those of `text` (case-sensitive), or -1.
 int db_find_crc_text(const char* text, int start);
 
-// Position of the entry with this CRC-32, or -1.
+// Position of the entry with this CRC-32, or -1: the first of several.
 int db_find_crc(std::uint32_t crc);
+
+// Position of the next entry after `index` with the same CRC-32, or -1. Only
+// a catalogue loaded for verify holds several (told apart by size or hash).
+int db_next_same_crc(int index);
 
 // The catalogue name of entry `index`.
 const char* db_name(int index);

@@ -135,7 +135,7 @@ void sync_batch(std::vector<PendingCopy>& pending) {
 }  // namespace
 
 bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
-  const int index = db_find_crc_text(crcText, 0);
+  const int index = identified_entry(db_find_crc_text(crcText, 0));
   if (index < 0) return false;
   // A target folder that is a link stops every copy, as it stops moves.
   if (!prepare_targets() || run_state().rename.movesStopped) return true;

@@ -269,7 +269,7 @@ std::string name_extension(const std::string& name) {
 }
 
 bool rename_image(const char* crcText, const char* oldName) {
-  const int index = db_find_crc_text(crcText, 0);
+  const int index = identified_entry(db_find_crc_text(crcText, 0));
   if (index < 0) return false;
   if (!prepare_targets() || run_state().rename.movesStopped) return true;
   log_change(oldName, db_name(index));

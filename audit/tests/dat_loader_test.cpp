@@ -192,6 +192,33 @@ TEST(DatLoaderTest, WhatEachFormatSaysOfAGame) {
   }
 }
 
+// For verify, entries of one CRC-32 are kept while a size or hash tells
+// them apart; hashes that are not 40 or 32 hex digits are counted, by the
+// hash they lose.
+TEST(DatLoaderTest, EntriesOfOneCrcAndMalformedHashes) {
+  const std::string sha1A(40, 'a'), sha1B(40, 'b'), md5(32, 'c');
+  const std::string dat = "game ( name A rom ( name a size 1024 crc 1 sha1 " + sha1A + " ) )\n" +
+                          "game ( name B rom ( name b size 1024 crc 1 sha1 " + sha1B + " ) )\n" +
+                          "game ( name C rom ( name c size 1024 crc 1 sha1 " + sha1A + " ) )\n" +
+                          "game ( name D rom ( name d size 2048 crc 1 ) )\n" +
+                          "game ( name E rom ( name e size 1024 crc 2 sha1 xyz md5 " + md5 +
+                          " ) )\n" + "game ( name F rom ( name f size 1024 crc 3 md5 short ) )\n" +
+                          "game ( name G rom ( name g size 1024 crc 4 sha1 " + sha1A + " md5 x ) )";
+  for (const bool keepTwins : {false, true}) {
+    CatalogueBuilder builder(keepTwins);
+    DatError error;
+    ASSERT_TRUE(builder.load_bytes(dat, "t.dat", error)) << dat_refusal_line(error);
+    const DatLoadSummary summary = builder.summaries().back();
+    std::vector<std::string> names;
+    for (const CatalogueEntry& entry : builder.finish()) names.push_back(entry.name);
+    const std::vector<std::string> kept = {"A", "B", "D", "E", "F", "G"};
+    EXPECT_EQ(names, keepTwins ? kept : std::vector<std::string>({"A", "E", "F", "G"}));
+    EXPECT_EQ(dat_weaker_check_line(summary),
+              "Catalogue: 2 entries from \"t.dat\" fall back to a weaker check (malformed: 1 "
+              "SHA-1, 1 MD5)");
+  }
+}
+
 TEST(DatLoaderTest, SummaryLine) {
   DatLoadSummary summary{"Atari - 2600.dat", 904, 1};
   EXPECT_EQ(dat_summary_line(summary),
