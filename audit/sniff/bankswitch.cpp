@@ -23,6 +23,9 @@ constexpr std::size_t SUPERCHARGER_LOAD = 8448;
 // write port, then its read port, which a dump reads twice alike.
 constexpr std::size_t EXTRA_RAM = 128;
 
+// The first bytes of an ARM program in ELF form.
+constexpr char ELF_MAGIC[] = "\177ELF";
+
 // The text marks at $FFF8 of the last bank, and their schemes.
 struct LastBankMark {
   const char* text;
@@ -266,11 +269,7 @@ Scheme scheme_of_size(std::uint64_t size) {
 }
 
 Scheme detect_scheme(const unsigned char* bytes, std::size_t size) {
-  if (size >= 4 && text_at(bytes,
-                           "\x7F"
-                           "ELF",
-                           4))
-    return Scheme::ELF;
+  if (size >= 4 && text_at(bytes, ELF_MAGIC, 4)) return Scheme::ELF;
   if (const Scheme marked = last_bank_mark(bytes, size); marked != Scheme::unknown) return marked;
   const Scheme bySize = scheme_of_size(size);
   if (bySize == Scheme::AR || bySize == Scheme::DPC || bySize == Scheme::FA) return bySize;

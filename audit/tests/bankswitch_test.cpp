@@ -103,11 +103,7 @@ TEST(BankswitchTest, DetectorAgreesWithTheCatalogueOnMadeImages) {
       {"DFSC", 131072, {{-8, "DFSC"}}},
       {"BF", 262144, {}},
       {"BFSC", 262144, {{-8, "BFSC"}}},
-      {"ELF",
-       20000,
-       {{0,
-         "\x7F"
-         "ELF"}}},
+      {"ELF", 20000, {{0, "\177ELF"}}},
       {"", 3000, {}},
       {"FE", 0, {}, Shape::plain, "F8"},
       {"CM", 0, {}, Shape::plain, "F6"},
