@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "catalogue/dat_input.h"
-#include "catalogue/dat_loader.h"
+#include "dat/dat_input.h"
+#include "dat/dat_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   DatInput input(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -18,12 +18,13 @@ import tempfile
 
 # folder                 may include
 LAYERS = """
-audit/app                journal scan reports naming run catalogue archive zip sniff system
+audit/app                journal scan reports naming run dat catalogue archive zip sniff system
 audit/journal            run catalogue system
 audit/scan               naming run catalogue archive zip sniff system
 audit/reports            naming run catalogue system
 audit/naming             run catalogue system
 audit/run                catalogue zip system
+audit/dat                catalogue sniff system
 audit/catalogue          system
 audit/archive            zip system
 audit/zip                system

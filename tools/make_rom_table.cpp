@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "catalogue/dat_loader.h"
+#include "dat/dat_loader.h"
 #include "rom_table_source.h"
 
 int main(int argc, char** argv) {

@@ -4,9 +4,18 @@
 
 namespace {
 
+// `text` as a C string literal; a control byte is written as three octal
+// digits, which no following digit can extend.
 std::string c_string(const std::string& text) {
   std::string quoted = "\"";
   for (const char character : text) {
+    const auto byte = static_cast<unsigned char>(character);
+    if (byte < 0x20 || byte == 0x7F) {
+      char octal[5];
+      std::snprintf(octal, sizeof octal, "\\%03o", byte);
+      quoted += octal;
+      continue;
+    }
     if (character == '\\' || character == '"') quoted.push_back('\\');
     quoted.push_back(character);
   }
@@ -23,6 +32,19 @@ std::string sha1_text(const CatalogueEntry& entry) {
     hex += pair;
   }
   return c_string(hex);
+}
+
+// "TvSystem::pal", as the table writes a TV system.
+std::string tv_text(TvSystem tv) {
+  static const char* const NAMES[] = {"TvSystem::ntsc", "TvSystem::pal", "TvSystem::secam"};
+  return NAMES[static_cast<int>(tv)];
+}
+
+// {software, image, year, publisher, scheme, tv, parent} of one entry.
+std::string facts_text(const CatalogueEntry& entry) {
+  return "{" + c_string(entry.software) + ", " + c_string(entry.image) + ", " +
+         c_string(entry.year) + ", " + c_string(entry.publisher) + ", " + c_string(entry.scheme) +
+         ", " + tv_text(entry.tv) + ", " + std::to_string(entry.parent) + "}";
 }
 
 }  // namespace
@@ -67,6 +89,13 @@ std::string rom_table_source(const std::vector<CatalogueEntry>& entries) {
       "const int ROM_TABLE_BAD_DUMP_COUNT = " +
       std::string(badDumps.empty() ? "0" : "static_cast<int>(std::size(ROM_TABLE_BAD_DUMPS))") +
       ";\n"
+      "\n"
+      "const RomTableFacts ROM_TABLE_FACTS[] = {\n";
+  for (const CatalogueEntry& entry : entries) source += "    " + facts_text(entry) + ",\n";
+  source +=
+      "};\n"
+      "static_assert(std::size(ROM_TABLE_FACTS) == std::size(ROM_TABLE));\n"
+      "static_assert(std::size(ROM_TABLE) <= INT16_MAX);  // parents are 16-bit positions\n"
       "\n"
       "const int ROM_TABLE_COUNT = static_cast<int>(std::size(ROM_TABLE));\n";
   return source;

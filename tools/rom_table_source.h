@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/entry_names.h"
+#include "catalogue/catalogue_entry.h"
 
 // The whole file: a header comment, one "crc name" text per entry in the
 // given order, then the entries' image sizes, then their SHA-1s in the same
-// order, then the positions of the bad dumps.
+// order, then the positions of the bad dumps, then each entry's other facts
+// (software and image names, year, publisher, scheme, TV system, parent).
 std::string rom_table_source(const std::vector<CatalogueEntry>& entries);

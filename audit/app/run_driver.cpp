@@ -10,9 +10,9 @@
 #include "app/undo_mode.h"
 #include "app/usage.h"
 #include "app/zipped_dat.h"
-#include "catalogue/dat_loader.h"
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
+#include "dat/dat_loader.h"
 #include "naming/info_config.h"
 #include "naming/placer.h"
 #include "reports/miss_dat.h"
@@ -68,13 +68,15 @@ void print_mode_refusal() {
 }
 
 // With dat= words, makes the union of those DATs the run's catalogue and
-// reports on standard error what each gave. A DAT that cannot be used, or
+// reports on standard error what each gave (with verify, also the entries
+// a malformed hash leaves to a weaker check). A DAT that cannot be used, or
 // DATs that give no entry at all, stop the run before anything else
 // happens: false, after one line naming them.
 bool load_run_catalogue() {
   const RunOptions& options = run_state().options;
   if (options.datFiles.empty()) return true;
-  CatalogueBuilder builder;
+  // Under verify, entries of one CRC-32 that a hash tells apart are all kept.
+  CatalogueBuilder builder(options.verify);
   DatError error;
   bool loaded = true;
   for (const std::string& path : options.datFiles) {
@@ -84,8 +86,12 @@ bool load_run_catalogue() {
     std::fprintf(stderr, "%s\n", dat_refusal_line(error).c_str());
     return false;
   }
-  for (const DatLoadSummary& summary : builder.summaries())
+  for (const DatLoadSummary& summary : builder.summaries()) {
     std::fprintf(stderr, "%s\n", dat_summary_line(summary).c_str());
+    // Only verify checks hashes, so only there does a malformed one matter.
+    const std::string weaker = dat_weaker_check_line(summary);
+    if (options.verify && !weaker.empty()) std::fprintf(stderr, "%s\n", weaker.c_str());
+  }
   db_use_loaded_catalogue(builder.finish());
   return true;
 }

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "archive/archive_reader.h"
-#include "catalogue/dat_input.h"
+#include "dat/dat_input.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "catalogue/dat_loader.h"
+#include "dat/dat_loader.h"
 
 // The ZipUnpacker of the run's DATs: the bytes of the one file of the ZIP
 // archive at `path`; false, with `error.what` set, when the archive holds

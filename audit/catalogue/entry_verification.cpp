@@ -1,6 +1,7 @@
 #include "catalogue/entry_verification.h"
 
 #include <iterator>
+#include <optional>
 
 #include "catalogue/rom_database.h"
 #include "system/image_hashes.h"
@@ -13,19 +14,29 @@ static_assert(std::size(FAILURE_NAMES) == static_cast<std::size_t>(VerifyFailure
 
 }  // namespace
 
-Verification verify_entry(int index, const unsigned char* data, std::size_t size) {
-  const CatalogueEntry record = db_entry_record(index);
-  Verification outcome;
-  if (record.size != 0 && record.size != size) {
-    outcome.failed = VerifyFailure::size;
-  } else if (record.hasSha1) {
-    outcome.by = VerifiedBy::sha1;
-    if (sha1_of(data, size) != record.sha1) outcome.failed = VerifyFailure::sha1;
-  } else if (record.hasMd5) {
-    outcome.by = VerifiedBy::md5;
-    if (md5_of(data, size) != record.md5) outcome.failed = VerifyFailure::md5;
+Verification verify_image(int first, const unsigned char* data, std::size_t size) {
+  std::optional<Sha1Digest> sha1;
+  std::optional<Md5Digest> md5;
+  Verification firstOutcome;
+  for (int index = first; index >= 0; index = db_next_same_crc(index)) {
+    const CatalogueEntry record = db_entry_record(index);
+    Verification outcome;
+    outcome.entry = index;
+    if (record.size != 0 && record.size != size) {
+      outcome.failed = VerifyFailure::size;
+    } else if (record.hasSha1) {
+      outcome.by = VerifiedBy::sha1;
+      if (!sha1) sha1 = sha1_of(data, size);
+      if (*sha1 != record.sha1) outcome.failed = VerifyFailure::sha1;
+    } else if (record.hasMd5) {
+      outcome.by = VerifiedBy::md5;
+      if (!md5) md5 = md5_of(data, size);
+      if (*md5 != record.md5) outcome.failed = VerifyFailure::md5;
+    }
+    if (outcome.passed()) return outcome;
+    if (index == first) firstOutcome = outcome;
   }
-  return outcome;
+  return firstOutcome;
 }
 
 void count_verification(VerifyCounts& counts, const Verification& outcome) {

@@ -17,13 +17,16 @@ enum class VerifiedBy { sha1, md5, crcOnly };
 struct Verification {
   VerifyFailure failed = VerifyFailure::none;
   VerifiedBy by = VerifiedBy::crcOnly;
+  int entry = -1;  // the entry the image is; when it failed, the one it failed as
   bool passed() const { return failed == VerifyFailure::none; }
 };
 
-// Checks the `size` bytes at `data` against entry `index` (its CRC-32 is
-// taken as matched): the size first, then the SHA-1 when the entry has one,
-// else its MD5.
-Verification verify_entry(int index, const unsigned char* data, std::size_t size);
+// Checks the `size` bytes at `data` against entry `first` (its CRC-32 is
+// taken as matched) and each later entry of that CRC-32, in catalogue order:
+// the size first, then the SHA-1 when the entry has one, else its MD5. The
+// image is the first entry it passes; when it passes none, the outcome is
+// that of `first`. Each hash is computed once.
+Verification verify_image(int first, const unsigned char* data, std::size_t size);
 
 // The images a verify run counted, by what verified them, and those refused.
 struct VerifyCounts {

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "catalogue/dat_formats.h"
+#include "catalogue/catalogue_entry.h"
 #include "catalogue/rom_database.h"
 #include "system/line_reader.h"
 #include "system/tool_file_names.h"

@@ -31,17 +31,32 @@ std::size_t first_slot(std::uint32_t crc, std::size_t size) {
 }
 
 // Open addressing at most half full: the first entry of each CRC is kept,
-// so a look-up finds what a search from the start would.
+// so a look-up finds what a search from the start would; later entries of
+// the same CRC are chained after it in catalogue order.
 void build_crc_index() {
   std::size_t size = 16;
   while (size < 2 * db().crcs.size()) size *= 2;
   db().crcSlots.assign(size, -1);
+  db().sameCrcNext.clear();
+  std::vector<std::int32_t> chainEnd;  // the last entry of each chain, by its first
   for (std::size_t index = 0; index < db().crcs.size(); ++index) {
     const std::uint32_t crc = db().crcs[index];
     std::size_t slot = first_slot(crc, size);
     while (db().crcSlots[slot] >= 0 && db().crcs[db().crcSlots[slot]] != crc)
       slot = (slot + 1) & (size - 1);
-    if (db().crcSlots[slot] < 0) db().crcSlots[slot] = static_cast<std::int32_t>(index);
+    const auto entry = static_cast<std::int32_t>(index);
+    const std::int32_t first = db().crcSlots[slot];
+    if (first < 0) {
+      db().crcSlots[slot] = entry;
+      continue;
+    }
+    if (chainEnd.empty()) {
+      db().sameCrcNext.assign(db().crcs.size(), -1);
+      chainEnd.assign(db().crcs.size(), -1);
+    }
+    const std::int32_t last = chainEnd[first] < 0 ? first : chainEnd[first];
+    db().sameCrcNext[last] = entry;
+    chainEnd[first] = entry;
   }
 }
 
@@ -50,6 +65,12 @@ void build_crc_index() {
 bool index_ready() {
   return !db().crcSlots.empty() && db().crcSlots.size() >= 2 * db().crcs.size() &&
          db().crcs.size() == db().entries.size();
+}
+
+// True when `index` is a position of the compiled-in table and that table
+// is the catalogue of the run.
+bool shipped_entry(int index) {
+  return db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;
 }
 
 int find_crc_text_from(const char* text, int start) {
@@ -102,18 +123,30 @@ const CatalogueEntry* db_entry_details(int index) {
 CatalogueEntry db_entry_record(int index) {
   if (const CatalogueEntry* details = db_entry_details(index)) return *details;
   CatalogueEntry record;
-  if (db().entries.data() != ROM_TABLE || index < 0 || index >= ROM_TABLE_COUNT) return record;
+  if (!shipped_entry(index)) return record;
   record.size = ROM_TABLE_SIZES[index];
   record.hasSha1 = parse_hex_bytes(ROM_TABLE_SHA1[index], record.sha1);
   record.badDump = std::find(ROM_TABLE_BAD_DUMPS, ROM_TABLE_BAD_DUMPS + ROM_TABLE_BAD_DUMP_COUNT,
                              index) != ROM_TABLE_BAD_DUMPS + ROM_TABLE_BAD_DUMP_COUNT;
+  const RomTableFacts& facts = ROM_TABLE_FACTS[index];
+  record.image = facts.image;
+  record.scheme = facts.scheme;
+  record.tv = facts.tv;
+  record.parent = facts.parent;
+  record.software = facts.software;
+  record.year = facts.year;
+  record.publisher = facts.publisher;
   return record;
+}
+
+const char* db_entry_scheme(int index) {
+  if (const CatalogueEntry* details = db_entry_details(index)) return details->scheme;
+  return shipped_entry(index) ? ROM_TABLE_FACTS[index].scheme : "";
 }
 
 std::uint32_t db_entry_size(int index) {
   if (const CatalogueEntry* details = db_entry_details(index)) return details->size;
-  const bool shipped = db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;
-  return shipped ? ROM_TABLE_SIZES[index] : 0;
+  return shipped_entry(index) ? ROM_TABLE_SIZES[index] : 0;
 }
 
 void db_build_counters() {
@@ -159,6 +192,20 @@ int db_find_crc(std::uint32_t crc) {
     if (slots[slot] < 0) return -1;
     if (db().crcs[slots[slot]] == crc) return slots[slot];
   }
+}
+
+int db_next_same_crc(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= db().crcs.size()) return -1;
+  if (index_ready()) return db().sameCrcNext.empty() ? -1 : db().sameCrcNext[index];
+  for (std::size_t next = index + 1; next < db().crcs.size(); ++next) {
+    if (db().crcs[next] == db().crcs[index]) return static_cast<int>(next);
+  }
+  return -1;
+}
+
+const char* tv_system_name(TvSystem tv) {
+  static constexpr const char* NAMES[] = {"NTSC", "PAL", "SECAM"};
+  return NAMES[static_cast<int>(tv)];
 }
 
 const char* db_name(int index) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/entry_names.h"
+#include "catalogue/catalogue_entry.h"
 #include "system/tool_file_names.h"
 
 // The one system the catalogue knows, as reports and messages name it.
@@ -34,6 +34,7 @@ struct RomDatabase {
   std::vector<std::int32_t> have;          // copies of each entry this run found
   std::vector<std::uint8_t> hadBefore;     // 1: an earlier run's have files list the entry
   std::vector<std::int32_t> crcSlots;      // open-addressing index of `crcs`, -1: empty
+  std::vector<std::int32_t> sameCrcNext;   // the next entry of each one's CRC, -1: none
   std::vector<std::uint32_t> foreignHave;  // had CRCs of the have database this catalogue lacks
   LoadedCatalogue loaded;                  // empty for the compiled-in table
 };
@@ -58,13 +59,20 @@ std::span<const char* const> shipped_catalogue();
 // the compiled-in table. Call before db_build_counters.
 void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries);
 
-// The size, hashes and bad-dump flag of entry `index`, or nullptr when the
-// catalogue is the compiled-in table, which holds only sizes.
+// The record of entry `index` of a catalogue loaded from DAT files (its name
+// cleared), or nullptr when the catalogue is the compiled-in table.
 const CatalogueEntry* db_entry_details(int index);
 
-// The size, hashes and bad-dump flag of entry `index` from either catalogue
-// (the compiled-in table gives no MD5 and no image name); the name is empty.
+// What the catalogue knows of entry `index`: its size, hashes, bad-dump
+// flag, bankswitch scheme, TV system, parent entry, and its game's and
+// image's names, year and publisher as its file gives them (the compiled-in
+// table gives no MD5); the name is empty (db_name gives it). An empty record
+// for a position outside the catalogue.
 CatalogueEntry db_entry_record(int index);
+
+// The bankswitch scheme's name the catalogue gives entry `index` ("F8SC"),
+// or "" when it gives none, as for an entry of a DAT file, or for -1.
+const char* db_entry_scheme(int index);
 
 // The image size of entry `index` in bytes; 0 when the catalogue knows none.
 std::uint32_t db_entry_size(int index);
@@ -84,8 +92,12 @@ int db_count();
 // equal those of `text` (case-sensitive), or -1.
 int db_find_crc_text(const char* text, int start);
 
-// Position of the entry with this CRC-32, or -1.
+// Position of the entry with this CRC-32, or -1: the first of several.
 int db_find_crc(std::uint32_t crc);
+
+// Position of the next entry after `index` with the same CRC-32, or -1. Only
+// a catalogue loaded for verify holds several (told apart by size or hash).
+int db_next_same_crc(int index);
 
 // The catalogue name of entry `index`.
 const char* db_name(int index);

@@ -310,7 +310,7 @@ void take_catalogued_image(int index, const PlacedImage& image, std::optional<Pl
 }
 
 bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
-  const int index = db_find_crc_text(crcText, 0);
+  const int index = identified_entry(db_find_crc_text(crcText, 0));
   if (index < 0) return false;
   PlacedImage image;
   image.name = name;

@@ -185,7 +185,7 @@ std::string name_extension(const std::string& name) {
 }
 
 bool rename_image(const char* crcText, const char* oldName) {
-  const int index = db_find_crc_text(crcText, 0);
+  const int index = identified_entry(db_find_crc_text(crcText, 0));
   if (index < 0) return false;
   PlacedImage image;
   image.name = oldName;

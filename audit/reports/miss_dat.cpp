@@ -44,11 +44,12 @@ std::string hex_of(const std::array<unsigned char, N>& bytes) {
   return text;
 }
 
-// The rom element of entry `index`.
+// The rom element of entry `index`: a DAT's entry keeps its DAT's image
+// name, the compiled-in table's is named as the rename engine names it.
 std::string rom_element(int index) {
   const CatalogueEntry record = db_entry_record(index);
-  const std::string image =
-      record.image.empty() ? std::string(db_name(index)) + IMAGE_EXTENSION : record.image;
+  const bool ownName = db_entry_details(index) != nullptr && !record.image.empty();
+  const std::string image = ownName ? record.image : std::string(db_name(index)) + IMAGE_EXTENSION;
   char crc[9];
   std::snprintf(crc, sizeof crc, "%08x", static_cast<unsigned>(rom_database().crcs[index]));
   std::string rom = "\t\t<rom name=\"" + xml_escaped(image) + "\"";

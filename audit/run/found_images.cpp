@@ -11,11 +11,19 @@ std::string found_file_path(const std::string& folder, const std::string& name,
   return path;
 }
 
+int identified_entry(int first) {
+  const VerifyState& verify = run_state().verify;
+  if (first < 0 || !verify.lastChecked || !verify.last.passed()) return first;
+  const int chosen = verify.last.entry;
+  const auto& crcs = rom_database().crcs;
+  return chosen >= 0 && crcs[chosen] == crcs[first] ? chosen : first;
+}
+
 void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& name,
                         const std::string& member) {
   FoundImages& found = run_state().found;
   if (!found.recording) return;
-  const int entry = db_find_crc(crc);
+  const int entry = identified_entry(db_find_crc(crc));
   const FoundKind kind = entry >= 0 ? FoundKind::catalogued : FoundKind::unknown;
   found.images.push_back({kind, entry, crc, size, found_file_path(found.folder, name, member), ""});
 }

@@ -32,10 +32,16 @@ struct FoundImages {
 std::string found_file_path(const std::string& folder, const std::string& name,
                             const std::string& member);
 
+// The catalogue entry of the image identified last, given `first`, the
+// first entry of its CRC-32 (-1: none): the one verify matched the image to
+// when verify checked it, else `first`.
+int identified_entry(int first);
+
 // Records an identified image of `size` bytes with this CRC-32: the file
 // `name` of the walk's current folder, or its archive `member` when that is
-// not empty. A catalogue entry when the catalogue knows the CRC, else an
-// unknown image. Does nothing unless the run is recording.
+// not empty. A catalogue entry when the catalogue knows the CRC (the one
+// identified_entry gives), else an unknown image. Does nothing unless the
+// run is recording.
 void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& name,
                         const std::string& member);
 

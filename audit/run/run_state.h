@@ -55,8 +55,8 @@ struct DispatchState {
 };
 
 // What verify found: for the image identified last, whether its CRC-32 named
-// an entry and what the check said (the copy mode and reports read it); and
-// the counts of the run.
+// an entry and what the check said, with the entry it matched (the copy mode
+// and reports read it); and the counts of the run.
 struct VerifyState {
   bool lastChecked = false;
   Verification last;

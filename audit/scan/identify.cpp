@@ -62,7 +62,7 @@ bool passes_verify(std::uint32_t crc, const char* name, std::size_t size, const 
   if (!run_state().options.verify) return true;
   const int index = db_find_crc(crc);
   if (index < 0) return true;
-  verify.last = verify_entry(index, run_state().image.data.get(), size);
+  verify.last = verify_image(index, run_state().image.data.get(), size);
   verify.lastChecked = true;
   count_verification(verify.counts, verify.last);
   if (verify.last.passed()) return true;

@@ -19,9 +19,10 @@ void identify_image(const char* name, std::uint64_t size);
 // The scan record's name: `name` without its last extension.
 std::string scan_record_name(std::string_view name);
 
-// With verify: false, after one line naming `shown` (else `name`), when the
-// entry the image's CRC-32 names (the image buffer holds its `size` bytes)
-// has another size or hash; the image is then recorded as refused. An image
-// no entry names is not hashed.
+// With verify: false, after one line naming `shown` (else `name`), when no
+// entry of the image's CRC-32 (the image buffer holds its `size` bytes) has
+// its size and hash; the image is then recorded as refused. True when one
+// has: run_state().verify.last.entry is that entry, which identified_entry
+// gives the rest of the run. An image no entry names is not hashed.
 bool passes_verify(std::uint32_t crc, const char* name, std::size_t size,
                    const char* shown = nullptr);

@@ -1,4 +1,4 @@
-#include "catalogue/dat_loader.h"
+#include "dat/dat_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +145,80 @@ TEST(DatLoaderTest, HashesAreKeptWhereGiven) {
   EXPECT_FALSE(loaded.entries[1].hasMd5 || loaded.entries[1].hasSha1);
 }
 
+// "name|game|scheme|tv|parent's name|year|publisher" of every entry.
+std::vector<std::string> facts(const std::vector<CatalogueEntry>& entries) {
+  std::vector<std::string> result;
+  for (const CatalogueEntry& entry : entries) {
+    const std::string parent = entry.parent < 0 ? "-" : entries[entry.parent].name;
+    result.push_back(entry.name + "|" + entry.software + "|" + entry.scheme + "|" +
+                     tv_system_name(entry.tv) + "|" + parent + "|" + entry.year + "|" +
+                     entry.publisher);
+  }
+  return result;
+}
+
+// What each format says of a game reaches its entries: a software list's
+// slot, RAM and size give the scheme, its compatibility (else the name) the
+// TV system; cloneof names the parent in all three formats.
+TEST(DatLoaderTest, WhatEachFormatSaysOfAGame) {
+  const std::string part = "<part name=\"cart\" interface=\"a2600_cart\">";
+  const std::pair<std::string, std::vector<std::string>> rows[] = {
+      {"<softwarelist name=\"a2600\"><software name=\"p\"><description>Pa (Alt)</description>"
+       "<year>1983</year><publisher>A &amp; B</publisher><sharedfeat name=\"compatibility\" "
+       "value=\"PAL\"/>" +
+           part +
+           "<feature name=\"slot\" value=\"a26_f8\"/><dataarea "
+           "name=\"rom\" size=\"8192\"><rom name=\"p.bin\" size=\"8192\" crc=\"1\"/></dataarea>"
+           "<dataarea name=\"ram\" size=\"128\"></dataarea></part></software>"
+           "<software name=\"c\" cloneof=\"p\"><description>Cl (SECAM)</description><year>19??"
+           "</year>" +
+           part +
+           "<dataarea name=\"rom\" size=\"4096\"><rom name=\"c.bin\" "
+           "size=\"4096\" crc=\"2\"/></dataarea></part></software></softwarelist>",
+       {"Cl (19xx) (SECAM)|c|4K|SECAM|Pa (1983) (A & B) [a]|19??|",
+        "Pa (1983) (A & B) [a]|p|F8SC|PAL|-|1983|A & B"}},
+      {"<datafile><game name=\"Q (PAL)\" cloneof=\"R\"><year>1990</year><manufacturer>M"
+       "</manufacturer><rom name=\"q\" size=\"4096\" crc=\"3\"/></game><game name=\"R\">"
+       "<rom name=\"r\" size=\"4096\" crc=\"4\"/></game></datafile>",
+       {"Q (PAL)|Q (PAL)||PAL|R|1990|M", "R|R||NTSC|-||"}},
+      {"game ( name S cloneof T year 1999 manufacturer N rom ( name s size 2048 crc 5 ) )\n"
+       "game ( name T rom ( name t size 2048 crc 6 ) )",
+       {"S|S||NTSC|T|1999|N", "T|T||NTSC|-||"}},
+  };
+  for (const auto& [dat, expected] : rows) {
+    const Loaded loaded = load(dat);
+    ASSERT_TRUE(loaded.ok) << loaded.refusal;
+    EXPECT_EQ(facts(loaded.entries), expected);
+  }
+}
+
+// For verify, entries of one CRC-32 are kept while a size or hash tells
+// them apart; hashes that are not 40 or 32 hex digits are counted, by the
+// hash they lose.
+TEST(DatLoaderTest, EntriesOfOneCrcAndMalformedHashes) {
+  const std::string sha1A(40, 'a'), sha1B(40, 'b'), md5(32, 'c');
+  const std::string dat = "game ( name A rom ( name a size 1024 crc 1 sha1 " + sha1A + " ) )\n" +
+                          "game ( name B rom ( name b size 1024 crc 1 sha1 " + sha1B + " ) )\n" +
+                          "game ( name C rom ( name c size 1024 crc 1 sha1 " + sha1A + " ) )\n" +
+                          "game ( name D rom ( name d size 2048 crc 1 ) )\n" +
+                          "game ( name E rom ( name e size 1024 crc 2 sha1 xyz md5 " + md5 +
+                          " ) )\n" + "game ( name F rom ( name f size 1024 crc 3 md5 short ) )\n" +
+                          "game ( name G rom ( name g size 1024 crc 4 sha1 " + sha1A + " md5 x ) )";
+  for (const bool keepTwins : {false, true}) {
+    CatalogueBuilder builder(keepTwins);
+    DatError error;
+    ASSERT_TRUE(builder.load_bytes(dat, "t.dat", error)) << dat_refusal_line(error);
+    const DatLoadSummary summary = builder.summaries().back();
+    std::vector<std::string> names;
+    for (const CatalogueEntry& entry : builder.finish()) names.push_back(entry.name);
+    const std::vector<std::string> kept = {"A", "B", "D", "E", "F", "G"};
+    EXPECT_EQ(names, keepTwins ? kept : std::vector<std::string>({"A", "E", "F", "G"}));
+    EXPECT_EQ(dat_weaker_check_line(summary),
+              "Catalogue: 2 entries from \"t.dat\" fall back to a weaker check (malformed: 1 "
+              "SHA-1, 1 MD5)");
+  }
+}
+
 TEST(DatLoaderTest, SummaryLine) {
   DatLoadSummary summary{"Atari - 2600.dat", 904, 1};
   EXPECT_EQ(dat_summary_line(summary),
@@ -223,6 +297,9 @@ TEST(DatLoaderTest, RefusesBrokenAndHostileInput) {
       {laughs, "line 1: an unknown entity &lol2;"},
       {deep, "line 1: elements nested deeper than 64"},
       {"<datafile><game name=\"" + longName + "\"/></datafile>",
+       "line 1: a name or text longer than 4096 characters"},
+      {"<datafile><game name=\"a\"><description>" + std::string(3000, 'x') + "<!---->" +
+           std::string(3000, 'x') + "</description></game></datafile>",
        "line 1: a name or text longer than 4096 characters"},
       {"<mame><machine/></mame>", "line 1: the XML is neither a datafile nor a software list"},
   };

@@ -101,4 +101,47 @@ TEST(VerifyRunTest, CopyOutOfAPackHonoursVerify) {
   EXPECT_FALSE(file_exists(sandbox.work("2600Ren")));
 }
 
+// A DAT with two entries of GENUINE's CRC-32 that SHA-1 tells apart keeps
+// both under verify, and the image is the one whose SHA-1 it has wherever
+// the run names it; without verify the first entry of the CRC stands. A
+// malformed SHA-1 is said in one line, under verify only.
+TEST(VerifyRunTest, EntriesSharingACrcAreToldApartByTheirHash) {
+  const std::string dat = "game ( name Alpha rom ( name a size 4096 crc 0a1fa001 sha1 " +
+                          std::string(40, '1') + " ) )\ngame ( name Beta rom ( name b size 4096 " +
+                          "crc 0a1fa001 sha1 895b5aa4a1130dff7287a64d31010ff571b75135 ) )\n" +
+                          "game ( name Gamma rom ( name c size 4096 crc 1 sha1 xyz ) )\n";
+  const std::string weaker =
+      "Catalogue: 1 entries from \"twins.dat\" fall back to a weaker check (malformed: SHA-1)\n";
+  struct Row {
+    std::vector<std::string> words;
+    std::string target;  // where the image goes in 2600Ren
+    std::string loaded;  // the summary line
+    bool weakerLine;
+  } const rows[] = {
+      {{"rename", "verify", "csv"}, "Beta.bin", "Catalogue: 3 entries from \"twins.dat\"\n", true},
+      {{"copy", "verify", "csv"}, "Beta.bin", "Catalogue: 3 entries from \"twins.dat\"\n", true},
+      {{"rename", "csv"},
+       "Alpha.bin",
+       "Catalogue: 2 entries from \"twins.dat\" (1 left out: duplicate)",
+       false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.words[0] + " " + row.words[1]);
+    ValdSandbox sandbox;
+    write_text(sandbox.work("twins.dat"), dat);
+    write_bytes(sandbox.work("genuine.bin"), GENUINE);
+    std::vector<std::string> words = row.words;
+    words.push_back("dat=twins.dat");
+    const ProgramResult result = sandbox.run(words);
+    EXPECT_EQ(list_names(sandbox.work("2600Ren")), std::vector<std::string>{row.target})
+        << result.out;
+    EXPECT_NE(result.err.find(row.loaded), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find(weaker) != std::string::npos, row.weakerLine) << result.err;
+    const std::string title = row.target.substr(0, row.target.size() - 4);
+    EXPECT_NE(read_text(sandbox.work("2600Report.csv"))
+                  .find("new," + title + ",0a1fa001,4096,genuine.bin"),
+              std::string::npos);
+  }
+}
+
 }  // namespace

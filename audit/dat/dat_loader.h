@@ -1,4 +1,7 @@
 #pragma once
+// The DAT layer: reading the DAT files a run is given, and the software list
+// the compiled-in table is made from. It may use the catalogue and system.
+//
 // Loading the catalogue of a run from DAT files: the format told by content,
 // the images checked (size, CRC, hashes), a CRC seen before left out, the
 // names numbered as the compiled-in table's are, and a record of what was
@@ -9,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/dat_formats.h"
-#include "catalogue/entry_names.h"
+#include "dat/dat_formats.h"
+#include "dat/entry_names.h"
 
 // Why a DAT cannot be used: the file as the user named it, the line (0 when
 // no line is at fault) and what is wrong.
@@ -30,6 +33,10 @@ struct DatLoadSummary {
   int leftOutNoName = 0;     // nothing left of the name after cleaning
   int leftOutNoCrc = 0;      // no CRC given
   bool afterOthers = false;  // an earlier file of the run came first: its entries are new ones
+  // Entries kept whose strongest hash is malformed (not 40 or 32 hex
+  // digits), which verify checks by a weaker one.
+  int weakerSha1 = 0;  // a malformed SHA-1: MD5, else the CRC-32 alone
+  int weakerMd5 = 0;   // no SHA-1 and a malformed MD5: the CRC-32 alone
 };
 
 // "Cannot use DAT "x.dat": line 412: unterminated game block"
@@ -39,6 +46,10 @@ std::string dat_refusal_line(const DatError& error);
 // file "Catalogue: 0 new entries from "y.dat" (904 left out: duplicate)".
 std::string dat_summary_line(const DatLoadSummary& summary);
 
+// "Catalogue: 3 entries from "x.dat" fall back to a weaker check (malformed:
+// 2 SHA-1, 1 MD5)", or "" when the file's hashes are all well formed.
+std::string dat_weaker_check_line(const DatLoadSummary& summary);
+
 // Reads the one file of the ZIP archive at `path` into `bytes`; false, with
 // `error.what` set, when it cannot. The catalogue reads no archives: the
 // program hands it this.
@@ -47,6 +58,12 @@ using ZipUnpacker = bool (*)(const std::string& path, std::string& bytes, DatErr
 // Collects the entries of one or more DATs.
 class CatalogueBuilder : public RomSink {
  public:
+  // An image whose CRC-32 an earlier entry has is left out as a duplicate;
+  // with `keepTwins` (a catalogue for verify) it is an entry of its own when
+  // its size or strongest hash tells it from each of them, up to 64 entries
+  // of one CRC-32.
+  explicit CatalogueBuilder(bool keepTwins = false);
+
   // Adds the entries of the DAT at `path`. False, with `error` set, when the
   // file cannot be read, is no DAT or is broken. A file that adds no entry
   // is no error: see has_entries. With `unzip`, a file that starts as a ZIP
@@ -70,14 +87,19 @@ class CatalogueBuilder : public RomSink {
 
  private:
   bool load(DatInput& input, const std::string& label, DatError& error);
-  // Records `crc`; false when it was recorded before.
-  bool insert_crc(std::uint32_t crc);
+  // The slot of the first entry of `crc`, or the empty slot where it goes.
+  std::size_t crc_slot(std::uint32_t crc) const;
+  // Whether `entry`, about to be added, is kept: its CRC is new, or it is
+  // a twin the builder keeps. Records it then.
+  bool admit(const CatalogueEntry& entry);
 
+  bool keepTwins_ = false;
   std::vector<CatalogueEntry> entries_;
-  // The CRCs seen, open addressing at most half full; 0 marks an empty slot,
-  // so the CRC 0 is kept apart.
+  // The first entry of each CRC (its position + 1), open addressing at most
+  // half full; 0 marks an empty slot.
   std::vector<std::uint32_t> crcSlots_;
   std::size_t crcCount_ = 0;
-  bool zeroSeen_ = false;
+  // With keepTwins_: for each entry the next of its CRC (position + 1), 0: none.
+  std::vector<std::uint32_t> twinNext_;
   std::vector<DatLoadSummary> summaries_;
 };

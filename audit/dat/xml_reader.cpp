@@ -1,4 +1,4 @@
-#include "catalogue/xml_reader.h"
+#include "dat/xml_reader.h"
 
 #include <array>
 #include <cstdint>

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/dat_input.h"
+#include "dat/dat_input.h"
 
 // Longest name, attribute value or text the reader keeps.
 inline constexpr std::size_t XML_VALUE_LIMIT = 4096;

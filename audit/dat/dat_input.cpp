@@ -1,4 +1,4 @@
-#include "catalogue/dat_input.h"
+#include "dat/dat_input.h"
 
 #include <algorithm>
 

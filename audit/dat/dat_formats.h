@@ -5,12 +5,14 @@
 // set, naming the line.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "catalogue/dat_input.h"
+#include "dat/dat_input.h"
+#include "dat/entry_names.h"
 
-// The most images one run keeps, and one game may list.
-inline constexpr std::size_t DAT_ENTRY_LIMIT = 1000000;
+// The most images one game may list.
 inline constexpr std::size_t DAT_GAME_ROM_LIMIT = 4096;
 
 // One image as a DAT states it; `name` is the entry name (cleaned) the
@@ -23,7 +25,18 @@ struct DatRom {
   std::string md5;
   std::string sha1;
   bool badDump = false;
+  // What the DAT says of the image's game, alike for each of its images.
+  std::string game;           // the game's own name (a software list's short name)
+  std::string cloneOf;        // the parent game's name, or empty
+  std::string year;           // as written, or empty
+  std::string publisher;      // a software list's publisher, a DAT's manufacturer
+  std::string compatibility;  // a software list's TV system, or empty
+  const char* scheme = "";    // a software list's bankswitch scheme (static text), or ""
 };
+
+// An image size as a DAT writes it: decimal, or hex after "0x"; 0 when it
+// is neither or too large to matter.
+std::uint64_t parse_dat_size(std::string_view text);
 
 class RomSink {
  public:

@@ -1,9 +1,10 @@
-#include "catalogue/dat_loader.h"
+#include "dat/dat_loader.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "system/file_system.h"
@@ -20,20 +21,6 @@ std::optional<std::uint32_t> parse_crc(std::string_view text) {
     const int nibble = hex_value(digit);
     if (nibble < 0) return std::nullopt;
     value = (value << 4) | static_cast<std::uint32_t>(nibble);
-  }
-  return value;
-}
-
-// Decimal, or hex after "0x"; 0 when it is neither or too large to matter.
-std::uint64_t parse_size(std::string_view text) {
-  const bool hex = text.starts_with("0x") || text.starts_with("0X");
-  if (hex) text.remove_prefix(2);
-  if (text.empty() || text.size() > 12) return 0;
-  std::uint64_t value = 0;
-  for (const char digit : text) {
-    const int nibble = hex_value(digit);
-    if (nibble < 0 || (!hex && nibble > 9)) return 0;
-    value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(nibble);
   }
   return value;
 }
@@ -90,6 +77,60 @@ std::string most_left_out_text(const DatLoadSummary& summary) {
   return std::string(", most for ") + most->name;
 }
 
+// The most entries of one CRC-32 a catalogue for verify keeps.
+constexpr std::size_t TWIN_LIMIT = 64;
+
+CatalogueEntry entry_of(const DatRom& rom, std::uint32_t crc, std::uint64_t size) {
+  CatalogueEntry entry;
+  entry.name = rom.name;
+  entry.image = rom.image;
+  entry.crc = crc;
+  entry.size = static_cast<std::uint32_t>(size);
+  entry.hasMd5 = parse_hex_bytes(rom.md5, entry.md5);
+  entry.hasSha1 = parse_hex_bytes(rom.sha1, entry.sha1);
+  entry.badDump = rom.badDump;
+  entry.scheme = rom.scheme;
+  entry.tv = entry_tv_system(rom.compatibility, rom.name);
+  entry.software = rom.game;
+  entry.cloneOf = rom.cloneOf;
+  entry.year = rom.year;
+  entry.publisher = rom.publisher;
+  return entry;
+}
+
+// True when verify can tell an image of `one` from one of `other` (entries
+// of one CRC-32): by their sizes, else by the strongest hash both give.
+bool told_apart(const CatalogueEntry& one, const CatalogueEntry& other) {
+  if (one.size != other.size) return true;
+  if (one.hasSha1 && other.hasSha1) return one.sha1 != other.sha1;
+  return one.hasMd5 && other.hasMd5 && one.md5 != other.md5;
+}
+
+// Counts `entry` when the strongest hash its DAT gives is malformed: verify
+// checks it by the next one (MD5, else the CRC-32 alone).
+void count_weaker_check(const DatRom& rom, const CatalogueEntry& entry, DatLoadSummary& summary) {
+  if (!rom.sha1.empty() && !entry.hasSha1) {
+    ++summary.weakerSha1;
+  } else if (!entry.hasSha1 && !rom.md5.empty() && !entry.hasMd5) {
+    ++summary.weakerMd5;
+  }
+}
+
+// Points each entry whose game is a clone to the first entry of its parent
+// game, when the catalogue holds one.
+void link_parents(std::vector<CatalogueEntry>& entries) {
+  std::unordered_map<std::string_view, int> firstOfGame;
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    if (!entries[index].software.empty())
+      firstOfGame.try_emplace(entries[index].software, static_cast<int>(index));
+  }
+  for (CatalogueEntry& entry : entries) {
+    const auto parent = firstOfGame.find(entry.cloneOf);
+    if (parent != firstOfGame.end() && entry.cloneOf != entry.software)
+      entry.parent = parent->second;
+  }
+}
+
 // The first bytes tell XML from text; a byte-order mark is passed over.
 bool looks_like_xml(DatInput& input) {
   if (input.peek() == 0xEF && !input.take("\xEF\xBB\xBF")) return false;
@@ -98,6 +139,19 @@ bool looks_like_xml(DatInput& input) {
 }
 
 }  // namespace
+
+std::uint64_t parse_dat_size(std::string_view text) {
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  if (hex) text.remove_prefix(2);
+  if (text.empty() || text.size() > 12) return 0;
+  std::uint64_t value = 0;
+  for (const char digit : text) {
+    const int nibble = hex_value(digit);
+    if (nibble < 0 || (!hex && nibble > 9)) return 0;
+    value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(nibble);
+  }
+  return value;
+}
 
 std::string dat_refusal_line(const DatError& error) {
   std::string line = "Cannot use DAT \"" + error.file + "\": ";
@@ -108,6 +162,20 @@ std::string dat_refusal_line(const DatError& error) {
 std::string dat_summary_line(const DatLoadSummary& summary) {
   return "Catalogue: " + std::to_string(summary.entries) + (summary.afterOthers ? " new" : "") +
          " entries from \"" + summary.file + "\"" + left_out_text(summary);
+}
+
+std::string dat_weaker_check_line(const DatLoadSummary& summary) {
+  const int total = summary.weakerSha1 + summary.weakerMd5;
+  if (total == 0) return "";
+  std::string detail;
+  if (summary.weakerSha1 == 0 || summary.weakerMd5 == 0) {
+    detail = summary.weakerSha1 > 0 ? "SHA-1" : "MD5";
+  } else {
+    detail = std::to_string(summary.weakerSha1) + " SHA-1, " + std::to_string(summary.weakerMd5) +
+             " MD5";
+  }
+  return "Catalogue: " + std::to_string(total) + " entries from \"" + summary.file +
+         "\" fall back to a weaker check (malformed: " + detail + ")";
 }
 
 bool CatalogueBuilder::load_file(const std::string& path, DatError& error, ZipUnpacker unzip) {
@@ -188,13 +256,15 @@ bool CatalogueBuilder::has_entries(DatError& error) const {
   return false;
 }
 
+CatalogueBuilder::CatalogueBuilder(bool keepTwins) : keepTwins_(keepTwins) {}
+
 bool CatalogueBuilder::add(const DatRom& rom) {
   DatLoadSummary& summary = summaries_.back();
   if (rom.crc.empty()) {  // nothing to identify it by
     ++summary.leftOutNoCrc;
     return true;
   }
-  const std::uint64_t size = parse_size(rom.size);
+  const std::uint64_t size = parse_dat_size(rom.size);
   const auto crc = parse_crc(rom.crc);
   if (size < SMALLEST_IMAGE_SIZE || size > LARGEST_IMAGE_SIZE) {
     ++summary.leftOutSize;
@@ -204,49 +274,57 @@ bool CatalogueBuilder::add(const DatRom& rom) {
     ++summary.leftOutNoName;
   } else if (entries_.size() >= DAT_ENTRY_LIMIT) {
     return false;
-  } else if (!insert_crc(*crc)) {
+  } else if (CatalogueEntry entry = entry_of(rom, *crc, size); !admit(entry)) {
     ++summary.leftOutRepeated;
   } else {
-    CatalogueEntry& entry = entries_.emplace_back();
-    entry.name = rom.name;
-    entry.image = rom.image;
-    entry.crc = *crc;
-    entry.size = static_cast<std::uint32_t>(size);
-    entry.hasMd5 = parse_hex_bytes(rom.md5, entry.md5);
-    entry.hasSha1 = parse_hex_bytes(rom.sha1, entry.sha1);
-    entry.badDump = rom.badDump;
+    count_weaker_check(rom, entry, summary);
+    entries_.push_back(std::move(entry));
+    if (keepTwins_) twinNext_.push_back(0);
     ++summary.entries;
   }
   return true;
 }
 
-bool CatalogueBuilder::insert_crc(std::uint32_t crc) {
-  if (crc == 0) return !std::exchange(zeroSeen_, true);
-  if (2 * (crcCount_ + 1) > crcSlots_.size()) {
-    std::vector<std::uint32_t> old = std::move(crcSlots_);
-    crcSlots_.assign(std::max<std::size_t>(1024, 2 * old.size()), 0);
-    crcCount_ = 0;
-    for (const std::uint32_t kept : old) {
-      if (kept != 0) insert_crc(kept);
-    }
-  }
+std::size_t CatalogueBuilder::crc_slot(std::uint32_t crc) const {
   const std::size_t mask = crcSlots_.size() - 1;
   for (std::size_t slot = (crc * 0x9E3779B1u) & mask;; slot = (slot + 1) & mask) {
-    if (crcSlots_[slot] == crc) return false;
-    if (crcSlots_[slot] == 0) {
-      crcSlots_[slot] = crc;
-      ++crcCount_;
-      return true;
-    }
+    const std::uint32_t held = crcSlots_[slot];
+    if (held == 0 || entries_[held - 1].crc == crc) return slot;
   }
 }
 
+bool CatalogueBuilder::admit(const CatalogueEntry& entry) {
+  if (2 * (crcCount_ + 1) > crcSlots_.size()) {
+    const std::vector<std::uint32_t> old = std::exchange(crcSlots_, {});
+    crcSlots_.assign(std::max<std::size_t>(1024, 2 * old.size()), 0);
+    for (const std::uint32_t held : old) {
+      if (held != 0) crcSlots_[crc_slot(entries_[held - 1].crc)] = held;
+    }
+  }
+  const auto added = static_cast<std::uint32_t>(entries_.size() + 1);
+  std::uint32_t& first = crcSlots_[crc_slot(entry.crc)];
+  if (first == 0) {
+    first = added;
+    ++crcCount_;
+    return true;
+  }
+  if (!keepTwins_) return false;
+  std::uint32_t last = first;
+  for (std::size_t twins = 1;; ++twins) {
+    if (twins >= TWIN_LIMIT || !told_apart(entries_[last - 1], entry)) return false;
+    if (twinNext_[last - 1] == 0) break;
+    last = twinNext_[last - 1];
+  }
+  twinNext_[last - 1] = added;
+  return true;
+}
+
 std::vector<CatalogueEntry> CatalogueBuilder::finish() {
-  std::vector<CatalogueEntry> entries = std::move(entries_);
-  entries_.clear();
+  std::vector<CatalogueEntry> entries = std::exchange(entries_, {});
   crcSlots_.clear();
   crcCount_ = 0;
-  zeroSeen_ = false;
+  twinNext_.clear();
   number_equal_names(entries);
+  link_parents(entries);
   return entries;
 }

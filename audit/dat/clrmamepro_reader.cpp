@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/dat_formats.h"
-#include "catalogue/entry_names.h"
+#include "dat/dat_formats.h"
+#include "dat/entry_names.h"
 
 namespace {
 
@@ -169,12 +169,20 @@ class ClrmameproReader {
     });
   }
 
+  // The game's own fields, kept in the image each of its images copies.
+  static void take_game_field(const std::string& key, const std::string& value, DatRom& game) {
+    if (key == "name") game.game = value;
+    if (key == "cloneof") game.cloneOf = value;
+    if (key == "year") game.year = value;
+    if (key == "manufacturer") game.publisher = value;
+  }
+
   void read_game(int line) {
-    std::string game;
+    DatRom game;
     std::vector<DatRom> roms;
     const bool closed = read_fields(
         line, "game", [&](const std::string& key, const std::string* value, bool block) {
-          if (key == "name" && value != nullptr) game = *value;
+          if (value != nullptr) take_game_field(key, *value, game);
           if (key != "rom" || !block || !input_.error().empty()) return false;
           if (roms.size() >= DAT_GAME_ROM_LIMIT) {
             input_.fail("a game with more than " + std::to_string(DAT_GAME_ROM_LIMIT) + " roms");
@@ -187,11 +195,15 @@ class ClrmameproReader {
     if (closed && input_.error().empty()) hand_over(game, roms);
   }
 
-  void hand_over(const std::string& game, std::vector<DatRom>& roms) {
+  void hand_over(const DatRom& game, std::vector<DatRom>& roms) {
     std::size_t withCrc = 0;
     for (const DatRom& rom : roms) withCrc += rom.crc.empty() ? 0 : 1;
     for (DatRom& rom : roms) {
-      rom.name = dat_entry_name(game, rom.image, withCrc > 1);
+      rom.name = dat_entry_name(game.game, rom.image, withCrc > 1);
+      rom.game = game.game;
+      rom.cloneOf = game.cloneOf;
+      rom.year = game.year;
+      rom.publisher = game.publisher;
       if (!sink_.add(rom)) {
         input_.fail("more than " + std::to_string(DAT_ENTRY_LIMIT) + " entries");
         return;

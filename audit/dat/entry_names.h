@@ -4,15 +4,11 @@
 // loads: the cleaning of characters a file name cannot hold, the name of a
 // software-list entry, and the " [a1]", " [a2]" suffixes of equal names.
 
-#include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The image sizes the tool accepts, in bytes.
-inline constexpr std::uint64_t SMALLEST_IMAGE_SIZE = 1024;
-inline constexpr std::uint64_t LARGEST_IMAGE_SIZE = 132096;
+#include "catalogue/catalogue_entry.h"
 
 // `text` made safe inside a file name: ": " and " / " become " - ", ':', '/',
 // '|' and '\' become '-', '"' becomes '\'', '?', '*', '<' and '>' go, control
@@ -36,18 +32,11 @@ std::string software_entry_name(const SoftwareNameParts& parts);
 // cleaned. Empty when nothing is left.
 std::string dat_entry_name(std::string_view game, std::string_view rom, bool severalRoms);
 
-// One entry of a catalogue built from a file.
-struct CatalogueEntry {
-  std::string name;
-  std::string image;  // the image's own name in its DAT, or empty
-  std::uint32_t crc = 0;
-  std::uint32_t size = 0;
-  std::array<unsigned char, 16> md5{};
-  std::array<unsigned char, 20> sha1{};
-  bool hasMd5 = false;
-  bool hasSha1 = false;
-  bool badDump = false;
-};
+// The TV system of an entry: the software list's `compatibility` when it
+// names one ("NTSC", "PAL", "SECAM"), else PAL or SECAM when a parenthesised
+// group of the entry's `name` holds that word ("(PAL)", "(RC7, PAL)"), else
+// NTSC.
+TvSystem entry_tv_system(std::string_view compatibility, std::string_view name);
 
 // Sorts by name without regard to ASCII case (equal ones by their bytes, then
 // in their first order) and tells equal names apart with " [a1]", " [a2]", ...
