@@ -26,7 +26,7 @@ bool read_at(const ZipArchive& archive, std::uint64_t offset, unsigned char* buf
              std::size_t size) {
   const auto length = static_cast<std::uint64_t>(archive.length);
   return size <= length && offset <= length - size &&
-         archive.stream->seek(static_cast<std::int64_t>(offset), SEEK_SET) &&
+         archive.stream->seek(static_cast<std::int64_t>(offset), SEEK_SET).ok() &&
          read_exactly(*archive.stream, buffer, size);
 }
 
