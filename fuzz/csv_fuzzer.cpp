@@ -1,4 +1,4 @@
-// libFuzzer target for the CSV report: reads the input as an earlier report,
+// Fuzz target for the CSV report: reads the input as an earlier report,
 // and writes it, cut into fields at each 0x1f byte, as a record that must
 // read back as the same fields.
 
