@@ -81,14 +81,17 @@ EarlierReport malformed() {
 EarlierReport earlier_report_from_text(std::string_view text) {
   EarlierReport report;
   bool header = true;
-  const bool whole = parse_csv(text, HEADER.size(), [&](const CsvRecord& record) {
-    if (std::exchange(header, false)) return record == HEADER;
-    if (record.size() != HEADER.size() || !is_status(record[0])) return false;
-    if (!found_entry(record)) return true;
-    if (!parse_crc_text(record[2])) return false;
-    report.found.emplace(record[2], record[4]);
-    return true;
-  });
+  const bool whole = parse_csv(
+      text, HEADER.size(),
+      [&](const CsvRecord& record) {
+        if (std::exchange(header, false)) return record == HEADER;
+        if (record.size() != HEADER.size() || !is_status(record[0])) return false;
+        if (!found_entry(record)) return true;
+        if (!parse_crc_text(record[2])) return false;
+        report.found.emplace(record[2], record[4]);
+        return true;
+      },
+      CsvFormulas::defused);
   if (!whole || header) return malformed();
   report.outcome = EarlierReport::Outcome::read;
   return report;
@@ -98,7 +101,7 @@ EarlierReport read_earlier_report(const std::string& startFolder) {
   EarlierReport report;
   FileHandle file;
   const FsResult opened = file_system().open(join_path(startFolder, CSV_REPORT_NAME), "rb", file);
-  if (!opened) {
+  if (!opened.ok()) {
     if (!opened.missing()) report = unreadable(opened);
     return report;
   }
@@ -109,8 +112,8 @@ EarlierReport read_earlier_report(const std::string& startFolder) {
     text.append(block, count);
     if (count < sizeof block) break;
   }
-  file->close();
-  if (const FsResult failure = file->failure(); !failure) return unreadable(failure);
+  (void)file->close();  // read only: a failed read shows in failure() below
+  if (const FsResult failure = file->failure(); !failure.ok()) return unreadable(failure);
   if (text.size() > CSV_REPORT_LIMIT) return malformed();
   return earlier_report_from_text(text);
 }
@@ -153,10 +156,15 @@ CsvChanges count_changes(const std::vector<CsvRow>& rows) {
 FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvRow>& rows) {
   const std::string temporary = join_path(startFolder, CSV_REPORT_NAME) + TEMPORARY_SUFFIX;
   FileHandle file;
-  if (const FsResult opened = file_system().open(temporary, "wb", file); !opened) return opened;
-  write_text(*file, csv_record(HEADER));
+  if (const FsResult opened = file_system().open(temporary, "wb", file); !opened.ok()) {
+    return opened;
+  }
+  // A failed write is the file's failure, which the commit below returns.
+  (void)write_text(*file, csv_record(HEADER));
   for (const CsvRow& row : rows) {
-    write_text(*file, csv_record({row.status, row.title, row.crc, row.size, row.file, row.note}));
+    (void)write_text(*file,
+                     csv_record({row.status, row.title, row.crc, row.size, row.file, row.note},
+                                CsvFormulas::defused));
   }
   return commit_tool_file_replacement(std::move(file), temporary);
 }
