@@ -2,6 +2,8 @@
 // members of other methods than stored and deflated are refused as
 // unsupported, with the ZIP reader's own messages.
 
+#include <utility>
+
 #include "archive/libarchive_reader.h"
 #include "zip/zip_messages.h"
 

@@ -286,7 +286,7 @@ class ZipTest : public ::testing::Test {
   }
 
   std::string log_text() {
-    if (run_state().logs.zip.file != nullptr) run_state().logs.zip.file->flush();
+    if (run_state().logs.zip.file != nullptr) EXPECT_TRUE(run_state().logs.zip.file->flush().ok());
     return read_text(start / "Vald_ZIP.txt");
   }
 

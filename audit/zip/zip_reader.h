@@ -50,7 +50,7 @@ struct ZipEntry {
 
 // One open archive, owned by the caller's handle.
 struct ZipArchive {
-  FileHandle stream;        // open for reading until zip_close
+  FileHandle stream;        // open for reading while the archive lives
   std::int64_t length = 0;  // file length in bytes
 
   // Copy of the bytes from the end-of-central-directory signature to the end
