@@ -286,7 +286,9 @@ class ZipTest : public ::testing::Test {
   }
 
   std::string log_text() {
-    if (run_state().logs.zip.file != nullptr) EXPECT_TRUE(run_state().logs.zip.file->flush().ok());
+    if (run_state().logs.zip.file != nullptr) {
+      EXPECT_TRUE(run_state().logs.zip.file->flush().ok());
+    }
     return read_text(start / "Vald_ZIP.txt");
   }
 
