@@ -17,18 +17,18 @@ namespace {
 // Opens, lists and extracts the whole archive; returns the entries read, or
 // -1 on any failure.
 long read_archive(const std::string& path, std::vector<unsigned char>& room, bool check_crc) {
-  ZipLog log;  // problems on the console only
-  ZipArchive* archive = zip_open(path.c_str(), log);
-  if (archive == nullptr) return -1;
+  ZipHandle archive;
+  if (!zip_open(path.c_str(), archive).ok()) return -1;
   long entries = 0;
-  while (ZipEntry* entry = zip_next_entry(archive)) {
+  for (;;) {
+    const ZipEntry* entry = nullptr;
+    if (!zip_next_entry(*archive, entry).ok()) return -1;
+    if (entry == nullptr) break;
     if (room.size() < entry->uncompressedSize) room.resize(entry->uncompressedSize);
-    if (zip_read_entry(archive, entry, room.data()) != 0) entries = -1;
-    if (check_crc && crc32(0, room.data(), entry->uncompressedSize) != entry->crc) entries = -1;
-    if (entries < 0) break;
+    if (!zip_read_entry(*archive, *entry, room.data()).ok()) return -1;
+    if (check_crc && crc32(0, room.data(), entry->uncompressedSize) != entry->crc) return -1;
     ++entries;
   }
-  zip_close(archive);
   return entries;
 }
 

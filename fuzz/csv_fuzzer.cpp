@@ -1,6 +1,7 @@
-// libFuzzer target for the CSV report: reads the input as an earlier report,
+// Fuzz target for the CSV report: reads the input as an earlier report,
 // and writes it, cut into fields at each 0x1f byte, as a record that must
-// read back as the same fields.
+// read back as the same fields, as written and defused; defused, no field
+// a spreadsheet reads may start a formula.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,11 +33,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const EarlierReport report = earlier_report_from_text(bytes);
   for (const auto& [crc, file] : report.found) check(crc.size() == 8);
   const CsvRecord fields = fields_of(bytes);
-  int records = 0;
-  check(parse_csv(csv_record(fields), fields.size(), [&](const CsvRecord& record) {
-    check(record == fields && ++records == 1);
-    return true;
-  }));
-  check(records == 1);
+  for (const CsvFormulas formulas : {CsvFormulas::asWritten, CsvFormulas::defused}) {
+    const std::string line = csv_record(fields, formulas);
+    int records = 0;
+    check(parse_csv(
+        line, fields.size(),
+        [&](const CsvRecord& record) {
+          check(record == fields && ++records == 1);
+          return true;
+        },
+        formulas));
+    check(records == 1);
+    if (formulas == CsvFormulas::asWritten) continue;
+    check(parse_csv(line, fields.size(), [](const CsvRecord& record) {
+      for (const std::string& field : record) {
+        check(field.empty() ||
+              std::string_view("=+-@\t\r").find(field[0]) == std::string_view::npos);
+      }
+      return true;
+    }));
+  }
   return 0;
 }

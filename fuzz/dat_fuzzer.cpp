@@ -1,4 +1,4 @@
-// libFuzzer target for the DAT readers: the input is read as a clrmamepro
+// Fuzz target for the DAT readers: the input is read as a clrmamepro
 // text DAT (built with DAT_FUZZ_XML=0) or as an XML DAT (DAT_FUZZ_XML=1),
 // handed to the sink a run uses, and the entries are named and numbered.
 // The readers' caps keep every input within bounded memory.

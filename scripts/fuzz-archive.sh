@@ -39,5 +39,6 @@ for name, method in (("lzma", zipfile.ZIP_LZMA), ("bzip2-py", zipfile.ZIP_BZIP2)
 PY
 )
 rm -rf "$seeds/members"
+cp "$root"/fuzz/archive-seeds/* "$seeds/"
 
 fuzz_run archive "$seeds" -max_len=70000 -rss_limit_mb=2048 -malloc_limit_mb=4200

@@ -16,8 +16,11 @@ fuzz_build() {  # fuzz_build TARGET...
 }
 
 # fuzz_run NAME SEEDS [LIBFUZZER OPTION...]: runs $build/NAME_fuzzer for
-# $seconds on SEEDS with its corpus in $build/NAME-corpus and any crashing
-# input in $build/NAME-findings. Returns non-zero when it found a fault.
+# $seconds on SEEDS and the committed findings (fuzz/findings/NAME), with
+# its corpus in $build/NAME-corpus and any crashing input in
+# $build/NAME-findings. Returns non-zero when it found a fault: minimize the
+# input (NAME_fuzzer -minimize_crash=1 INPUT), mend the fault and commit the
+# minimized input into fuzz/findings/NAME, which `make test` replays.
 fuzz_run() {
   local name=$1 seeds=$2
   shift 2
@@ -26,7 +29,7 @@ fuzz_run() {
   local status=0
   # libFuzzer writes its own files into the current folder.
   (cd "$build" && "$build/${name}_fuzzer" -max_total_time="$seconds" -timeout=10 \
-    -artifact_prefix="$artifacts/" -print_final_stats=1 "$@" "$corpus" "$seeds") || status=$?
+    -artifact_prefix="$artifacts/" -print_final_stats=1 "$@" "$corpus" "$seeds" "$root/fuzz/findings/$name") || status=$?
   if [ "$status" -ne 0 ]; then
     echo "fuzz: the $name fuzzer found a fault; the input is in $artifacts" >&2
   fi

@@ -1,14 +1,36 @@
 #include "app/usage.h"
 
-#include "system/tool_file_names.h"
-
 #include <cstdio>
+
+#include "system/tool_file_names.h"
 
 void print_banner() {
   std::fprintf(stderr, "%s: cartridge image auditor for the Atari 2600, V %s\n", TOOL_NAME,
                TOOL_VERSION);
   std::fprintf(stderr, "Checks, names and counts your ROM collection against its catalogue.\n");
 }
+
+namespace {
+
+// The words added since the usage text was made, after it, one line each in
+// its style: the text itself stays as it was made, leaving out on purpose
+// the words it never showed (audit3, convert, mess_crcs).
+void print_added_words() {
+  static const char* const added_lines[] = {
+      "copy       = copy ROMs out of folders and packs into 2600Ren\n",
+      "undo       = take back the last rename/move/copy run\n",
+      "plan       = show what rename/move/copy/undo would do, change nothing\n",
+      "verify     = also check size and SHA-1/MD5 of ROMs found by CRC\n",
+      "csv        = also write 2600Report.csv (list/rename/move/copy)\n",
+      "dat=FILE   = use the DAT file FILE as the catalogue (may repeat)\n",
+      "fixdat     = also write 2600Miss.dat, the ROMs missing as a DAT\n",
+  };
+  std::fprintf(stderr, "more option words:\n\n");
+  for (const char* line : added_lines) std::fputs(line, stderr);
+  std::fprintf(stderr, "\n");
+}
+
+}  // namespace
 
 void print_usage() {
   static const char* const option_lines[] = {
@@ -39,4 +61,5 @@ void print_usage() {
   std::fprintf(stderr, "%-13s= log of 'changes' and 'changesnew'\n", CHANGE_LOG_NAME);
   std::fprintf(stderr, "%-13s= log of ZIP errors\n", ZIP_LOG_NAME);
   std::fprintf(stderr, "\n");
+  print_added_words();
 }

@@ -3,6 +3,8 @@
 
 #include "archive/archive_reader.h"
 
+#include <utility>
+
 #include "archive/libarchive_reader.h"
 #include "archive/member_checks.h"
 #include "zip/zip_messages.h"
@@ -12,60 +14,68 @@ namespace {
 
 class OwnZipReader final : public ArchiveReader {
  public:
-  explicit OwnZipReader(ZipArchive* archive) : archive_(archive) {}
-  ~OwnZipReader() override { zip_close(archive_); }
-  OwnZipReader(const OwnZipReader&) = delete;
-  OwnZipReader& operator=(const OwnZipReader&) = delete;
-
-  const ArchiveMember* next_member() override {
-    entry_ = zip_next_entry(archive_);
-    if (entry_ == nullptr) return nullptr;
-    member_.name = entry_->name;
-    member_.size = entry_->uncompressedSize;
-    member_.crc = entry_->crc;
-    member_.crcKnown = true;
-    return &member_;
+  OwnZipReader(const char* path, ZipHandle archive) : archive_(std::move(archive)), others_(path) {
+    list();
   }
 
-  bool read_member(unsigned char* destination, std::size_t limit, std::size_t& size,
-                   std::uint32_t& crc) override {
-    const char* path = archive_->path.c_str();
-    if (member_.size > limit) {
-      zip_report_cause(*archive_->log, ZipError::memberTooLarge, path, member_.name.c_str());
-      return false;
+  ZipResult read_member(std::size_t index, unsigned char* destination, std::size_t limit,
+                        std::size_t& size, std::uint32_t& crc) override {
+    const ArchiveMember& member = members_.at(index);
+    if (member.size > limit) return zip_failure(ZipError::memberTooLarge, member.name);
+    // The directory is in memory: the member's entry is decoded again from it.
+    archive_->readPosition = positions_[index];
+    const ZipEntry* entry = nullptr;
+    if (ZipResult decoded = zip_next_entry(*archive_, entry); !decoded.ok()) return decoded;
+    size = static_cast<std::size_t>(member.size);
+    if (zip_method_supported(*entry) || zip_entry_encrypted(*entry) || !libarchive_available()) {
+      return zip_read_entry(*archive_, *entry, destination, &crc);
     }
-    size = static_cast<std::size_t>(member_.size);
-    if (zip_method_supported(*entry_) || zip_entry_encrypted(*entry_) || !libarchive_available()) {
-      return zip_read_entry(archive_, entry_, destination, &crc) == 0;
-    }
-    return read_zip_member_through_libarchive(path, *archive_->log, member_, destination, limit,
-                                              size, crc);
+    return others_.read(member, destination, limit, size, crc);
   }
 
  private:
-  ZipArchive* archive_;
-  ZipEntry* entry_ = nullptr;
-  ArchiveMember member_;
+  void list() {
+    for (;;) {
+      const std::uint64_t position = archive_->readPosition;
+      const ZipEntry* entry = nullptr;
+      listing_ = zip_next_entry(*archive_, entry);
+      if (entry == nullptr) return;
+      if (!add_member({entry->name, entry->uncompressedSize, entry->crc, true})) return;
+      positions_.push_back(position);
+    }
+  }
+
+  ZipHandle archive_;
+  std::vector<std::uint64_t> positions_;  // of each member's entry in the directory
+  ZipMembersThroughLibarchive others_;
 };
 
 }  // namespace
 
-std::unique_ptr<ArchiveReader> open_archive(const char* path, ArchiveFormat format, ZipLog& log) {
-  if (format == ArchiveFormat::sevenZip) return open_seven_zip(path, log);
-  ZipArchive* archive = zip_open(path, log);
-  if (archive == nullptr) return nullptr;
-  return std::make_unique<OwnZipReader>(archive);
+bool ArchiveReader::add_member(ArchiveMember member) {
+  nameBytes_ += member.name.size();
+  if (members_.size() >= ARCHIVE_MEMBER_LIMIT || nameBytes_ > ARCHIVE_NAME_BYTES_LIMIT) {
+    listing_ = zip_failure(ZipError::tooManyMembers, member.name);
+    return false;
+  }
+  members_.push_back(std::move(member));
+  return true;
 }
 
-bool member_data_agree(ZipLog& log, const char* path, const ArchiveMember& claimed,
-                       std::size_t size, std::uint32_t crc) {
-  if (size != claimed.size) {
-    zip_report_cause(log, ZipError::sizeDiffers, path, claimed.name.c_str());
-    return false;
-  }
+ZipResult open_archive(const char* path, ArchiveFormat format,
+                       std::unique_ptr<ArchiveReader>& reader) {
+  reader.reset();
+  if (format == ArchiveFormat::sevenZip) return open_seven_zip(path, reader);
+  ZipHandle archive;
+  if (ZipResult opened = zip_open(path, archive); !opened.ok()) return opened;
+  reader = std::make_unique<OwnZipReader>(path, std::move(archive));
+  return {};
+}
+
+ZipResult member_data_agree(const ArchiveMember& claimed, std::size_t size, std::uint32_t crc) {
+  if (size != claimed.size) return zip_failure(ZipError::sizeDiffers, claimed.name);
   if (claimed.crcKnown && crc != claimed.crc) {
-    zip_report_crc_mismatch(log, path, claimed.name.c_str(), claimed.crc, crc);
-    return false;
+    return zip_crc_failure(ZipError::crcMismatch, claimed.name, claimed.crc, crc);
   }
-  return true;
+  return {};
 }

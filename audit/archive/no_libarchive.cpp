@@ -2,18 +2,25 @@
 // members of other methods than stored and deflated are refused as
 // unsupported, with the ZIP reader's own messages.
 
+#include <utility>
+
 #include "archive/libarchive_reader.h"
 #include "zip/zip_messages.h"
 
-std::unique_ptr<ArchiveReader> open_seven_zip(const char* path, ZipLog& log) {
-  zip_report(log, ZipError::formatNotBuilt, path);
-  return nullptr;
+ZipResult open_seven_zip(const char*, std::unique_ptr<ArchiveReader>&) {
+  return zip_failure(ZipError::formatNotBuilt);
 }
 
-bool read_zip_member_through_libarchive(const char* path, ZipLog& log, const ArchiveMember&,
-                                        unsigned char*, std::size_t, std::size_t&, std::uint32_t&) {
-  zip_report(log, ZipError::methodUnsupported, path);
-  return false;
+struct ZipMembersThroughLibarchive::Handle {};
+
+ZipMembersThroughLibarchive::ZipMembersThroughLibarchive(std::string path)
+    : path_(std::move(path)) {}
+
+ZipMembersThroughLibarchive::~ZipMembersThroughLibarchive() = default;
+
+ZipResult ZipMembersThroughLibarchive::read(const ArchiveMember&, unsigned char*, std::size_t,
+                                            std::size_t&, std::uint32_t&) {
+  return zip_failure(ZipError::methodUnsupported);
 }
 
 bool libarchive_available() {

@@ -80,14 +80,17 @@ EarlierReport malformed() {
 EarlierReport earlier_report_from_text(std::string_view text) {
   EarlierReport report;
   bool header = true;
-  const bool whole = parse_csv(text, HEADER.size(), [&](const CsvRecord& record) {
-    if (std::exchange(header, false)) return record == HEADER;
-    if (record.size() != HEADER.size() || !is_status(record[0])) return false;
-    if (!found_entry(record)) return true;
-    if (!parse_crc_text(record[2])) return false;
-    report.found.emplace(record[2], record[4]);
-    return true;
-  });
+  const bool whole = parse_csv(
+      text, HEADER.size(),
+      [&](const CsvRecord& record) {
+        if (std::exchange(header, false)) return record == HEADER;
+        if (record.size() != HEADER.size() || !is_status(record[0])) return false;
+        if (!found_entry(record)) return true;
+        if (!parse_crc_text(record[2])) return false;
+        report.found.emplace(record[2], record[4]);
+        return true;
+      },
+      CsvFormulas::defused);
   if (!whole || header) return malformed();
   report.outcome = EarlierReport::Outcome::read;
   return report;
@@ -108,7 +111,7 @@ EarlierReport read_earlier_report(const std::string& startFolder) {
     text.append(block, count);
     if (count < sizeof block) break;
   }
-  (void)file->close();  // a read that failed is kept in failure()
+  (void)file->close();  // read only: a failed read shows in failure() below
   if (const FsResult failure = file->failure(); !failure.ok()) return unreadable(failure);
   if (text.size() > CSV_REPORT_LIMIT) return malformed();
   return earlier_report_from_text(text);
@@ -159,7 +162,8 @@ FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvR
   (void)write_text(*file, csv_record(HEADER));
   for (const CsvRow& row : rows) {
     (void)write_text(*file,
-                     csv_record({row.status, row.title, row.crc, row.size, row.file, row.note}));
+                     csv_record({row.status, row.title, row.crc, row.size, row.file, row.note},
+                                CsvFormulas::defused));
   }
   return commit_tool_file_replacement(std::move(replacement));
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The two passes over an archive (ZIP or 7z): count its images (and look
-// for an emulator package), then choose the one image and extract it.
+// An archive (ZIP or 7z) met by the walk, opened once for all its passes:
+// count its images (and look for an emulator package), then choose the one
+// image and extract it; or, for a pack of several images, count them (list)
+// or copy them out (copy).
 
 #include <cstdint>
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "reports/csv_format.h"
 #include "reports/csv_report.h"
 #include "sample_images.h"
 #include "test_support.h"
@@ -39,6 +40,33 @@ TEST(CsvReportTest, EarlierReportIsReadOnlyWhenWhole) {
     EXPECT_EQ(report.found.size(), row.found) << row.text;
   }
   EXPECT_EQ(earlier_report_from_text(rows[0].text).found.at("0000abcd"), "a,\"b\"\r\nc");
+}
+
+// A field that would start a formula gets a "'" inside quotes, and loses
+// it when read back; the earlier report reads in either form.
+TEST(CsvReportTest, FormulaFieldsAreDefusedAndReadBackExactly) {
+  const struct {
+    std::string field, written;
+  } rows[] = {
+      {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+      {"+1.bin", "\"'+1.bin\""},
+      {"-x", "\"'-x\""},
+      {"@x", "\"'@x\""},
+      {"\tx", "\"'\tx\""},
+      {"\rx", "\"'\rx\""},
+      {"'=x", "\"''=x\""},
+      {"'88 Games.bin", "'88 Games.bin"},
+      {"a=b", "a=b"},
+  };
+  const std::string head = "status,title,crc32,size,file,note\r\n";
+  for (const auto& row : rows) {
+    EXPECT_EQ(csv_field(row.field, CsvFormulas::defused), row.written) << row.field;
+    const std::string line = "new,T,0000abcd,4," + row.written + ",\r\n";
+    EXPECT_EQ(earlier_report_from_text(head + line).found.at("0000abcd"), row.field) << line;
+  }
+  // The form written before fields were defused reads as it always did.
+  EXPECT_EQ(earlier_report_from_text(head + "new,T,0000abcd,4,-x.bin,\r\n").found.at("0000abcd"),
+            "-x.bin");
 }
 
 // Prints whether the header is right, the entry rows, whether the CRCs are

@@ -34,6 +34,16 @@ const char kUsageBody[] =
     "2600Scan.txt = log of 'scan' and 'scannew'\n"
     "2600Log.txt  = log of 'changes' and 'changesnew'\n"
     "Vald_ZIP.txt = log of ZIP errors\n"
+    "\n"
+    "more option words:\n"
+    "\n"
+    "copy       = copy ROMs out of folders and packs into 2600Ren\n"
+    "undo       = take back the last rename/move/copy run\n"
+    "plan       = show what rename/move/copy/undo would do, change nothing\n"
+    "verify     = also check size and SHA-1/MD5 of ROMs found by CRC\n"
+    "csv        = also write 2600Report.csv (list/rename/move/copy)\n"
+    "dat=FILE   = use the DAT file FILE as the catalogue (may repeat)\n"
+    "fixdat     = also write 2600Miss.dat, the ROMs missing as a DAT\n"
     "\n";
 
 const char kStats[] = "\nStats: 1544 entries, 0 redumps, 0 hacks/trainers, 2 bad dumps\n";

@@ -43,19 +43,18 @@ class ZipToolTest : public ZipTest {
 
 TEST_F(ZipToolTest, ListsAndExtractsStoredAndDeflatedMembers) {
   for (const std::string options : {"-0", "-9"}) {
-    ZipArchive* archive = open_capturing(make_archive(options));
+    const ZipHandle archive = open_capturing(make_archive(options));
     ASSERT_NE(archive, nullptr) << options;
     std::map<std::string, std::uint16_t> methods;
-    while (ZipEntry* entry = zip_next_entry(archive)) {
-      const Bytes& source_bytes = members.at(entry->name);
-      EXPECT_EQ(entry->crc, crc32_of(source_bytes)) << entry->name;
-      ASSERT_EQ(entry->uncompressedSize, source_bytes.size()) << entry->name;
-      Bytes extracted(entry->uncompressedSize);
-      EXPECT_EQ(zip_read_entry(archive, entry, extracted.data()), 0) << entry->name;
-      EXPECT_EQ(extracted, source_bytes) << options << " " << entry->name;
-      methods[entry->name] = entry->method;
+    for (const ListedEntry& entry : list_entries(*archive)) {
+      const Bytes& source_bytes = members.at(entry.name);
+      EXPECT_EQ(entry.fields.crc, crc32_of(source_bytes)) << entry.name;
+      ASSERT_EQ(entry.fields.uncompressedSize, source_bytes.size()) << entry.name;
+      Bytes extracted(entry.fields.uncompressedSize);
+      EXPECT_TRUE(zip_read_entry(*archive, entry.fields, extracted.data()).ok()) << entry.name;
+      EXPECT_EQ(extracted, source_bytes) << options << " " << entry.name;
+      methods[entry.name] = entry.fields.method;
     }
-    zip_close(archive);
     EXPECT_EQ(methods.size(), members.size());
     EXPECT_EQ(methods["manual.txt"], options == "-0" ? 0 : 8);
     EXPECT_EQ(methods["notes.txt"], options == "-0" ? 0 : 8);
@@ -83,7 +82,7 @@ TEST_F(ZipToolTest, FindsTheEndRecordBehindCommentsWithGrowingWindows) {
               (Bytes{'P', 'K', 5, 6}));
 
     FaultyStreams streams;
-    ZipArchive* archive = open_capturing(path);
+    const ZipHandle archive = open_capturing(path);
     ASSERT_NE(archive, nullptr);
     streams.reads.pop_back();  // the central directory
     EXPECT_EQ(streams.reads, test.windows) << test.comment;
@@ -94,8 +93,7 @@ TEST_F(ZipToolTest, FindsTheEndRecordBehindCommentsWithGrowingWindows) {
       stored.insert(at, "\r");
     }
     EXPECT_EQ(archive->comment, stored);
-    EXPECT_EQ(list_entries(archive).size(), 3u);
-    zip_close(archive);
+    EXPECT_EQ(list_entries(*archive).size(), 3u);
   }
 }
 
@@ -104,10 +102,9 @@ TEST_F(ZipTest, TheSignatureNearestTheEndWithARecordAfterItWins) {
   builder.add("game.bin", Bytes(100, 7), false);
   // A signature with only 21 bytes after it is not a record: the real one wins.
   builder.end.comment = std::string("PK\x05\x06", 4) + std::string(17, '\0');
-  ZipArchive* archive = open_capturing(write_archive(builder.build()));
+  const ZipHandle archive = open_capturing(write_archive(builder.build()));
   ASSERT_NE(archive, nullptr);
-  EXPECT_EQ(list_entries(archive).size(), 1u);
-  zip_close(archive);
+  EXPECT_EQ(list_entries(*archive).size(), 1u);
 
   // With 22 bytes it is, and it wins: it claims no entries.
   builder.end.comment += '\0';
@@ -150,10 +147,10 @@ TEST_F(ZipTest, DecodesEveryFieldOfTheDirectory) {
   second.hostSystemNeeded = 0;
   second.extra = Bytes(9, 'e');
   second.comment = Bytes(5, 'c');
-  ZipArchive* archive = open_capturing(write_archive(builder.build()));
+  const ZipHandle archive = open_capturing(write_archive(builder.build()));
   ASSERT_NE(archive, nullptr);
   EXPECT_EQ(archive->totalEntries, 2);
-  const auto entries = list_entries(archive);
+  const auto entries = list_entries(*archive);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].name, "first.bin");
   EXPECT_EQ(entries[0].fields.localHeaderOffset, 0u);
@@ -171,20 +168,20 @@ TEST_F(ZipTest, DecodesEveryFieldOfTheDirectory) {
   EXPECT_EQ(fields.extraLength, 9);
   EXPECT_EQ(fields.commentLength, 5);
   EXPECT_EQ(fields.localHeaderOffset, 30u + 9 + 10);
-  zip_close(archive);
   EXPECT_EQ(console, "");
 }
 
 TEST_F(ZipTest, AnEntryThatDoesNotFitEndsTheWalkAfterThePreviousOne) {
   const auto walk = [this](ZipBuilder& builder) {
-    ZipArchive* archive = open_capturing(write_archive(builder.build()));
+    const ZipHandle archive = open_capturing(write_archive(builder.build()));
     EXPECT_NE(archive, nullptr);
     if (archive == nullptr) return std::size_t{0};
     testing::internal::CaptureStdout();
-    const std::size_t count = list_entries(archive).size();
-    EXPECT_EQ(zip_next_entry(archive), nullptr);  // stays ended, reported once
+    const std::size_t count = list_entries(*archive).size();
+    const ZipEntry* entry = nullptr;
+    EXPECT_TRUE(zip_next_entry(*archive, entry).ok());  // stays ended, reported once
+    EXPECT_EQ(entry, nullptr);
     console += testing::internal::GetCapturedStdout();
-    zip_close(archive);
     return count;
   };
   ZipBuilder long_name;

@@ -286,33 +286,48 @@ class ZipTest : public ::testing::Test {
   }
 
   std::string log_text() {
-    if (run_state().logs.zip.file != nullptr) (void)run_state().logs.zip.file->flush();
+    if (run_state().logs.zip.file != nullptr) {
+      EXPECT_TRUE(run_state().logs.zip.file->flush().ok());
+    }
     return read_text(start / "Vald_ZIP.txt");
   }
 
-  // Opens with standard output captured into `console`.
-  ZipArchive* open_capturing(const std::string& path) {
+  // Says `result`, when it failed, as the dispatch says it, for the archive
+  // opened last.
+  void say(const ZipResult& result) {
+    if (!result.ok()) zip_report(run_state().logs.zip, ArchiveFormat::zip, path.c_str(), result);
+  }
+
+  // Opens with standard output captured into `console`; nullptr on failure.
+  ZipHandle open_capturing(const std::string& archive_path) {
+    path = archive_path;
+    ZipHandle archive;
     testing::internal::CaptureStdout();
-    ZipArchive* archive = zip_open(path.c_str(), run_state().logs.zip);
+    say(zip_open(path.c_str(), archive));
     console += testing::internal::GetCapturedStdout();
     return archive;
+  }
+
+  // The entries of an open archive, names and all, until the walk ends.
+  struct ListedEntry {
+    ZipEntry fields;
+    std::string name;
+  };
+  std::vector<ListedEntry> list_entries(ZipArchive& archive) {
+    std::vector<ListedEntry> entries;
+    for (;;) {
+      const ZipEntry* entry = nullptr;
+      say(zip_next_entry(archive, entry));
+      if (entry == nullptr) return entries;
+      entries.push_back({*entry, entry->name});
+    }
   }
 
   TempDir start, home, files;
   std::string savedHome;
   std::string console;
+  std::string path;  // of the archive opened last
 };
-
-// The entries of an open archive, names and all, until the walk ends.
-struct ListedEntry {
-  ZipEntry fields;
-  std::string name;
-};
-inline std::vector<ListedEntry> list_entries(ZipArchive* archive) {
-  std::vector<ListedEntry> entries;
-  while (ZipEntry* entry = zip_next_entry(archive)) entries.push_back({*entry, entry->name});
-  return entries;
-}
 
 // A test name made of the letters and digits of a row's description.
 inline std::string row_name(const char* fault) {

@@ -5,7 +5,10 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <new>
+#include <string>
 
 #include "system/file_system.h"
 #include "zip/byte_cursor.h"
@@ -27,50 +30,39 @@ constexpr std::size_t LOCAL_CRC_OFFSET = 14;
 constexpr std::size_t LOCAL_NAME_LENGTH_OFFSET = 26;
 constexpr std::size_t INFLATE_CHUNK = 16 * 1024;
 
-enum Result { OK = 0, IO_FAILED = -1, UNSUPPORTED = -2, INCONSISTENT = -3 };
-
 bool crc_checks = true;
-
-int fail(ZipError error, const ZipArchive& archive, Result result) {
-  zip_report_problem(archive, error);
-  return result;
-}
 
 // The local header's CRC-32 must be the directory's, unless it is left for
 // a data descriptor.
-int check_local_crc(const ZipArchive& archive, const ZipEntry& entry, std::uint32_t local_crc) {
+ZipResult check_local_crc(const ZipEntry& entry, std::uint32_t local_crc) {
   if (!crc_checks || (entry.flags & FLAG_DATA_DESCRIPTOR) != 0 || local_crc == entry.crc) {
-    return OK;
+    return {};
   }
-  zip_report_local_crc_mismatch(*archive.log, archive.path.c_str(), entry.name, local_crc,
-                                entry.crc);
-  return INCONSISTENT;
+  return zip_crc_failure(ZipError::localCrcMismatch, entry.name, local_crc, entry.crc);
 }
 
 // One pass over the extracted data: their CRC-32 is compared with the
 // directory's and handed to the caller.
-int check_data(const ZipArchive& archive, const ZipEntry& entry, const unsigned char* data,
-               std::uint32_t* data_crc) {
+ZipResult check_data(const ZipEntry& entry, const unsigned char* data, std::uint32_t* data_crc) {
   const auto crc =
       static_cast<std::uint32_t>(crc32_z(0L, data, static_cast<z_size_t>(entry.uncompressedSize)));
   if (crc_checks && crc != entry.crc) {
-    zip_report_crc_mismatch(*archive.log, archive.path.c_str(), entry.name, entry.crc, crc);
-    return INCONSISTENT;
+    return zip_crc_failure(ZipError::crcMismatch, entry.name, entry.crc, crc);
   }
   if (data_crc != nullptr) *data_crc = crc;
-  return OK;
+  return {};
 }
 
 // Positions the stream at the entry's data, past its local header.
-int zip_seek_data(const ZipArchive& archive, const ZipEntry& entry) {
+ZipResult zip_seek_data(const ZipArchive& archive, const ZipEntry& entry) {
   if (!archive.stream->seek(static_cast<std::int64_t>(entry.localHeaderOffset), SEEK_SET).ok()) {
-    return fail(ZipError::seekingToHeader, archive, IO_FAILED);
+    return zip_problem(ZipError::seekingToHeader, archive);
   }
   unsigned char header[LOCAL_HEADER_SIZE];
   // An offset past the end of the file has no header to read.
   if (entry.localHeaderOffset > static_cast<std::uint64_t>(archive.length) ||
       !read_exactly(*archive.stream, header, sizeof header)) {
-    return fail(ZipError::readingHeader, archive, IO_FAILED);
+    return zip_problem(ZipError::readingHeader, archive);
   }
   ByteCursor cursor(header, sizeof header);
   cursor.skip(LOCAL_CRC_OFFSET);
@@ -80,44 +72,52 @@ int zip_seek_data(const ZipArchive& archive, const ZipEntry& entry) {
   const std::uint16_t extra_length = cursor.u16();
   const auto data = static_cast<std::int64_t>(entry.localHeaderOffset + LOCAL_HEADER_SIZE +
                                               name_length + extra_length);
-  if (!archive.stream->seek(data, SEEK_SET).ok()) {
-    return fail(ZipError::seekingToData, archive, IO_FAILED);
-  }
-  return check_local_crc(archive, entry, local_crc);
+  if (!archive.stream->seek(data, SEEK_SET).ok())
+    return zip_problem(ZipError::seekingToData, archive);
+  return check_local_crc(entry, local_crc);
 }
 
-int read_stored(const ZipArchive& archive, const ZipEntry& entry, unsigned char* destination) {
+ZipResult read_stored(const ZipArchive& archive, const ZipEntry& entry,
+                      unsigned char* destination) {
   // Equal sizes also keep the read within the destination's room.
   if (entry.compressedSize != entry.uncompressedSize) {
-    return fail(ZipError::storedSizeDiffers, archive, INCONSISTENT);
+    return zip_problem(ZipError::storedSizeDiffers, archive);
   }
-  if (const int result = zip_seek_data(archive, entry); result != OK) return result;
+  if (ZipResult result = zip_seek_data(archive, entry); !result.ok()) return result;
   if (!read_exactly(*archive.stream, destination, entry.compressedSize)) {
-    return fail(ZipError::readingData, archive, IO_FAILED);
+    return zip_problem(ZipError::readingData, archive);
   }
-  return OK;
+  return {};
+}
+
+// One line of detail for the log, printf-style.
+template <typename... Values>
+std::string detail_line(const char* format, Values... values) {
+  char line[64];
+  std::snprintf(line, sizeof line, format, values...);
+  return line;
 }
 
 // The stream has ended: the output must be full and every compressed byte,
 // read or still to read, used.
-bool sizes_agree(ZipLog& log, const z_stream& inflater, std::uint64_t unread) {
+bool sizes_agree(const z_stream& inflater, std::uint64_t unread, std::string& detail) {
   const std::uint64_t left_over = unread + inflater.avail_in;
   if (inflater.avail_out == 0 && left_over == 0) return true;
-  zip_log_detail(log, "zip size mismatch. %llu\n", static_cast<unsigned long long>(left_over));
+  detail = detail_line("zip size mismatch. %llu\n", static_cast<unsigned long long>(left_over));
   return false;
 }
 
 // Feeds the entry's compressed bytes to the inflater chunk by chunk; a new
 // chunk is read only when the last one is used up.
-bool inflate_chunks(ZipLog& log, FileStream& stream, std::uint64_t compressedSize,
-                    z_stream& inflater) {
+bool inflate_chunks(FileStream& stream, std::uint64_t compressedSize, z_stream& inflater,
+                    std::string& detail) {
   const std::unique_ptr<unsigned char[]> chunk(new (std::nothrow) unsigned char[INFLATE_CHUNK]);
   if (chunk == nullptr) return false;
   std::uint64_t unread = compressedSize;
   for (;;) {
     if (inflater.avail_in == 0) {
       if (unread == 0) {
-        zip_log_detail(log, "inflate error: compressed size too small\n");
+        detail = "inflate error: compressed size too small\n";
         return false;
       }
       const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(unread, INFLATE_CHUNK));
@@ -127,18 +127,19 @@ bool inflate_chunks(ZipLog& log, FileStream& stream, std::uint64_t compressedSiz
       inflater.avail_in = static_cast<uInt>(got);
     }
     const int result = inflate(&inflater, Z_NO_FLUSH);
-    if (result == Z_STREAM_END) return sizes_agree(log, inflater, unread);
+    if (result == Z_STREAM_END) return sizes_agree(inflater, unread, detail);
     if (result != Z_OK) {
-      zip_log_detail(log, "inflate error: %d\n", result);
+      detail = detail_line("inflate error: %d\n", result);
       return false;
     }
   }
 }
 
 // Inflates raw deflate data (no zlib header) into exactly the entry's
-// uncompressed size; zlib never writes past the room it is given.
-bool inflate_entry(ZipLog& log, FileStream& stream, const ZipEntry& entry,
-                   unsigned char* destination) {
+// uncompressed size; zlib never writes past the room it is given. What went
+// wrong goes to `detail`.
+bool inflate_entry(FileStream& stream, const ZipEntry& entry, unsigned char* destination,
+                   std::string& detail) {
   z_stream inflater{};
   unsigned char no_room = 0;  // zlib wants an output pointer even for empty data
   // zlib counts its room in 32 bits; no caller has more room than that.
@@ -147,56 +148,55 @@ bool inflate_entry(ZipLog& log, FileStream& stream, const ZipEntry& entry,
   inflater.avail_out = static_cast<uInt>(entry.uncompressedSize);
   const int started = inflateInit2(&inflater, -MAX_WBITS);
   if (started != Z_OK) {
-    zip_log_detail(log, "inflateInit error: %d\n", started);
+    detail = detail_line("inflateInit error: %d\n", started);
     return false;
   }
-  bool inflated = inflate_chunks(log, stream, entry.compressedSize, inflater);
+  bool inflated = inflate_chunks(stream, entry.compressedSize, inflater, detail);
   const int ended = inflateEnd(&inflater);
   if (inflated && ended != Z_OK) {
-    zip_log_detail(log, "inflateEnd error: %d\n", ended);
+    detail = detail_line("inflateEnd error: %d\n", ended);
     inflated = false;
   }
   return inflated;
 }
 
-int read_deflated(const ZipArchive& archive, const ZipEntry& entry, unsigned char* destination) {
+ZipResult read_deflated(const ZipArchive& archive, const ZipEntry& entry,
+                        unsigned char* destination) {
   if (entry.versionNeeded > NEWEST_VERSION_NEEDED && entry.versionNeeded != ZIP64_VERSION_NEEDED) {
-    return fail(ZipError::versionTooNew, archive, UNSUPPORTED);
+    return zip_problem(ZipError::versionTooNew, archive);
   }
   if (entry.hostSystemNeeded != HOST_SYSTEM_MSDOS) {
-    return fail(ZipError::systemUnsupported, archive, UNSUPPORTED);
+    return zip_problem(ZipError::systemUnsupported, archive);
   }
-  if (entry.diskStart != archive.diskNumber) {
-    return fail(ZipError::spanningDisks, archive, UNSUPPORTED);
+  if (entry.diskStart != archive.diskNumber) return zip_problem(ZipError::spanningDisks, archive);
+  if (ZipResult result = zip_seek_data(archive, entry); !result.ok()) return result;
+  std::string detail;
+  if (!inflate_entry(*archive.stream, entry, destination, detail)) {
+    ZipResult result = zip_problem(ZipError::inflating, archive);
+    result.detail = std::move(detail);
+    return result;
   }
-  if (const int result = zip_seek_data(archive, entry); result != OK) return result;
-  if (!inflate_entry(*archive.log, *archive.stream, entry, destination)) {
-    return fail(ZipError::inflating, archive, INCONSISTENT);
-  }
-  return OK;
+  return {};
 }
 
 }  // namespace
 
-int zip_read_entry(ZipArchive* archive, ZipEntry* entry, unsigned char* destination,
-                   std::uint32_t* dataCrc) {
-  if (zip_entry_encrypted(*entry)) {
-    zip_report_cause(*archive->log, ZipError::encrypted, archive->path.c_str(), entry->name);
-    return UNSUPPORTED;
-  }
-  int result = UNSUPPORTED;
-  switch (entry->method) {
+ZipResult zip_read_entry(ZipArchive& archive, const ZipEntry& entry, unsigned char* destination,
+                         std::uint32_t* dataCrc) {
+  if (zip_entry_encrypted(entry)) return zip_failure(ZipError::encrypted, entry.name);
+  ZipResult result;
+  switch (entry.method) {
     case METHOD_STORED:
-      result = read_stored(*archive, *entry, destination);
+      result = read_stored(archive, entry, destination);
       break;
     case METHOD_DEFLATED:
-      result = read_deflated(*archive, *entry, destination);
+      result = read_deflated(archive, entry, destination);
       break;
     default:
-      return fail(ZipError::methodUnsupported, *archive, UNSUPPORTED);
+      return zip_problem(ZipError::methodUnsupported, archive);
   }
-  if (result != OK) return result;
-  return check_data(*archive, *entry, destination, dataCrc);
+  if (!result.ok()) return result;
+  return check_data(entry, destination, dataCrc);
 }
 
 bool zip_method_supported(const ZipEntry& entry) {

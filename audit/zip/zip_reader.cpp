@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "system/file_system.h"
@@ -22,30 +23,12 @@ constexpr std::size_t DIRECTORY_HEADER_SIZE = 46;
 constexpr std::size_t FIRST_WINDOW = 1024;
 constexpr std::size_t LAST_WINDOW = END_RECORD_SIZE + 0xFFFF;
 
-}  // namespace
-
-void zip_report_problem(const ZipArchive& archive, ZipError error) {
-  if (archive.stream != nullptr && !archive.stream->failure().ok()) {
-    zip_report_read_failure(*archive.log, archive.path.c_str(), archive.stream->failure());
-  } else {
-    zip_report(*archive.log, error, archive.path.c_str());
-  }
-}
-
-namespace {
-
-bool fail(ZipError error, const ZipArchive& archive) {
-  zip_report_problem(archive, error);
-  return false;
-}
-
-bool measure_stream(ZipArchive& archive) {
-  if (archive.stream == nullptr) return fail(ZipError::openingFile, archive);
-  if (!archive.stream->seek(0, SEEK_END).ok()) return fail(ZipError::seekingToEnd, archive);
+ZipResult measure_stream(ZipArchive& archive) {
+  if (!archive.stream->seek(0, SEEK_END).ok()) return zip_problem(ZipError::seekingToEnd, archive);
   archive.length = archive.stream->tell();
-  if (archive.length < 0) return fail(ZipError::gettingFileSize, archive);
-  if (archive.length == 0) return fail(ZipError::emptyFile, archive);
-  return true;
+  if (archive.length < 0) return zip_problem(ZipError::gettingFileSize, archive);
+  if (archive.length == 0) return zip_problem(ZipError::emptyFile, archive);
+  return {};
 }
 
 // The last `size` bytes of the file; nullptr when they cannot be read.
@@ -88,7 +71,7 @@ bool keep_end_record(ZipArchive& archive, const unsigned char* record, std::size
   return cursor.ok();
 }
 
-bool find_end_record(ZipArchive& archive) {
+ZipResult find_end_record(ZipArchive& archive) {
   const auto file_length = static_cast<std::uint64_t>(archive.length);
   for (std::size_t window = FIRST_WINDOW;; window *= 2) {
     window = static_cast<std::size_t>(std::min<std::uint64_t>({window, LAST_WINDOW, file_length}));
@@ -99,41 +82,42 @@ bool find_end_record(ZipArchive& archive) {
       const std::uint64_t end_offset = file_length - window + at;
       if (keep_end_record(archive, tail.get() + at, window - at) &&
           zip64_read_end_record(archive, end_offset, tail.get(), at)) {
-        return true;
+        return {};
       }
       break;
     }
     if (window == file_length || window == LAST_WINDOW) break;
   }
-  return fail(ZipError::readingEndRecord, archive);
+  return zip_problem(ZipError::readingEndRecord, archive);
 }
 
 // Archives split over several disks are not read; neither are archives
 // without entries.
-bool check_single_disk(const ZipArchive& archive) {
+ZipResult check_single_disk(const ZipArchive& archive) {
   if (archive.diskNumber != archive.directoryDisk ||
       archive.entriesOnDisk != archive.totalEntries || archive.totalEntries < 1) {
-    return fail(ZipError::spanningDisks, archive);
+    return zip_problem(ZipError::spanningDisks, archive);
   }
-  return true;
+  return {};
 }
 
-bool read_directory(ZipArchive& archive) {
+// A directory that cannot be allocated is refused as one that cannot be read.
+ZipResult read_directory(ZipArchive& archive) {
   const auto length = static_cast<std::uint64_t>(archive.length);
   if (!archive.stream->seek(static_cast<std::int64_t>(archive.directoryOffset), SEEK_SET).ok()) {
-    return fail(ZipError::seekingToDirectory, archive);
+    return zip_problem(ZipError::seekingToDirectory, archive);
   }
   // A directory the file cannot hold is refused before anything is allocated.
   if (archive.directoryOffset > length ||
       archive.directorySize > length - archive.directoryOffset) {
-    return fail(ZipError::readingDirectory, archive);
+    return zip_problem(ZipError::readingDirectory, archive);
   }
   archive.directory.reset(new (std::nothrow) unsigned char[archive.directorySize]);
-  if (archive.directory == nullptr) return false;
-  if (!read_exactly(*archive.stream, archive.directory.get(), archive.directorySize)) {
-    return fail(ZipError::readingDirectory, archive);
+  if (archive.directory == nullptr ||
+      !read_exactly(*archive.stream, archive.directory.get(), archive.directorySize)) {
+    return zip_problem(ZipError::readingDirectory, archive);
   }
-  return true;
+  return {};
 }
 
 // The fixed part of a central-directory file header.
@@ -163,54 +147,58 @@ ZipEntry decode_entry(ByteCursor& cursor) {
 
 }  // namespace
 
+ZipResult zip_problem(ZipError error, const ZipArchive& archive) {
+  if (const FsResult failure = archive.stream->failure(); !failure.ok()) {
+    return zip_disk_failure(error, failure);
+  }
+  return zip_failure(error);
+}
+
 bool read_exactly(FileStream& stream, void* buffer, std::size_t count) {
   return count != 0 && stream.read(buffer, count) == count;
 }
 
-ZipArchive* zip_open(const char* path, ZipLog& log) {
+ZipResult zip_open(const char* path, ZipHandle& archive) {
   FileHandle stream;
-  (void)file_system().open(path, "rb", stream);  // an empty stream is reported below
-  return zip_open_stream(std::move(stream), path, log);
-}
-
-ZipArchive* zip_open_stream(FileHandle stream, const char* path, ZipLog& log) {
-  ZipArchive* archive = new (std::nothrow) ZipArchive;
-  if (archive == nullptr) return nullptr;
-  archive->path = path;
-  archive->log = &log;
-  archive->stream = std::move(stream);
-  if (measure_stream(*archive) && find_end_record(*archive) && check_single_disk(*archive) &&
-      read_directory(*archive)) {
-    return archive;
+  if (const FsResult opened = file_system().open(path, "rb", stream); !opened.ok()) {
+    archive.reset();
+    return zip_disk_failure(ZipError::openingFile, opened);
   }
-  zip_close(archive);
-  return nullptr;
+  return zip_open_stream(std::move(stream), archive);
 }
 
-ZipEntry* zip_next_entry(ZipArchive* archive) {
-  if (archive->readPosition >= archive->directorySize) return nullptr;
-  ByteCursor cursor(archive->directory.get() + archive->readPosition,
-                    archive->directorySize - archive->readPosition);
+ZipResult zip_open_stream(FileHandle stream, ZipHandle& archive) {
+  archive.reset();
+  auto opening = std::make_unique<ZipArchive>();
+  opening->stream = std::move(stream);
+  ZipResult result = measure_stream(*opening);
+  if (result.ok()) result = find_end_record(*opening);
+  if (result.ok()) result = check_single_disk(*opening);
+  if (result.ok()) result = read_directory(*opening);
+  if (result.ok()) archive = std::move(opening);
+  return result;
+}
+
+ZipResult zip_next_entry(ZipArchive& archive, const ZipEntry*& next) {
+  next = nullptr;
+  if (archive.readPosition >= archive.directorySize) return {};
+  ByteCursor cursor(archive.directory.get() + archive.readPosition,
+                    archive.directorySize - archive.readPosition);
   ZipEntry entry = decode_entry(cursor);
   const unsigned char* name = cursor.bytes(entry.nameLength);
   if (!cursor.ok()) {
-    zip_report(*archive->log, ZipError::invalidNameLength, archive->path.c_str());
-    archive->readPosition = archive->directorySize;  // nothing after it can be trusted
-    return nullptr;
+    archive.readPosition = archive.directorySize;  // nothing after it can be trusted
+    return zip_failure(ZipError::invalidNameLength);
   }
-  archive->currentName.assign(reinterpret_cast<const char*>(name), entry.nameLength);
-  entry.name = archive->currentName.c_str();
+  archive.currentName.assign(reinterpret_cast<const char*>(name), entry.nameLength);
+  entry.name = archive.currentName.c_str();
   const std::size_t extra_present = std::min<std::size_t>(entry.extraLength, cursor.remaining());
   zip64_apply_extra_field(entry, cursor.bytes(extra_present), extra_present);
-  archive->entry = entry;
+  archive.entry = entry;
   // The extra field and the comment are not checked beyond the ZIP64 field:
   // when they run past the end, the next call ends the walk.
-  archive->readPosition += DIRECTORY_HEADER_SIZE + std::uint64_t{entry.nameLength} +
-                           entry.extraLength + entry.commentLength;
-  return &archive->entry;
-}
-
-void zip_close(ZipArchive* archive) {
-  if (archive == nullptr) return;
-  delete archive;
+  archive.readPosition += DIRECTORY_HEADER_SIZE + std::uint64_t{entry.nameLength} +
+                          entry.extraLength + entry.commentLength;
+  next = &archive.entry;
+  return {};
 }

@@ -4,12 +4,13 @@
 // A small reader of ZIP archives: it lists the entries of an archive's
 // central directory and extracts one entry, stored or deflated, into the
 // caller's buffer, checked against its CRC-32. ZIP64 archives read like any
-// other. Every problem is reported on the console and logged in
-// "Vald_ZIP.txt" (see zip_messages.h) before the call returns its failure.
+// other. It prints nothing: every call returns a ZipResult, which the caller
+// says with zip_report (see zip_messages.h).
 //
-// Order of calls: zip_open, then zip_next_entry until it returns nullptr,
-// with zip_read_entry allowed on the entry last returned, then zip_close.
-// There is no rewind: open the archive again for a second pass.
+// Order of calls: zip_open, then zip_next_entry until it gives no entry,
+// with zip_read_entry allowed on the entry last given; the archive closes
+// when its handle goes. To decode an entry again, set readPosition back to
+// where it stood before that entry was decoded.
 
 #include <cstddef>
 #include <cstdint>
@@ -43,15 +44,13 @@ struct ZipEntry {
   std::uint32_t externalAttributes = 0;
   std::uint64_t localHeaderOffset = 0;  // from the start of the file
   // NUL-terminated, owned by the archive, valid until the next
-  // zip_next_entry or zip_close.
+  // zip_next_entry or the archive's end.
   const char* name = nullptr;
 };
 
-// One open archive, owned by the caller between zip_open and zip_close.
+// One open archive, owned by the caller's handle.
 struct ZipArchive {
-  std::string path;         // used in every message
-  ZipLog* log = nullptr;    // where problems are logged
-  FileHandle stream;        // open for reading until zip_close
+  FileHandle stream;        // open for reading while the archive lives
   std::int64_t length = 0;  // file length in bytes
 
   // Copy of the bytes from the end-of-central-directory signature to the end
@@ -78,34 +77,38 @@ struct ZipArchive {
   std::string currentName;  // storage of entry.name
 };
 
-// Opens an archive and reads its central directory; problems with it are
-// logged in `log`, which must outlive the archive. Returns nullptr on
-// failure, already reported (a failed allocation is not reported).
-ZipArchive* zip_open(const char* path, ZipLog& log);
+using ZipHandle = std::unique_ptr<ZipArchive>;
 
-// The same over a stream already open (nullptr: the archive could not be
-// opened), which the archive keeps; `path` is what messages show.
-ZipArchive* zip_open_stream(FileHandle stream, const char* path, ZipLog& log);
+// Opens the archive at `path` and reads its central directory into
+// `archive`, which stays empty on failure.
+ZipResult zip_open(const char* path, ZipHandle& archive);
+
+// The same over a stream already open, which the archive keeps.
+ZipResult zip_open_stream(FileHandle stream, ZipHandle& archive);
 
 // Reads exactly `count` bytes; false when fewer arrive. A read of nothing
 // counts as failed: an empty central directory or an empty stored entry has
 // nothing a caller could use.
 bool read_exactly(FileStream& stream, void* buffer, std::size_t count);
 
+// The problem `error` of `archive`; a problem of the disk when a read of its
+// stream has failed: the archive may be whole, the disk is not.
+ZipResult zip_problem(ZipError error, const ZipArchive& archive);
+
 // Decodes the next entry of the directory into the archive's current entry
-// and returns it; nullptr at the end of the directory, or when the entry
-// does not fit in it (reported).
-ZipEntry* zip_next_entry(ZipArchive* archive);
+// and points `entry` at it; `entry` is nullptr at the end of the directory,
+// and when the entry does not fit in it (a failure: nothing after it is
+// given).
+ZipResult zip_next_entry(ZipArchive& archive, const ZipEntry*& entry);
 
 // Writes the entry's uncompressed data to `destination`, which has room for
-// entry->uncompressedSize bytes; never writes more than that. The CRC-32 of
+// entry.uncompressedSize bytes; never writes more than that. The CRC-32 of
 // the data written must be the directory's (and the local header's, when it
-// has one); it goes to `dataCrc` when given. Returns 0, or (reported) -1 when
-// seeking or reading fails, -2 for a format the reader does not support or
-// an encrypted entry, -3 when the data are inconsistent, do not inflate or
-// fail the CRC check.
-int zip_read_entry(ZipArchive* archive, ZipEntry* entry, unsigned char* destination,
-                   std::uint32_t* dataCrc = nullptr);
+// has one); it goes to `dataCrc` when given. Fails when seeking or reading
+// fails, for a format the reader does not support or an encrypted entry,
+// and when the data are inconsistent, do not inflate or fail the CRC check.
+ZipResult zip_read_entry(ZipArchive& archive, const ZipEntry& entry, unsigned char* destination,
+                         std::uint32_t* dataCrc = nullptr);
 
 // True when the entry is stored or deflated, the methods read here.
 bool zip_method_supported(const ZipEntry& entry);
@@ -117,10 +120,3 @@ bool zip_entry_encrypted(const ZipEntry& entry);
 // For benchmarks only: with false, zip_read_entry compares no CRC-32 (it
 // still computes the data's, which identification computed before).
 void zip_set_crc_checks(bool on);
-
-// Reports `error` for `archive`; when a read of its stream failed, the
-// system's reason is reported instead: the disk failed, not the archive.
-void zip_report_problem(const ZipArchive& archive, ZipError error);
-
-// Closes the stream and frees the archive with everything it holds.
-void zip_close(ZipArchive* archive);
