@@ -81,11 +81,11 @@ void StartTest::emulatorFromSettings_data() {
   QTest::newRow("stella") << STELLA_INI << true << "stella" << QStringList{"%f"} << "";
   QTest::newRow("no Arguments: %f")
       << QByteArray("[Emulator]\nProgram=stella\n") << true << "stella" << QStringList{"%f"} << "";
-  QTest::newRow("CR LF, blanks, comments")
+  QTest::newRow("CR LF, blanks, a comment line; a ; in a value is the value's")
       << QByteArray(
-             "; mine\r\n[Emulator]\r\n Program = /usr/games/stella \r\n"
-             "Arguments = -fullscreen 0 %p ; the path\r\n")
-      << true << "/usr/games/stella" << QStringList{"-fullscreen", "0", "%p"} << "";
+             "; mine\r\n[Emulator]\r\n Program = /opt/a;b/stella \r\n"
+             "  ; Arguments=-x\r\nArguments = -fullscreen 0 %p ;the path\r\n")
+      << true << "/opt/a;b/stella" << QStringList{"-fullscreen", "0", "%p", ";the", "path"} << "";
   QTest::newRow("quotes are the split's")
       << QByteArray("[Emulator]\nProgram=\"/opt/My Emu/emu\"\nArguments=-title \"My Game\" '%f'\n")
       << true << "/opt/My Emu/emu" << QStringList{"-title", "My Game", "%f"} << "";
