@@ -15,6 +15,17 @@
 #include "platform/message_box.h"
 #include "platform/twips.h"
 
+namespace {
+
+// The thumbnails the tests' pictures get go to a cache of their own,
+// removed when the test program ends, never to the user's.
+struct PrivateThumbnailCache {
+  QTemporaryDir folder;
+  PrivateThumbnailCache() { qputenv("XDG_CACHE_HOME", folder.path().toUtf8()); }
+} private_thumbnail_cache;
+
+}  // namespace
+
 LauncherFolder::LauncherFolder() {
   QVERIFY(dir_.isValid());
 }
