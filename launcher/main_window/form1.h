@@ -232,5 +232,6 @@ class Form1 : public QWidget, public ManualHost {
   int designedClientHeight_ = 0;             // collector: pixels, before any widening
   int extraWidth_ = 0;                       // collector: twips beyond the design
   int extraHeight_ = 0;
+  bool positionRead_ = false;  // collector: start-up has read vorbel.idx
   bool unloaded_ = false;
 };

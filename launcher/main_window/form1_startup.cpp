@@ -87,6 +87,7 @@ QString Form1::emulator_problem() const {
 void Form1::read_start_position() {
   if (collector_) {
     restore_position();
+    positionRead_ = true;
     return;
   }
   const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
@@ -119,7 +120,9 @@ void Form1::Form_Activate() {
 
 void Form1::Form_Unload() {
   if (collector_) {
-    save_position();
+    // Closed before start-up read the position (asked to end while its
+    // first box was up): the position kept is still the right one.
+    if (positionRead_) save_position();
     save_window();
     form3.unload();
     unpacked_.reset();  // the images unpacked for the emulator go

@@ -33,12 +33,6 @@ void add_collection(const LauncherFolder& folder) {
   folder.add_emulator();
 }
 
-QStringList listed(const Form1& form1) {
-  QStringList names;
-  for (int row = 0; row < form1.File1->count(); ++row) names.append(form1.File1->item(row)->text());
-  return names;
-}
-
 }  // namespace
 
 class CollectorTest : public QObject {

@@ -58,12 +58,6 @@ class VirtualPad {
 };
 #endif
 
-QStringList listed(const Form1& form1) {
-  QStringList names;
-  for (int row = 0; row < form1.File1->count(); ++row) names.append(form1.File1->item(row)->text());
-  return names;
-}
-
 const QStringList SEARCHED = {"Activision/Pitfall! (1982) (Activision).bin",
                               "Activision/River Raid (1982) (Activision).bin",
                               "Adventure (1980) (Atari).bin",

@@ -180,6 +180,12 @@ std::unique_ptr<Form1> start_form1(const LauncherFolder& folder) {
   return start_form1(folder.path(), folder.path());
 }
 
+QStringList listed(const Form1& form1) {
+  QStringList names;
+  for (int row = 0; row < form1.File1->count(); ++row) names.append(form1.File1->item(row)->text());
+  return names;
+}
+
 bool near_twips(int actual, int expected) {
   return std::abs(actual - expected) < std::max(pixels_to_twips_x(1), pixels_to_twips_y(1));
 }
