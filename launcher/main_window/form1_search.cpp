@@ -55,7 +55,10 @@ void Form1::Combo1_Click() {
   fill_list(false);
 }
 
+// A list locked at start-up (no emulator) is not searched, stepped
+// through or picked from either.
 void Form1::open_search() {
+  if (!File1->isEnabled()) return;
   if (!is_shown(Text2)) {
     Text2->show();
     place_controls();
@@ -92,7 +95,7 @@ void Form1::select_row(int row) {
 // nothing selected, from before the first entry or after the last.
 void Form1::step_selection(int step) {
   const int count = File1->count();
-  if (count == 0) return;
+  if (count == 0 || !File1->isEnabled()) return;
   const int index = File1->listIndex();
   const int from = index >= 0 ? index : (step > 0 ? -1 : count);
   select_row(std::clamp(from + step, 0, count - 1));
@@ -101,7 +104,7 @@ void Form1::step_selection(int step) {
 void Form1::random_game() {
   const int count = File1->count();
   const int index = File1->listIndex();
-  if (count == 0) return;
+  if (count == 0 || !File1->isEnabled()) return;
   if (count == 1 || index < 0) {
     select_row(QRandomGenerator::global()->bounded(count));
     return;
