@@ -184,6 +184,7 @@ class Form1 : public QWidget, public ManualHost {
   void show_title_line();
   QString played_path(const QString& name);
   QString unpacked_path(const QString& name);
+  void remove_unpacked();
   void place_controls();
   void place_manual_row();
   void connect_handlers();

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QResizeEvent>
 #include <QSet>
 #include <QShortcut>
@@ -58,6 +59,9 @@ void Form1::build_collector_controls() {
   gamepad_ = std::make_unique<Gamepad>();
   connect(gamepad_.get(), &Gamepad::pressed, this, &Form1::pad_pressed);
   connect(gamepad_.get(), &Gamepad::released, this, &Form1::pad_released);
+  // A logout may end vorbel without closing its window.
+  connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &Form1::remove_unpacked);
+  connect(qGuiApp, &QCoreApplication::aboutToQuit, this, &Form1::remove_unpacked);
   mark_favourites();
 }
 
@@ -210,6 +214,13 @@ QString Form1::played_path(const QString& name) {
   const QString kind = archive_kind(name);
   if (kind.isEmpty() || emulator_.archives.contains(kind)) return name;
   return unpacked_path(name);
+}
+
+// The images unpacked for the emulator go; an archive played later is
+// unpacked again, into a new folder.
+void Form1::remove_unpacked() {
+  unpacked_.reset();
+  unpackedPaths_.clear();
 }
 
 // Each archive is unpacked once, into a folder of its own in a private

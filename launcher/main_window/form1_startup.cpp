@@ -125,7 +125,7 @@ void Form1::Form_Unload() {
     if (positionRead_) save_position();
     save_window();
     form3.unload();
-    unpacked_.reset();  // the images unpacked for the emulator go
+    remove_unpacked();
     return;
   }
   const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
