@@ -11,8 +11,11 @@
 
 #include "main_window/form1.h"
 #include "main_window/start.h"
+#include "main_window/texts.h"
 #include "platform/controls.h"
 #include "platform/files.h"
+#include "platform/run_folders.h"
+#include "platform/termination.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -21,6 +24,15 @@ int main(int argc, char* argv[]) {
       prepare_start(program_directory(), config_directory(), QApplication::arguments().mid(1));
   if (!start.goOn) return 0;
   Form1 form1(start.directories, start.emulator, start.collector);
+  if (start.collector) {
+    // What an earlier run could not remove (it was killed), and what this
+    // one unpacks, goes: asked to end, vorbel closes as with Exit.
+    remove_abandoned_run_folders(texts::UNPACK_PREFIX);
+    on_termination_request(&form1, [&form1] {
+      form1.close();
+      QCoreApplication::exit(0);
+    });
+  }
   form1.Form_Load();
   if (form1.unloaded()) return 0;  // start-up refused to go on
   show_window(&form1);

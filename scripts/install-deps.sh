@@ -8,7 +8,7 @@ packages=(
   zlib1g-dev libgcrypt20-dev libarchive-dev libgtest-dev libgmock-dev libbenchmark-dev
   zip unzip 7zip cksfv time libxml2-utils groff-base
   clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev fonts-liberation xvfb xauth
+  qt6-base-dev libgl-dev libsdl2-dev fonts-liberation xvfb xauth
   stella xdotool x11-utils
   python3
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest wine wine64

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+// The largest cartridge image there is, in bytes: more is not unpacked.
+inline constexpr qint64 LARGEST_IMAGE = 512 * 1024;
+
 // The list names of `directory`: every .bin and .a26 image and every .zip
 // and .7z archive that holds exactly one of them, in the folder and in its
 // folders at any depth, each named by its path from `directory` with "/"

@@ -13,6 +13,9 @@ struct Emulator {
   QStringList arguments;  // the template's words, before %f, %p and %% are filled in
   QString problem;        // not empty: why the configured emulator cannot be used
   QStringList archives;   // archive kinds it takes as they are ("zip", "7z")
+  // With a vorbel.ini that names none: which were read and where one goes,
+  // said after the designed "orv was not found.".
+  QString unsetNote;
 };
 
 // The archive kinds of an Archives= value: its comma-separated words, in

@@ -68,30 +68,38 @@ void Form1::build_controls() {
     control->raise();
   }
   make_default_button(Command2);
-  make_cancel_button(Command1);
+  // The collector's Escape closes its search first (Escape_Press).
+  if (!collector_) make_cancel_button(Command1);
   if (collector_) build_collector_controls();
 }
 
-// The designed places; the collector's launcher gives the width and height
-// beyond the design to the list, and keeps a line under the preview and
-// room under the list for Combo1.
+// The designed places. The collector's launcher gives the width beyond the
+// design to the preview and a third of it to the list, the height beyond
+// it to both, and keeps a line under the preview, room under the list for
+// Combo1 and, while it is open, room above the list for the search.
 void Form1::place_controls() {
+  const int listExtra = extraWidth_ / 3;
+  const int previewExtra = extraWidth_ - listExtra;
   const int dw = extraWidth_;
   const int dh = extraHeight_;
-  place(Frame2, 40, 0, 2295 + dw, 4695 + dh);
-  place(File1, 120, 240, 2055 + dw, (collector_ ? 4110 : 4185) + dh);
+  const int search = Text2 && is_shown(Text2) ? SEARCH_ROW : 0;
+  place(Frame2, 40, 0, 2295 + listExtra, 4695 + dh);
+  if (Text2) place(Text2, 120, 240, 2055 + listExtra, SEARCH_ROW - 30);
+  place(File1, 120, 240 + search, 2055 + listExtra, (collector_ ? 4110 : 4185) + dh - search);
   place(Label5, 120, 4440 + dh, 615, 195);
-  place(Frame3, 2400 + dw, 0, 5100, 3450);
-  place(Open, 120, 240, 4845, collector_ ? PREVIEW_HEIGHT : 3105);
-  place(Command2, 5160 + dw, 3600, 1095, 375);
-  place(Command1, 6360 + dw, 3600, 1095, 375);
-  place(Image1, 4560 + dw, 3555, 480, 480);
+  place(Frame3, 2400 + listExtra, 0, 5100 + previewExtra, 3450 + dh);
+  if (collector_)
+    place_preview(previewExtra, dh);
+  else
+    place(Open, 120, 240, 4845, 3105);
+  place(Command2, 5160 + dw, 3600 + dh, 1095, 375);
+  place(Command1, 6360 + dw, 3600 + dh, 1095, 375);
+  place(Image1, 4560 + dw, 3555 + dh, 480, 480);
   place(Check2, 2640, 240, 915, 195);
   place(Text1, 40, 4800 + dh, 7440 + dw, 1695);
   place(Picture1, 7480 + dw, 6520 + dh, 165, 105);
   place(Label1, -2000, 0, 1000, 195);
   if (Combo1) place(Combo1, 820, 4380 + dh, 1395, 285);
-  if (Label6) place(Label6, 120, 3135, 4845, 255);
   place_manual_row();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QResizeEvent>
 #include <QSet>
 #include <QShortcut>
@@ -16,12 +17,15 @@
 #include "platform/archive.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
+#include "platform/run_folders.h"
 #include "platform/twips.h"
 
 namespace {
 
 // The frame height assumed before the window system reports one, in twips.
 constexpr int ASSUMED_FRAME_HEIGHT = 375;
+// How long the window keeps its size before the picture is fitted again.
+constexpr int REFIT_DELAY_MS = 50;
 
 }  // namespace
 
@@ -32,17 +36,50 @@ void Form1::build_collector_controls() {
   Combo1->raise();
   Combo1->addItems(texts::LIST_VIEWS);
   Combo1->setToolTip(texts::VIEW_TOOLTIP);
+  Text2 = new SearchBox(File1, Frame2);
+  Text2->hide();
+  Text2->setToolTip(texts::SEARCH_TOOLTIP);
   Label6 = new QLabel(Frame3);
   Label6->setTextFormat(Qt::PlainText);
+  Label7 = new QLabel(Frame3);
+  Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
-  auto* favourite = new QShortcut(QKeySequence(texts::FAVOURITE_KEY), this);
-  connect(favourite, &QShortcut::activated, this, &Form1::toggle_favourite);
+  connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
+  connect_collector_keys();
   designedClientHeight_ = twips_to_pixels_y(CLIENT_HEIGHT);
   previews_ = std::make_unique<PreviewCache>(
       QSize(twips_to_pixels_x(PREVIEW_WIDTH), twips_to_pixels_y(PREVIEW_HEIGHT)));
   readAhead_.setSingleShot(true);
   connect(&readAhead_, &QTimer::timeout, this, &Form1::read_pictures_ahead);
+  refit_.setSingleShot(true);
+  refit_.setInterval(REFIT_DELAY_MS);
+  connect(&refit_, &QTimer::timeout, this, &Form1::refit_pictures);
+  padRepeat_.setSingleShot(true);
+  connect(&padRepeat_, &QTimer::timeout, this, &Form1::repeat_pad);
+  gamepad_ = std::make_unique<Gamepad>();
+  connect(gamepad_.get(), &Gamepad::pressed, this, &Form1::pad_pressed);
+  connect(gamepad_.get(), &Gamepad::released, this, &Form1::pad_released);
+  // A logout may end vorbel without closing its window.
+  connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &Form1::remove_unpacked);
+  connect(qGuiApp, &QCoreApplication::aboutToQuit, this, &Form1::remove_unpacked);
   mark_favourites();
+}
+
+void Form1::connect_collector_keys() {
+  const QList<std::pair<QString, void (Form1::*)()>> keys = {
+      {texts::FAVOURITE_KEY, &Form1::toggle_favourite},
+      {texts::SEARCH_KEYS[0], &Form1::open_search},
+      {texts::SEARCH_KEYS[1], &Form1::open_search},
+      {texts::RANDOM_KEY, &Form1::random_game},
+      {texts::FULL_SCREEN_KEY, &Form1::toggle_full_screen},
+      {QKeySequence(Qt::Key_Escape).toString(), &Form1::Escape_Press},
+  };
+  for (const auto& [key, action] : keys)
+    connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, action);
+  for (const int step : {-1, 1}) {
+    auto* key = new QShortcut(QKeySequence(step < 0 ? Qt::Key_Left : Qt::Key_Right), this);
+    connect(key, &QShortcut::activated, this, [this, step] { step_picture(step); });
+  }
 }
 
 // Reads ahead the pictures of the entries next to the selection, the one
@@ -55,8 +92,11 @@ void Form1::read_pictures_ahead() {
   QStringList paths;
   for (const int near : {index + step, index - step, index + 2 * step}) {
     if (near >= 0 && near < File1->count())
-      paths.append(picture_path(entry_file(File1->item(near)->text())));
+      paths.append(pictures_of(entry_file(File1->item(near)->text())).value(0).path);
   }
+  // Then the selected game's other pictures, for Left and Right.
+  for (qsizetype i = 1; i < pictures_.size(); ++i)
+    paths.append(pictures_[(pictureIndex_ + i) % pictures_.size()].path);
   previews_->read_ahead(paths);
 }
 
@@ -89,22 +129,6 @@ void Form1::mark_favourites() {
   }
 }
 
-// The same game stays selected when the new view has it; otherwise its
-// first game is.
-void Form1::Combo1_Click() {
-  const QString selected = File1->selectedName();
-  const QStringList names = view_names(Combo1->currentIndex());
-  File1->setEntries(names, true);
-  mark_favourites();
-  const int row = static_cast<int>(names.indexOf(selected));
-  File1->setListIndex(row >= 0 ? row : (names.isEmpty() ? -1 : 0));
-  if (File1->listIndex() < 0) {
-    Command2->setEnabled(false);
-    Label6->clear();
-  }
-  update_counter();
-}
-
 void Form1::toggle_favourite() {
   const QString name = File1->selectedName();
   if (name.isEmpty()) return;
@@ -131,11 +155,35 @@ void Form1::resizeEvent(QResizeEvent* event) {
   if (collector_) lay_out();
 }
 
-// The width and height beyond the design go to the list (place_controls).
+// The width and height beyond the design are shared out (place_controls).
 void Form1::lay_out() {
   extraWidth_ = std::max(0, pixels_to_twips_x(width() - minimumWidth()));
   extraHeight_ = std::max(0, pixels_to_twips_y(height() - designedClientHeight_));
   place_controls();
+}
+
+// The preview box takes the room the frame has beyond the design; the
+// picture is fitted to it again once the window stops changing size.
+void Form1::place_preview(int extraWidth, int extraHeight) {
+  place(Open, 120, 240, PREVIEW_WIDTH + extraWidth, PREVIEW_HEIGHT + extraHeight);
+  previewBox_ = Open->geometry();
+  const int lineWidth = PREVIEW_WIDTH + extraWidth - (Label7->text().isEmpty() ? 0 : MARK_WIDTH);
+  place(Label6, 120, 3135 + extraHeight, lineWidth, 255);
+  place(Label7, 120 + lineWidth, 3135 + extraHeight, MARK_WIDTH, 255);
+  centre_picture();
+  if (previews_ && previewBox_.size() != previews_->box()) refit_.start();
+}
+
+void Form1::centre_picture() {
+  const QSize size = Open->picture().size();
+  Open->setGeometry(QRect(previewBox_.topLeft(), size)
+                        .translated((previewBox_.width() - size.width()) / 2,
+                                    (previewBox_.height() - size.height()) / 2));
+}
+
+void Form1::refit_pictures() {
+  previews_->set_box(previewBox_.size());
+  if (!pictures_.isEmpty() || !Label1->text().isEmpty()) show_current_picture();
 }
 
 // Without a usable vorbel.idx the first game is selected, and the file is
@@ -168,20 +216,31 @@ QString Form1::played_path(const QString& name) {
   return unpacked_path(name);
 }
 
+// The images unpacked for the emulator go; an archive played later is
+// unpacked again, into a new folder.
+void Form1::remove_unpacked() {
+  unpacked_.reset();
+  unpackedPaths_.clear();
+}
+
 // Each archive is unpacked once, into a folder of its own in a private
-// temporary folder that goes when vorbel ends.
+// temporary folder that goes when vorbel closes; an image larger than any
+// cartridge image is not unpacked.
 QString Form1::unpacked_path(const QString& name) {
   const QString known = unpackedPaths_.value(name);
   if (!known.isEmpty() && QFileInfo::exists(known)) return known;
-  if (!unpacked_)
-    unpacked_ = std::make_unique<QTemporaryDir>(QDir::temp().filePath(texts::UNPACK_FOLDER));
+  if (!unpacked_) unpacked_ = make_run_folder(texts::UNPACK_PREFIX);
   const QString archive = join_path(directories_.list, name);
   const QString image = archive_image(archive);
   const QString folder = unpacked_->filePath(QString::number(unpackedPaths_.size()));
   const QString target = join_path(folder, entry_file(image));
-  if (!unpacked_->isValid() || image.isEmpty() || !QDir().mkpath(folder) ||
-      !extract_member(archive, image, target)) {
-    show_message(texts::cannot_unpack(QDir::toNativeSeparators(archive)));
+  const Extraction done = !unpacked_->isValid() || image.isEmpty() || !QDir().mkpath(folder)
+                              ? Extraction::Failed
+                              : extract_member(archive, image, target, LARGEST_IMAGE);
+  if (done != Extraction::Done) {
+    const QString shown = QDir::toNativeSeparators(archive);
+    show_message(done == Extraction::TooLarge ? texts::image_too_large(shown)
+                                              : texts::cannot_unpack(shown));
     return {};
   }
   unpackedPaths_.insert(name, target);

@@ -9,6 +9,7 @@
 #include "main_window/manual.h"
 #include "main_window/sidecar.h"
 #include "main_window/texts.h"
+#include "main_window/titles.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 
@@ -18,13 +19,11 @@ QPixmap Form1::read_preview(const QString& path) {
   return collector_ ? previews_->picture(path) : read_picture(path);
 }
 
-// The default picture installed with vorbel, used by the collector's
-// launcher where the folder has no Default.jpg; empty when not installed.
-QString Form1::installed_picture() const {
-  const QString path =
-      QDir(directories_.program)
-          .absoluteFilePath(QStringLiteral(VORBEL_SHARE_FROM_BIN "/") + texts::FALLBACK_PICTURE);
-  return QFileInfo(path).isFile() ? path : QString();
+// The folder's Default.jpg; for the collector's launcher, where the folder
+// has none, the picture built into vorbel.
+QString Form1::fallback_picture() const {
+  const QString found = find_file(directories_.list, texts::FALLBACK_PICTURE);
+  return found.isEmpty() && collector_ ? texts::BUILT_IN_PICTURE : found;
 }
 
 void Form1::show_title_line() {
@@ -50,51 +49,94 @@ void Form1::File1_Click() {
   if (form3->isVisible()) load_manual(form3->Text1, base, false);
 }
 
-// The first picture file the look-up finds for the list name `fileName`
-// (sidecar.h), each folder found once; empty when there is none.
-QString Form1::picture_path(const QString& fileName) {
-  QHash<QString, QString> folders;  // folder name: its path, empty when absent
-  for (const QString& base : sidecar_bases(fileName)) {
-    for (const PictureCandidate& candidate : picture_candidates(base)) {
-      auto folder = folders.find(candidate.folder);
-      if (folder == folders.end())
-        folder = folders.insert(candidate.folder, find_folder(directories_.list, candidate.folder));
-      if (folder->isEmpty()) continue;
-      const QString file = find_file(*folder, candidate.file);
-      if (!file.isEmpty()) return file;
-    }
-  }
-  return collector_ ? picture_by_title(fileName) : QString();
+// The picture file `candidate` names, its folder looked up once in
+// `folders` (folder name: its path, empty when absent); empty when none.
+QString Form1::find_picture(QHash<QString, QString>& folders, const PictureCandidate& candidate) {
+  auto folder = folders.find(candidate.folder);
+  if (folder == folders.end())
+    folder = folders.insert(candidate.folder, find_folder(directories_.list, candidate.folder));
+  return folder->isEmpty() ? QString() : find_file(*folder, candidate.file);
 }
 
-// The libretro picture of the name's title, folder by folder.
-QString Form1::picture_by_title(const QString& fileName) {
-  const QString title = thumbnail_name(game_title(fileName));
-  for (const QString& name : texts::THUMBNAIL_FOLDERS) {
-    const QString folder = find_folder(directories_.list, name);
-    const QString found = folder.isEmpty() ? QString() : titleArt_.find(folder, title);
-    if (!found.isEmpty()) return found;
+// The designed launcher's picture of the list name `fileName`: the first
+// picture file the look-up finds (sidecar.h); empty when there is none.
+QString Form1::picture_path(const QString& fileName) {
+  QHash<QString, QString> folders;
+  for (const QString& base : sidecar_bases(fileName)) {
+    for (const PictureCandidate& candidate : picture_candidates(base)) {
+      const QString file = find_picture(folders, candidate);
+      if (!file.isEmpty()) return file;
+    }
   }
   return {};
 }
 
+// The collector's pictures of the list name `fileName`: the first found of
+// each kind, by its base names and then, for the libretro sets, by title.
+QList<GamePicture> Form1::pictures_of(const QString& fileName) {
+  QHash<QString, QString> folders;
+  QStringList found(texts::PICTURE_KINDS.size());
+  for (const QString& base : sidecar_bases(fileName)) {
+    for (const PictureCandidate& candidate : picture_candidates(base)) {
+      QString& kind = found[static_cast<int>(picture_kind(candidate.folder))];
+      if (kind.isEmpty()) kind = find_picture(folders, candidate);
+    }
+  }
+  const QString title = thumbnail_name(game_title(fileName));
+  QList<GamePicture> pictures;
+  for (qsizetype kind = 0; kind < found.size(); ++kind) {
+    if (found[kind].isEmpty() && kind > 0) {
+      const QString folder = folders.value(texts::THUMBNAIL_FOLDERS[kind - 1]);
+      if (!folder.isEmpty()) found[kind] = titleArt_.find(folder, title);
+    }
+    if (!found[kind].isEmpty()) pictures.append({static_cast<PictureKind>(kind), found[kind]});
+  }
+  return pictures;
+}
+
 // The game's picture, else the fallback picture; a picture file that does
 // not decode counts as missing (the fallback is shown), and with no usable
-// picture at all the preview is empty.
+// picture at all the preview is empty. The collector's launcher shows the
+// first of the game's pictures.
 void Form1::show_picture(const QString& fileName) {
-  const QString& directory = directories_.list;
-  const QString own = picture_path(fileName);
+  if (!collector_) {
+    show_picture_file(picture_path(fileName));
+    return;
+  }
+  pictures_ = pictures_of(fileName);
+  pictureIndex_ = 0;
+  show_current_picture();
+}
+
+void Form1::show_picture_file(const QString& own) {
   QString shown = own;
   QPixmap picture = read_preview(own);
   if (picture.isNull()) {
-    shown = find_file(directory, texts::FALLBACK_PICTURE);
-    if (shown.isEmpty() && collector_) shown = installed_picture();
+    shown = fallback_picture();
     picture = read_preview(shown);
   }
   Label1->setText(picture.isNull() ? QString() : shown);
   Open->setPicture(picture);
   Open->resize(picture.size());
-  if (collector_) readAhead_.start(0);
+}
+
+// The collector's picture now chosen, centred in the box, with its mark
+// when the game has more than one.
+void Form1::show_current_picture() {
+  show_picture_file(pictures_.value(pictureIndex_).path);
+  const int count = static_cast<int>(pictures_.size());
+  Label7->setText(count < 2 ? QString()
+                            : texts::picture_mark(pictureIndex_, count,
+                                                  static_cast<int>(pictures_[pictureIndex_].kind)));
+  place_controls();
+  readAhead_.start(0);
+}
+
+void Form1::step_picture(int step) {
+  const int count = static_cast<int>(pictures_.size());
+  if (count < 2) return;
+  pictureIndex_ = (pictureIndex_ + step + count) % count;
+  show_current_picture();
 }
 
 // The manual of the list name `fileName`, by each of its base names in turn.

@@ -35,6 +35,7 @@ void Form1::Form_Load() {
 
   set_window_height(COLLAPSED_HEIGHT);
   move_outer(this, centred_left(this), WINDOW_TOP);
+  if (collector_) restore_window();  // the designed place and size at the first start
 
   // All three look-ups come before any message.
   const QString directory = directories_.startup_folder();
@@ -65,7 +66,9 @@ QString Form1::emulator_problem() const {
     for (const QString& directory : {directories_.program, directories_.startup_folder()}) {
       if (!first_match(directory, emulator_file_name()).isEmpty()) return {};
     }
-    return texts::emulator_missing(emulator_file_name());
+    const QString missing = texts::emulator_missing(emulator_file_name());
+    return emulator_.unsetNote.isEmpty() ? missing
+                                         : missing + QLatin1Char(' ') + emulator_.unsetNote;
   }
   if (!emulator_.problem.isEmpty()) return emulator_.problem;
   const ProgramLookup lookup =
@@ -84,6 +87,7 @@ QString Form1::emulator_problem() const {
 void Form1::read_start_position() {
   if (collector_) {
     restore_position();
+    positionRead_ = true;
     return;
   }
   const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);
@@ -116,8 +120,12 @@ void Form1::Form_Activate() {
 
 void Form1::Form_Unload() {
   if (collector_) {
-    save_position();
+    // Closed before start-up read the position (asked to end while its
+    // first box was up): the position kept is still the right one.
+    if (positionRead_) save_position();
+    save_window();
     form3.unload();
+    remove_unpacked();
     return;
   }
   const QString found = first_match(directories_.position_folder(), texts::POSITION_FILE);

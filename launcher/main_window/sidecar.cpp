@@ -29,3 +29,8 @@ QList<PictureCandidate> picture_candidates(const QString& base) {
     candidates.append({folder, thumbnail_name(base) + texts::PNG_EXTENSION});
   return candidates;
 }
+
+PictureKind picture_kind(const QString& folder) {
+  const qsizetype set = texts::THUMBNAIL_FOLDERS.indexOf(folder);
+  return set < 0 ? PictureKind::Own : static_cast<PictureKind>(set + 1);
+}

@@ -25,3 +25,14 @@ struct PictureCandidate {
 // Pics/base.png, then the thumbnail name with ".png" in Named_Boxarts,
 // Named_Snaps and Named_Titles.
 QList<PictureCandidate> picture_candidates(const QString& base);
+
+// The kinds of picture a game may have, in the order they are shown: its
+// own picture in Pics, then the box art, screenshot and title screen of
+// the libretro sets.
+enum class PictureKind { Own, BoxArt, Screenshot, TitleScreen };
+struct GamePicture {
+  PictureKind kind;
+  QString path;
+};
+// The kind of the pictures in `folder`, one of picture_candidates()' folders.
+PictureKind picture_kind(const QString& folder);

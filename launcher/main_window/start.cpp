@@ -40,6 +40,33 @@ QString folder_to_list(const QStringList& arguments, const IniFile* settings,
   return QDir(settingsFolder).absoluteFilePath(named);
 }
 
+// The vorbel.ini of the folder vorbel is started on, unless it is the one
+// already found; empty when there is none.
+QString folder_settings(const QStringList& arguments, const QString& trustedPath) {
+  if (arguments.isEmpty() || !is_folder(arguments.first())) return {};
+  const QString name = first_match(arguments.first(), texts::SETTINGS_FILE);
+  if (name.isEmpty()) return {};
+  const QString path = QFileInfo(join_path(arguments.first(), name)).absoluteFilePath();
+  const bool same = !trustedPath.isEmpty() && QFileInfo(path).canonicalFilePath() ==
+                                                  QFileInfo(trustedPath).canonicalFilePath();
+  return same ? QString() : path;
+}
+
+// Why no emulator is set: the vorbel.ini files read, and where one that
+// names the emulator is heeded.
+QString unset_note(const QStringList& read, const QString& trustedPath,
+                   const QString& programDirectory, const QString& configDirectory) {
+  QStringList shown;
+  for (const QString& path : read) shown.append(QDir::toNativeSeparators(path));
+  const QString place =
+      !trustedPath.isEmpty()
+          ? QDir::toNativeSeparators(trustedPath)
+          : texts::either(
+                QDir::toNativeSeparators(join_path(configDirectory, texts::SETTINGS_FILE)),
+                QDir::toNativeSeparators(join_path(programDirectory, texts::SETTINGS_FILE)));
+  return texts::no_emulator_set(shown, place);
+}
+
 }  // namespace
 
 QString find_settings(const QString& programDirectory, const QString& configDirectory) {
@@ -85,11 +112,23 @@ LauncherStart prepare_start(const QString& programDirectory, const QString& conf
     return start;
   }
   const QString settingsPath = find_settings(programDirectory, configDirectory);
-  const QString settingsFolder =
-      settingsPath.isEmpty() ? QString() : QFileInfo(settingsPath).path();
   const std::unique_ptr<IniFile> settings = read_settings(settingsPath);
+  // A folder's own vorbel.ini may come with the folder from anywhere: it is
+  // read for everything but the emulator and its arguments.
+  const QString folderPath = folder_settings(arguments, settingsPath);
+  const std::unique_ptr<IniFile> folderSettings = read_settings(folderPath);
   if (settings) start.emulator = emulator_from(*settings);
-  start.collector = settings != nullptr;
+  if (folderSettings && !(settings && settings->contains(texts::SETTINGS_ARCHIVES)))
+    start.emulator.archives = archive_kinds(folderSettings->value(texts::SETTINGS_ARCHIVES));
+  start.collector = settings || folderSettings;
+  QStringList read;
+  if (settings) read.append(settingsPath);
+  if (folderSettings) read.append(folderPath);
+  if (start.collector && !start.emulator.configured)
+    start.emulator.unsetNote =
+        unset_note(read, settings ? settingsPath : QString(), programDirectory, configDirectory);
+  // vorbel.idx may go beside the vorbel.ini read.
+  const QString settingsFolder = QFileInfo(read.value(0)).path();
 
   const QString folder = folder_to_list(arguments, settings.get(), settingsFolder);
   if (!folder.isEmpty() && (!is_folder(folder) || !change_directory(folder))) {
@@ -101,7 +140,8 @@ LauncherStart prepare_start(const QString& programDirectory, const QString& conf
   directories.program = programDirectory;
   directories.list = working_directory();
   if (!folder.isEmpty()) directories.startup = directories.list;
-  directories.position = position_folder(programDirectory, settings ? settingsFolder : QString(),
-                                         is_writable_folder(programDirectory));
+  directories.position =
+      position_folder(programDirectory, read.isEmpty() ? QString() : settingsFolder,
+                      is_writable_folder(programDirectory));
   return start;
 }

@@ -39,10 +39,33 @@ inline const QStringList LIST_VIEWS = {QStringLiteral("All games"), QStringLiter
 inline const QString VIEW_TOOLTIP =
     QStringLiteral("Show all games, the favourites (Ctrl+D marks one) or the last 20 played");
 inline const QString FAVOURITE_KEY = QStringLiteral("Ctrl+D");
-inline const QString UNPACK_FOLDER = QStringLiteral("vorbel-XXXXXX");
+// Its private folders for unpacked images are "vorbel-PID-XXXXXX".
+inline const QString UNPACK_PREFIX = QStringLiteral("vorbel");
 inline QString cannot_unpack(const QString& archive) {
   return QStringLiteral("The image in %1 cannot be unpacked.").arg(archive);
 }
+inline QString image_too_large(const QString& archive) {
+  return QStringLiteral(
+             "The image in %1 is larger than 512 KiB, more than any cartridge image, so vorbel "
+             "does not unpack it.")
+      .arg(archive);
+}
+// The picture shown where the folder has no Default.jpg, built into vorbel.
+inline const QString BUILT_IN_PICTURE = QStringLiteral(":/vorbel/Default.jpg");
+// The window's size, place and full-screen state, beside vorbel.idx.
+inline const QString WINDOW_FILE = QStringLiteral("vorbel.window");
+// The kinds of picture (PictureKind), and the mark under the preview.
+inline const QStringList PICTURE_KINDS = {QStringLiteral("Picture"), QStringLiteral("Box art"),
+                                          QStringLiteral("Screenshot"),
+                                          QStringLiteral("Title screen")};
+inline QString picture_mark(int index, int count, int kind) {
+  return QStringLiteral("%1/%2 %3").arg(index + 1).arg(count).arg(PICTURE_KINDS.value(kind));
+}
+inline const QStringList SEARCH_KEYS = {QStringLiteral("/"), QStringLiteral("Ctrl+F")};
+inline const QString RANDOM_KEY = QStringLiteral("F5");
+inline const QString FULL_SCREEN_KEY = QStringLiteral("F11");
+inline const QString SEARCH_TOOLTIP =
+    QStringLiteral("Shows the games whose name holds what you type; Enter plays, Escape closes");
 
 inline const QString FIRST_TITLE = QStringLiteral("vorbel");
 inline const QString NO_IMAGES = QStringLiteral("No .bin files were found.");
@@ -108,6 +131,16 @@ inline QString arguments_unbalanced(const QString& text) {
 }
 inline QString folder_unusable(const QString& folder) {
   return QStringLiteral("%1 is not a folder that vorbel can open.").arg(folder);
+}
+inline QString either(const QString& one, const QString& other) {
+  return QStringLiteral("%1 or %2").arg(one, other);
+}
+inline QString no_emulator_set(const QStringList& read, const QString& place) {
+  return QStringLiteral(
+             "No emulator is set in the vorbel.ini that vorbel read (%1). Name one with Program= "
+             "under [Emulator] in %2; a vorbel.ini in the folder of the games is never trusted "
+             "to name a program to run.")
+      .arg(read.join(QStringLiteral(", ")), place);
 }
 inline const QString ONE_FOLDER =
     QStringLiteral("vorbel takes one folder to list, or none: vorbel [FOLDER]");

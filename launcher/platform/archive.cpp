@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -34,13 +35,23 @@ QString entry_name(archive_entry* entry) {
   return raw ? QFile::decodeName(raw) : QString();
 }
 
-bool copy_data(archive* handle, QSaveFile& out) {
+// Copies the entry's data, at most `limit` bytes of it.
+Extraction copy_data(archive* handle, QSaveFile& out, qint64 limit) {
   char buffer[16 * 1024];
-  for (;;) {
-    const la_ssize_t got = archive_read_data(handle, buffer, sizeof buffer);
-    if (got == 0) return true;
-    if (got < 0 || out.write(buffer, got) != got) return false;
+  for (qint64 total = 0;;) {
+    // One byte past the limit is enough to know the member is too large.
+    const qint64 wanted = std::min<qint64>(sizeof buffer, limit + 1 - total);
+    const la_ssize_t got = archive_read_data(handle, buffer, static_cast<size_t>(wanted));
+    if (got == 0) return Extraction::Done;
+    if (got < 0) return Extraction::Failed;
+    total += got;
+    if (total > limit) return Extraction::TooLarge;
+    if (out.write(buffer, got) != got) return Extraction::Failed;
   }
+}
+
+bool stated_too_large(archive_entry* entry, qint64 limit) {
+  return archive_entry_size_is_set(entry) && archive_entry_size(entry) > limit;
 }
 
 }  // namespace
@@ -58,15 +69,19 @@ std::optional<QStringList> archive_members(const QString& path) {
   return names;
 }
 
-bool extract_member(const QString& path, const QString& member, const QString& target) {
+Extraction extract_member(const QString& path, const QString& member, const QString& target,
+                          qint64 limit) {
   const ArchiveHandle handle = open_archive(path);
-  if (!handle) return false;
+  if (!handle) return Extraction::Failed;
   archive_entry* entry = nullptr;
   while (archive_read_next_header(handle.get(), &entry) == ARCHIVE_OK) {
     if (archive_entry_filetype(entry) != AE_IFREG || entry_name(entry) != member) continue;
+    if (stated_too_large(entry, limit)) return Extraction::TooLarge;
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || !copy_data(handle.get(), out)) return false;
-    return out.commit();
+    if (!out.open(QIODevice::WriteOnly)) return Extraction::Failed;
+    const Extraction copied = copy_data(handle.get(), out, limit);
+    if (copied != Extraction::Done) return copied;  // the unfinished file is dropped
+    return out.commit() ? Extraction::Done : Extraction::Failed;
   }
-  return false;
+  return Extraction::Failed;
 }

@@ -91,6 +91,19 @@ void ListBox::keyboardSearch(const QString& search) {
   }
 }
 
+bool ListBox::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride && searching()) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool types = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                       !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (types) {
+      event->accept();
+      return true;
+    }
+  }
+  return QListWidget::event(event);
+}
+
 void ListBox::keyPressEvent(QKeyEvent* event) {
   // A blank belongs to the search under way ("Space Invaders").
   if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && searching()) {
@@ -128,6 +141,21 @@ void ListBox::focusInEvent(QFocusEvent* event) {
   // Qt makes the first entry current on focus; with nothing selected the
   // first arrow key would then skip it.
   if (index_ < 0) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+SearchBox::SearchBox(QAbstractItemView* list, QWidget* parent) : QLineEdit(parent), list_(list) {}
+
+void SearchBox::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      QCoreApplication::sendEvent(list_, event);
+      return;
+    default:
+      QLineEdit::keyPressEvent(event);
+  }
 }
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
@@ -267,14 +295,16 @@ QImage read_fitted_image(const QString& path, QSize box) {
   const bool larger = size.width() > box.width() || size.height() > box.height();
   // The JPEG decoder scales while it decodes, which costs least.
   if (larger && reader.format() == "jpeg") reader.setScaledSize(fitted);
-  QImage image = reader.read();
-  if (image.width() > box.width() || image.height() > box.height()) {
-    // A quick step down to twice the size, then a smooth one: much faster
-    // than smoothing the whole picture, and alike to the eye.
-    const QSize twice = fitted * 2;
-    if (image.width() > twice.width() && image.height() > twice.height())
-      image = image.scaled(twice, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  }
-  return image;
+  return fit_image(reader.read(), box);
+}
+
+QImage fit_image(QImage image, QSize box) {
+  if (image.width() <= box.width() && image.height() <= box.height()) return image;
+  const QSize fitted = image.size().scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1});
+  // A quick step down to twice the size, then a smooth one: much faster
+  // than smoothing the whole picture, and alike to the eye.
+  const QSize twice = fitted * 2;
+  if (image.width() > twice.width() && image.height() > twice.height())
+    image = image.scaled(twice, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  return image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

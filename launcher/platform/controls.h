@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -17,8 +18,9 @@ class QPushButton;
 // indexChanged() follows every real change of that value, by the user or by
 // setListIndex(); the user can move the selection but not clear it.
 // Typing the first letters of an entry selects the first entry that starts
-// with them (letters typed within the platform's keyboard interval add up);
-// arrows, Home, End, Page Up and Page Down move the selection.
+// with them (letters typed within the platform's keyboard interval add up,
+// and while they do, every key that types belongs to them, shortcut or
+// not); arrows, Home, End, Page Up and Page Down move the selection.
 class ListBox : public QListWidget {
   Q_OBJECT
  public:
@@ -38,6 +40,7 @@ class ListBox : public QListWidget {
   void doubleClicked();
 
  protected:
+  bool event(QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   bool viewportEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -52,6 +55,20 @@ class ListBox : public QListWidget {
   bool tooltips_ = false;
   QString typed_;            // the letters of the search under way
   QElapsedTimer lastTyped_;  // when its last letter came
+};
+
+// A one-line box for a search over a list: Up, Down, Page Up and Page Down
+// move the list's selection, while the typing goes on in the box.
+class SearchBox : public QLineEdit {
+  Q_OBJECT
+ public:
+  SearchBox(QAbstractItemView* list, QWidget* parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QAbstractItemView* list_;
 };
 
 // An image or picture box: shows a picture at its top-left corner, unscaled,
@@ -135,3 +152,5 @@ QPixmap read_picture(const QString& path);
 // larger; a smaller picture keeps its own size. An image rather than a
 // pixmap, so that it can be read on any thread.
 QImage read_fitted_image(const QString& path, QSize box);
+// `image` made to fit inside `box` in the same way.
+QImage fit_image(QImage image, QSize box);

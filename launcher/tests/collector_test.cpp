@@ -33,12 +33,6 @@ void add_collection(const LauncherFolder& folder) {
   folder.add_emulator();
 }
 
-QStringList listed(const Form1& form1) {
-  QStringList names;
-  for (int row = 0; row < form1.File1->count(); ++row) names.append(form1.File1->item(row)->text());
-  return names;
-}
-
 }  // namespace
 
 class CollectorTest : public QObject {
@@ -96,11 +90,14 @@ void CollectorTest::withAndWithoutVorbelIni() {
   form1->Combo1->setFocus();
   QTest::keyClick(form1.get(), Qt::Key_G, Qt::AltModifier);
   QCOMPARE(QApplication::focusWidget(), form1->File1);
-  // The room a larger window gives goes to the list; it never gets smaller.
+  // The room a larger window gives goes to the preview, a third of its
+  // width to the list; it never gets smaller.
   const QSize designed = form1->size();
-  const int listWidth = form1->File1->width();
+  const QSize list = form1->File1->size();
+  const QSize preview = form1->Frame3->size();
   form1->resize(designed + QSize(300, 200));
-  QCOMPARE(form1->File1->width(), listWidth + 300);
+  QCOMPARE(form1->File1->size(), list + QSize(100, 200));
+  QCOMPARE(form1->Frame3->size(), preview + QSize(200, 200));
   form1->resize(designed - QSize(100, 100));
   QCOMPARE(form1->size(), designed);
 }

@@ -15,6 +15,17 @@
 #include "platform/message_box.h"
 #include "platform/twips.h"
 
+namespace {
+
+// The thumbnails the tests' pictures get go to a cache of their own,
+// removed when the test program ends, never to the user's.
+struct PrivateThumbnailCache {
+  QTemporaryDir folder;
+  PrivateThumbnailCache() { qputenv("XDG_CACHE_HOME", folder.path().toUtf8()); }
+} private_thumbnail_cache;
+
+}  // namespace
+
 LauncherFolder::LauncherFolder() {
   QVERIFY(dir_.isValid());
 }
@@ -167,6 +178,12 @@ std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories, const
 
 std::unique_ptr<Form1> start_form1(const LauncherFolder& folder) {
   return start_form1(folder.path(), folder.path());
+}
+
+QStringList listed(const Form1& form1) {
+  QStringList names;
+  for (int row = 0; row < form1.File1->count(); ++row) names.append(form1.File1->item(row)->text());
+  return names;
 }
 
 bool near_twips(int actual, int expected) {

@@ -79,6 +79,9 @@ std::unique_ptr<Form1> start_form1(const QString& programDirectory, const QStrin
 std::unique_ptr<Form1> start_form1(const LauncherDirectories& directories, const Emulator& emulator,
                                    bool collector = false);
 
+// The names the main window's list shows, in order.
+QStringList listed(const Form1& form1);
+
 // A small valid 4 KiB Atari 2600 cartridge image: it clears the machine and
 // draws colour bars in an endless frame loop.
 QByteArray cartridge_image();

@@ -5,7 +5,6 @@
 
 #include "launcher_test_support.h"
 #include "main_window/preview_cache.h"
-#include "platform/controls.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ void PreviewCacheTest::showsTheFileAsItIsNow() {
   if (rewritten) folder.add_picture("a.jpg", {200, 500}, Qt::darkRed);
   const QString path = folder.path("a.jpg");
   QCOMPARE(cache.picture(path).toImage(),
-           QPixmap::fromImage(read_fitted_image(path, BOX)).toImage());
+           QPixmap::fromImage(read_preview_image(path, BOX, nullptr)).toImage());
   QCOMPARE(cache.picture(path).cacheKey(), cache.picture(path).cacheKey());  // kept
 }
 

@@ -34,6 +34,8 @@ class StartTest : public QObject {
   void withoutSettingsOrFolderAsDesigned();
   void folderArgument();
   void folderFromTheConfigurationFolder();
+  void settingsOfTheFolderNeverNameAProgram_data();
+  void settingsOfTheFolderNeverNameAProgram();
   void folderThatCannotBeOpened_data();
   void folderThatCannotBeOpened();
   void positionBesideTheSettingsOfAReadOnlyProgramDirectory();
@@ -81,11 +83,11 @@ void StartTest::emulatorFromSettings_data() {
   QTest::newRow("stella") << STELLA_INI << true << "stella" << QStringList{"%f"} << "";
   QTest::newRow("no Arguments: %f")
       << QByteArray("[Emulator]\nProgram=stella\n") << true << "stella" << QStringList{"%f"} << "";
-  QTest::newRow("CR LF, blanks, comments")
+  QTest::newRow("CR LF, blanks, a comment line; a ; in a value is the value's")
       << QByteArray(
-             "; mine\r\n[Emulator]\r\n Program = /usr/games/stella \r\n"
-             "Arguments = -fullscreen 0 %p ; the path\r\n")
-      << true << "/usr/games/stella" << QStringList{"-fullscreen", "0", "%p"} << "";
+             "; mine\r\n[Emulator]\r\n Program = /opt/a;b/stella \r\n"
+             "  ; Arguments=-x\r\nArguments = -fullscreen 0 %p ;the path\r\n")
+      << true << "/opt/a;b/stella" << QStringList{"-fullscreen", "0", "%p", ";the", "path"} << "";
   QTest::newRow("quotes are the split's")
       << QByteArray("[Emulator]\nProgram=\"/opt/My Emu/emu\"\nArguments=-title \"My Game\" '%f'\n")
       << true << "/opt/My Emu/emu" << QStringList{"-title", "My Game", "%f"} << "";
@@ -225,6 +227,37 @@ void StartTest::folderFromTheConfigurationFolder() {
   QCOMPARE(start.directories.list, config.path(QStringLiteral("roms")));
   QCOMPARE(start.directories.startup_folder(), config.path(QStringLiteral("roms")));
   QVERIFY(start.emulator.configured);
+}
+
+void StartTest::settingsOfTheFolderNeverNameAProgram_data() {
+  QTest::addColumn<QByteArray>("programIni");  // beside vorbel; empty: none
+  QTest::addColumn<QString>("program");        // the emulator set; empty: none
+  QTest::addColumn<QStringList>("archives");
+  QTest::newRow("the folder's alone") << QByteArray() << "" << QStringList{"7z"};
+  QTest::newRow("beside vorbel, and the folder's")
+      << QByteArray("[Emulator]\nProgram=stella\nArguments=%p\n") << "stella" << QStringList{"7z"};
+  QTest::newRow("beside vorbel wins")
+      << QByteArray("[Emulator]\nArchives=zip\n") << "" << QStringList{"zip"};
+}
+
+void StartTest::settingsOfTheFolderNeverNameAProgram() {
+  QFETCH(QByteArray, programIni);
+  QFETCH(QString, program);
+  QFETCH(QStringList, archives);
+  LauncherFolder vorbel;
+  LauncherFolder roms;
+  if (!programIni.isEmpty()) vorbel.add_file(QStringLiteral("vorbel.ini"), programIni);
+  roms.add_file(QStringLiteral("vorbel.ini"),
+                "[Emulator]\nProgram=/bin/sh\nArguments=-c evil\nArchives=7z\n");
+  MessageRecorder recorder;
+  const LauncherStart start = prepare_start(vorbel.path(), QString(), {roms.path()});
+  QVERIFY(start.goOn && start.collector);
+  QCOMPARE(start.emulator.program, program);
+  QVERIFY(!start.emulator.arguments.contains(QStringLiteral("evil")));
+  QCOMPARE(start.emulator.archives, archives);
+  // Without an emulator, the start-up message names what was read.
+  QCOMPARE(start.emulator.unsetNote.contains(roms.path(QStringLiteral("vorbel.ini"))),
+           program.isEmpty());
 }
 
 void StartTest::folderThatCannotBeOpened_data() {
