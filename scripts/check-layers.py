@@ -18,7 +18,8 @@ import tempfile
 
 # folder                 may include
 LAYERS = """
-audit/app                journal scan reports naming run dat catalogue archive zip sniff system
+audit/app                export journal scan reports naming run dat catalogue archive zip sniff system
+audit/export             naming run dat catalogue archive zip sniff system
 audit/journal            run catalogue system
 audit/scan               naming run catalogue archive zip sniff system
 audit/reports            naming run catalogue system
