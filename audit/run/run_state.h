@@ -18,11 +18,11 @@
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
+#include "files/tool_files.h"
 #include "run/copy_state.h"
 #include "run/found_images.h"
 #include "run/info_groups.h"
 #include "run/run_options.h"
-#include "system/tool_files.h"
 #include "zip/zip_messages.h"
 
 // Opens the tool file `name` for appending, in the run's directories. When
