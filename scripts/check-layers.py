@@ -23,7 +23,7 @@ audit/export             naming run dat catalogue archive zip sniff files system
 audit/journal            run catalogue files system
 audit/scan               naming run catalogue archive zip sniff files system
 audit/reports            naming run catalogue files system
-audit/naming             run catalogue files system
+audit/naming             run catalogue sniff files system
 audit/run                catalogue zip files system
 audit/dat                catalogue sniff files system
 audit/catalogue          files system

@@ -12,7 +12,7 @@
 
 void remove_left_copies() {
   FileHandle journal;
-  const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
+  const std::string path = join_path(journal_folder(), UNDO_JOURNAL_NAME);
   if (const FsResult opened = file_system().open(path, "rb", journal, true); !opened.ok()) {
     if (!opened.missing()) print_cannot_read(path, opened);
     return;

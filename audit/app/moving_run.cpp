@@ -63,8 +63,7 @@ void journaled_walk(void (*walk)()) {
   FileSystem& disk = file_system();
   const bool copies = run_state().options.copy;
   if (copies) remove_left_copies();
-  const std::string& start = run_state().directories.start;
-  JournalingFileSystem journal(disk, join_path(start, UNDO_JOURNAL_NAME), start, time_now(),
+  JournalingFileSystem journal(disk, journal_folder(), run_state().directories.start, time_now(),
                                journal_mode(run_state().options));
   use_file_system(&journal);
   if (copies) run_state().copy.recorder = &journal;

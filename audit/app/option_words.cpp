@@ -36,6 +36,29 @@ void apply_catalogue_word(RunOptions& options, std::string_view word) {
   }
 }
 
+// True when `word` begins with `prefix` (upper case), without regard to case.
+bool has_prefix(std::string_view word, std::string_view prefix) {
+  return word.size() >= prefix.size() && is_word(word.substr(0, prefix.size()), prefix);
+}
+
+// "to=TARGET", "out=FOLDER", "tv=ntsc|pal" and "1g1r". Words beginning with
+// T, O or a digit, and the others of these, meet none of the rules above.
+void apply_export_word(RunOptions& options, std::string_view word) {
+  if (has_prefix(word, "TO=")) options.exportTarget = std::string(word.substr(3));
+  if (has_prefix(word, "OUT=")) options.outFolder = std::string(word.substr(4));
+  if (has_prefix(word, "TV=")) {
+    const std::string_view system = word.substr(3);
+    if (is_word(system, "PAL")) {
+      options.palWanted = 1;
+    } else if (is_word(system, "NTSC")) {
+      options.palWanted = 0;
+    } else {
+      options.unknownTargets.emplace_back(word);
+    }
+  }
+  if (is_word(word, "1G1R")) options.oneGame = 1;
+}
+
 }  // namespace
 
 bool apply_option_word(RunOptions& options, std::string_view word) {
@@ -85,6 +108,7 @@ bool apply_option_word(RunOptions& options, std::string_view word) {
   if (is_word(word, "COPY")) options.copy = 1;
   if (is_word(word, "CSV")) options.csv = 1;
   apply_catalogue_word(options, word);
+  apply_export_word(options, word);
   return convert;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/audit_mode.h"
 #include "app/csv_run.h"
+#include "app/export_mode.h"
 #include "app/mess_export.h"
 #include "app/moving_run.h"
 #include "app/option_words.h"
@@ -48,12 +49,12 @@ void print_busy() {
               UNDO_JOURNAL_NAME);
 }
 
-// Takes the start folder's journal for the run, so that no second run moves
+// Takes the journal of `folder` for the run, so that no second run changes
 // files there meanwhile. False, after saying why, when another run holds it
 // or the lock cannot be taken for any other reason: a run without the lock
 // could move files beside another.
-bool hold_start_folder(LockHandle& lock) {
-  const std::string path = join_path(run_state().directories.start, UNDO_JOURNAL_NAME);
+bool hold_folder(const std::string& folder, LockHandle& lock) {
+  const std::string path = join_path(folder, UNDO_JOURNAL_NAME);
   const FsResult locked = file_system().lock(path, lock);
   if (locked.status == FsStatus::busy) {
     print_busy();
@@ -115,7 +116,9 @@ void run_walk_modes() {
   if (have_buffer) {
     std::printf("Scanning .%c*%s\n", PATH_SEPARATOR, EXTENSIONS_2600);
     load_info_config();
+    start_export();
     walk_tree(walk_plan_of_run());
+    finish_export();
     finish_placing();
     close_tool_logs();
   }
@@ -137,8 +140,15 @@ bool holds_the_folder(const RunOptions& options) {
 void run_one_mode() {
   print_banner();
   save_directories();
+  if (!prepare_export()) return;
+  // An export's out folder is held as well as the start folder.
   LockHandle lock;
-  if (holds_the_folder(run_state().options) && !hold_start_folder(lock)) return;
+  LockHandle out_lock;
+  if (holds_the_folder(run_state().options)) {
+    if (!hold_folder(run_state().directories.start, lock)) return;
+    if (!run_state().directories.out.empty() && !hold_folder(run_state().directories.out, out_lock))
+      return;
+  }
   db_prepare();
   db_print_stats();
   const RunOptions& options = run_state().options;
@@ -180,6 +190,7 @@ int run_vald(int argc, const char* const* argv) {
   } else {
     if (options.plan && !journals_changes(options) && !options.undo) print_plan_ignored(options);
     if (options.csv && !mode_takes_csv(options)) print_csv_ignored(options);
+    print_export_words_ignored(options);
     run_one_mode();
   }
   std::fflush(stdout);

@@ -14,6 +14,7 @@
 struct ToolDirectories {
   std::string start;    // current directory when the run began
   std::string program;  // directory of the executable, ending with a separator
+  std::string out;      // copy out=: the folder copies go to, whole; empty: the start folder
 };
 
 // Opens `name` (no directory part) with a standard fopen mode into `file`:

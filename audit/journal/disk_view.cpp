@@ -17,22 +17,34 @@ void DiskView::left() {
 }
 
 void DiskView::changed_to(const std::string& path) {
-  here_ = key(path);
+  const std::string normal = normal_path(path);
+  here_ = is_whole(normal) ? below(start_, normal) : normal;
+}
+
+bool DiskView::is_whole(const std::string& path) {
+  return !path.empty() &&
+         (path[0] == PATH_SEPARATOR || path[0] == '/' || (path.size() >= 2 && path[1] == ':'));
+}
+
+std::string DiskView::below(const std::string& folder, const std::string& whole) {
+  if (folder.empty() || whole.compare(0, folder.size(), folder) != 0) return whole;
+  if (whole.size() == folder.size()) return std::string();
+  if (whole[folder.size()] != PATH_SEPARATOR) return whole;
+  return normal_path(whole.substr(folder.size() + 1));
 }
 
 std::string DiskView::key(const std::string& path) const {
-  if (!start_.empty() && path.compare(0, start_.size(), start_) == 0) {
-    if (path.size() == start_.size()) return std::string();
-    if (path[start_.size()] == PATH_SEPARATOR) return normal_path(path.substr(start_.size() + 1));
-  }
   const std::string normal = normal_path(path);
-  const bool whole = !normal.empty() && (normal[0] == PATH_SEPARATOR || normal[0] == '/' ||
-                                         (normal.size() >= 2 && normal[1] == ':'));
-  if (here_.empty() || whole) return normal;
-  return normal.empty() ? here_ : here_ + PATH_SEPARATOR + normal;
+  if (is_whole(normal)) return below(root_, normal);
+  const std::string from_start =
+      here_.empty() ? normal : (normal.empty() ? here_ : here_ + PATH_SEPARATOR + normal);
+  if (root_ == start_) return from_start;
+  return below(root_, from_start.empty() ? start_ : join_path(start_, from_start));
 }
 
 std::string DiskView::disk_path(const std::string& key) const {
+  if (is_whole(key)) return key;
+  if (root_ != start_) return key.empty() ? root_ : join_path(root_, key);
   if (here_.empty()) return key.empty() ? std::string(".") : key;
   if (key == here_) return ".";
   if (key.compare(0, here_.size(), here_) == 0 && key.size() > here_.size() &&

@@ -2,10 +2,12 @@
 // What a run knows of the folders it works in: each folder is listed once,
 // through the file-system seam, and then kept up to date with the changes
 // the run makes (or, when planning, would make). The view holds every place
-// by its path from the start folder (its key): a path given relative is
-// taken from the folder the walk is in, one given whole from the start
-// folder is cut to the part below it; "." and "" are the start folder.
+// by its path from its root, the start folder unless another is named (its
+// key): a path given relative is taken from the folder the walk is in, one
+// given whole is cut to the part below the root; a place outside the root
+// keeps its whole path. "." and "" are the root.
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,10 +16,12 @@
 
 class DiskView {
  public:
-  // `start`: the start folder, whole, as paths given whole begin with it;
-  // empty when every path is given relative.
-  explicit DiskView(FileSystem& disk, std::string start = std::string())
-      : disk_(disk), start_(std::move(start)) {}
+  // `start`: the start folder, whole, where the walk begins; `root`: the
+  // folder the keys are given from, the start folder unless another is
+  // named. Both empty when every path is given relative.
+  explicit DiskView(FileSystem& disk, std::string start = std::string(),
+                    std::optional<std::string> root = std::nullopt)
+      : disk_(disk), start_(start), root_(root ? std::move(*root) : std::move(start)) {}
 
   // The walk entered the folder `name` of its folder, or left it for its parent.
   void entered(const std::string& name);
@@ -72,8 +76,15 @@ class DiskView {
   Folder& folder(const std::string& key);
   void fill(Folder& folder, const std::vector<DirectoryEntry>& entries);
 
+  // Whether `path` is given whole (from the root of its disk).
+  static bool is_whole(const std::string& path);
+
+  // `whole` from `folder` when it lies in it, else `whole` itself.
+  static std::string below(const std::string& folder, const std::string& whole);
+
   FileSystem& disk_;
   std::string start_;
-  std::string here_;  // the current folder's key
+  std::string root_;
+  std::string here_;  // the current folder, from the start folder
   std::unordered_map<std::string, Folder> folders_;
 };

@@ -11,9 +11,11 @@ JournalRecord folder_record(const std::string& path) {
 
 }  // namespace
 
-JournalingFileSystem::JournalingFileSystem(FileSystem& inner, std::string journalPath,
+JournalingFileSystem::JournalingFileSystem(FileSystem& inner, const std::string& folder,
                                            std::string start, std::string time, std::string mode)
-    : ForwardingFileSystem(inner), sizes_(inner, std::move(start)), path_(std::move(journalPath)) {
+    : ForwardingFileSystem(inner),
+      sizes_(inner, std::move(start), folder),
+      path_(join_path(folder, UNDO_JOURNAL_NAME)) {
   run_.time = std::move(time);
   run_.mode = std::move(mode);
 }

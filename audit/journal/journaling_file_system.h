@@ -19,10 +19,11 @@
 
 class JournalingFileSystem : public ForwardingFileSystem, public CopyRecorder {
  public:
-  // `journalPath` is opened at the first move; `time` and `mode` go into
-  // the run's first record. Places are recorded by their paths from
-  // `start`, the start folder, whole.
-  JournalingFileSystem(FileSystem& inner, std::string journalPath, std::string start,
+  // The journal in `folder` (whole) is opened at the first move; `time` and
+  // `mode` go into the run's first record. `start`: the start folder,
+  // whole, where the walk begins; places are recorded by their paths from
+  // `folder`.
+  JournalingFileSystem(FileSystem& inner, const std::string& folder, std::string start,
                        std::string time, std::string mode);
 
   FsResult list_directory(const std::string& path, std::vector<DirectoryEntry>& entries) override;

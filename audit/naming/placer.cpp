@@ -5,16 +5,15 @@
 
 #include "catalogue/rom_database.h"
 #include "naming/copy_bytes.h"
+#include "naming/copy_files.h"
 #include "naming/naming_messages.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
+#include "sniff/bankswitch.h"
 #include "system/file_system.h"
 
 namespace {
-
-// Copies written before their batch is synced and renamed into place.
-constexpr std::size_t COPY_BATCH = 4096;
 
 // The extensions under which a title counts as there for a copy.
 constexpr std::array<const char*, 4> TITLE_EXTENSIONS = {".bin", ".a26", ".zip", ".7z"};
@@ -34,7 +33,7 @@ FoldedNames& names_in(const std::string& folder) {
   if (found != known.end()) return found->second;
   FoldedNames& names = known[folder];
   std::vector<DirectoryEntry> entries;
-  const FsResult listed = file_system().list_directory(at_start(folder), entries);
+  const FsResult listed = file_system().list_directory(in_target(folder), entries);
   if (!listed.ok() && !listed.missing()) print_cannot_list(folder, listed);
   for (const DirectoryEntry& entry : entries) names.insert(entry.name);
   return names;
@@ -93,13 +92,6 @@ class FolderName {
   FoldedNames& names_;
 };
 
-// What a copy is made of, with its size and CRC-32 (and, in a plan, the
-// SHA-1 that stands in for the bytes it does not write).
-struct Source {
-  CopySource bytes;
-  CopiedBytes digest;
-};
-
 bool same_digest(const CopiedBytes& left, const CopiedBytes& right) {
   return left.size == right.size && left.crc == right.crc && left.sha1 == right.sha1;
 }
@@ -108,7 +100,7 @@ bool same_digest(const CopiedBytes& left, const CopiedBytes& right) {
 // bytes of `source`. A copy this run planned is known by its digest, one it
 // wrote and has not renamed yet by its temporary file. A file that cannot
 // be read counts as other bytes, so that it is never taken for a copy.
-bool holds_same(const std::string& path, const Source& source) {
+bool holds_same(const std::string& path, const CopyInput& source) {
   std::string held_at = path;
   const auto filled = copies().placed.find(path);
   if (filled != copies().placed.end()) {
@@ -116,8 +108,16 @@ bool holds_same(const std::string& path, const Source& source) {
     if (!filled->second.temporary.empty()) held_at = filled->second.temporary;
   }
   bool same = false;
-  if (const FsResult compared = compare_with_file(source.bytes, at_start(held_at), same);
-      !compared.ok()) {
+  FsResult compared;
+  if (source.staged != nullptr && source.staged->temporary.empty()) {
+    // A plan staged nothing: the file there is known by its digest too.
+    CopiedBytes held;
+    compared = measure_source(CopySource{nullptr, 0, in_target(held_at)}, held, true);
+    same = same_digest(held, source.digest);
+  } else {
+    compared = compare_with_file(source.bytes, in_target(held_at), same);
+  }
+  if (!compared.ok()) {
     if (!compared.missing()) print_cannot_read(held_at, compared);
     return false;
   }
@@ -132,65 +132,6 @@ Tried say_already_there(const std::string& holder, const PlacedImage& image) {
   return Tried::already;
 }
 
-// Removes a temporary file of a copy this run created.
-void remove_own_copy(const std::string& temporary) {
-  // The failure said is the copy's; a temporary file that cannot go either
-  // is named in the journal, for undo.
-  (void)file_system().remove_file(at_start(temporary));
-}
-
-// Creates the temporary file of a copy to `target` beside it: the target's
-// name with COPY_TEMPORARY_SUFFIX, or that with a number when an earlier
-// one is there, which is no file of this run's and is left alone.
-FsResult create_copy_file(const std::string& target, std::string& temporary, FileHandle& file) {
-  constexpr int ATTEMPTS = 9;
-  FsResult created;
-  for (int attempt = 1; attempt <= ATTEMPTS; ++attempt) {
-    temporary = target + COPY_TEMPORARY_SUFFIX + (attempt > 1 ? std::to_string(attempt) : "");
-    created = file_system().open(at_start(temporary), "wbx", file, true);
-    if (created.status != FsStatus::alreadyExists) return created;
-  }
-  return created;
-}
-
-// Writes the copy under a temporary name of its own, records it in the
-// journal with that file's identity, and queues it for its batch. In a plan
-// only the name is taken. Unreadable when the source could not be read.
-Tried start_copy(const std::string& target, FolderName& name, const Source& source,
-                 const PlacedImage& image) {
-  CopyState& state = copies();
-  name.take();
-  if (options().plan) {
-    state.placed[target] = {source.digest, std::string()};
-    ++state.copied;
-    return Tried::placed;
-  }
-  CopyRecord record{std::string(), target, source.digest.size, source.digest.crc, {}};
-  FileHandle file;
-  FsResult step = create_copy_file(target, record.temporary, file);
-  if (step.ok()) step = file_system().identify(at_start(record.temporary), record.identity);
-  if (step.ok() && state.recorder != nullptr) step = state.recorder->record_copy(record);
-  if (!step.ok()) {
-    if (file != nullptr) {
-      file.reset();  // closed before it goes
-      remove_own_copy(record.temporary);
-    }
-    if (step.status != FsStatus::refused)
-      print_copy_failed(image.shown.c_str(), target, step, false);
-    return Tried::placed;
-  }
-  CopyFailure why;
-  if (!write_copy(*file, at_start(record.temporary), source.bytes, source.digest, why)) {
-    remove_own_copy(record.temporary);
-    print_copy_failed(image.shown.c_str(), target, why.failure, why.mismatch);
-    return why.source ? Tried::unreadable : Tried::placed;
-  }
-  state.placed[target] = {source.digest, record.temporary};
-  state.pending.push_back({std::move(record), image.shown});
-  if (state.pending.size() >= COPY_BATCH) finish_placing();
-  return Tried::placed;
-}
-
 // A move that failed for another reason leaves the file in place. A missing
 // folder (a group folder that could not be made, a file gone meanwhile)
 // passes without a word; any other failure is said.
@@ -201,7 +142,7 @@ void say_failed_move(const FsResult& moved, const std::string& from, const std::
 Tried try_move(const std::string& candidate, const PlacedImage& image) {
   FolderName name(candidate);
   if (name.holder()) return Tried::taken;
-  const FsResult moved = file_system().move_file(image.name, at_start(candidate));
+  const FsResult moved = file_system().move_file(image.name, in_target(candidate));
   if (moved.status == FsStatus::alreadyExists || moved.status == FsStatus::accessDenied)
     return Tried::taken;
   say_failed_move(moved, image.name, candidate);
@@ -216,7 +157,7 @@ Tried try_move(const std::string& candidate, const PlacedImage& image) {
 // bytes (a copy) means it is there already, any other holder sends it on.
 // `primary`: the catalogue name in 2600Ren, where a copy's title counts
 // under any of its extensions.
-Tried try_name(const std::string& candidate, const Source& source, const PlacedImage& image,
+Tried try_name(const std::string& candidate, const CopyInput& source, const PlacedImage& image,
                Placing how, bool primary) {
   if (how == Placing::move) return try_move(candidate, image);
   FolderName name(candidate);
@@ -227,14 +168,23 @@ Tried try_name(const std::string& candidate, const Source& source, const PlacedI
     if (const auto holder = name.title_holder(TITLE_EXTENSIONS))
       return say_already_there(*holder, image);
   }
-  return start_copy(candidate, name, source, image);
+  name.take();
+  switch (start_copy(candidate, source, image.shown)) {
+    case CopyStart::queued:
+      return Tried::placed;
+    case CopyStart::unreadable:
+      return Tried::unreadable;
+    case CopyStart::failed:
+      break;
+  }
+  return Tried::placed;
 }
 
 // The duplicate name, then the counter names after it, until one takes the
 // image or the names run out. Moves start after the last counter name this
 // run filled, as the names before it are taken; a copy looks at each, as
 // one of them may hold its bytes.
-Tried place_in_dupes(const std::string& duplicate, const Source& source, const PlacedImage& image,
+Tried place_in_dupes(const std::string& duplicate, const CopyInput& source, const PlacedImage& image,
                      Placing how) {
   auto& last_counter_names = run_state().rename.lastCounterName;
   std::string candidate = duplicate;
@@ -258,7 +208,7 @@ Tried place_in_dupes(const std::string& duplicate, const Source& source, const P
 }
 
 // The bytes of a copy and what they measure; false when they cannot be read.
-bool read_source(const PlacedImage& image, Source& source) {
+bool read_source(const PlacedImage& image, CopyInput& source) {
   if (image.data != nullptr) {
     source.bytes.data = image.data;
     source.bytes.size = image.size;
@@ -280,28 +230,32 @@ bool read_source(const PlacedImage& image, Source& source) {
   return true;
 }
 
-// Drops a copy that cannot be put in place, with its temporary file.
-void drop_copy(const PendingCopy& copy, const FsResult& failure) {
-  remove_own_copy(copy.record.temporary);
-  copies().placed.erase(copy.record.target);
-  print_copy_failed(copy.source.c_str(), copy.record.target, failure, false);
+// A staged image as the source of its copy.
+CopyInput staged_input(const StagedImage& staged) {
+  CopyInput input;
+  input.bytes.path = staged.copy.temporary.empty() ? std::string() : in_target(staged.copy.temporary);
+  input.digest = staged.copy.digest;
+  input.staged = &staged.copy;
+  return input;
 }
 
-// Syncs the batch: all at once where the system can, else file by file. The
-// copies that could not be synced are dropped.
-void sync_batch(std::vector<PendingCopy>& pending) {
-  const FsResult all = file_system().sync_all(at_start("."));
-  if (all.ok()) return;
-  std::vector<PendingCopy> synced;
-  for (PendingCopy& copy : pending) {
-    const FsResult done = all.unsupported() ? sync_file_at(at_start(copy.record.temporary)) : all;
-    if (!done.ok()) {
-      drop_copy(copy, done);
-    } else {
-      synced.push_back(std::move(copy));
-    }
+// Places an image whose bytes are known: its catalogue name in 2600Ren, else
+// 2600Dupes and the counter names. False when it must not be counted.
+bool place_source(int index, const PlacedImage& image, const CopyInput& source, Placing how,
+                  bool archive) {
+  const auto target = rename_target(index, image.name, archive);
+  if (!target) {
+    print_unusable_name(image.shown.c_str(), how == Placing::copy);
+    return true;
   }
-  pending.swap(synced);
+  const Tried tried = try_name(*target, source, image, how, true);
+  if (tried != Tried::taken) return tried != Tried::unreadable;
+  if (!options().quiet) print_already_exists(*target, image.shown.c_str());
+  // A copy's source stays where it is, and so counts as had either way.
+  if (!prepare_dupes_folder()) return how == Placing::copy;
+  const auto duplicate = dupes_target(index, image.name);
+  if (!duplicate) return true;
+  return place_in_dupes(*duplicate, source, image, how) != Tried::unreadable;
 }
 
 }  // namespace
@@ -320,47 +274,63 @@ bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
   PlacedImage image;
   image.name = name;
   image.shown = found_file_path(run_state().found.folder, name, "");
-  if (!run_state().dispatch.inMemory) {
+  // An export copies an archive's image, as a player reads no archive.
+  const bool exports = !run_state().options.exportTarget.empty();
+  if (!run_state().dispatch.inMemory || (exports && run_state().dispatch.dataCrcKnown)) {
     image.data = run_state().image.data.get();
     image.size = static_cast<std::size_t>(size);
     image.crc = rom_database().crcs[index];  // the CRC-32 that found the entry
   }
-  take_catalogued_image(index, image, Placing::copy);
+  // One image per game, or an export's layout, is known only once every
+  // image is: until then the copies wait in the staging folder.
+  const RunOptions& options = run_state().options;
+  const bool staged = options.oneGame || !options.exportTarget.empty();
+  take_catalogued_image(index, image, staged ? Placing::stage : Placing::copy);
   return true;
 }
 
 bool place_image(int index, const PlacedImage& image, Placing how) {
-  Source source;
-  if (how == Placing::copy && !read_source(image, source)) return false;
-  const auto target = rename_target(index, image.name);
-  if (!target) {
-    print_unusable_name(image.shown.c_str(), how == Placing::copy);
-    return true;
+  CopyInput source;
+  if (how != Placing::move && !read_source(image, source)) return false;
+  if (how != Placing::stage)
+    return place_source(index, image, source, how, run_state().dispatch.inMemory);
+  const char* catalogued = db_entry_scheme(index);
+  const Scheme scheme = image.data != nullptr ? image_scheme(catalogued, image.data, image.size)
+                                              : scheme_named(catalogued);
+  StagedImage staged{index, image.shown, image.name, image.data == nullptr, scheme_name(scheme), {}};
+  if (!stage_copy(staging_root(), source, image.shown, staged.copy)) return true;
+  copies().staged.push_back(std::move(staged));
+  return true;
+}
+
+void place_staged_image(const StagedImage& staged) {
+  PlacedImage image;
+  image.name = staged.name.c_str();
+  image.shown = staged.shown;
+  const CopyInput source = staged_input(staged);
+  if (!place_source(staged.entry, image, source, Placing::copy, staged.archive))
+    drop_staged(staged.copy);
+}
+
+Placement place_staged_at(const StagedImage& staged, const std::string& target) {
+  PlacedImage image;
+  image.name = staged.name.c_str();
+  image.shown = staged.shown;
+  switch (try_name(target, staged_input(staged), image, Placing::copy, false)) {
+    case Tried::placed:
+      return Placement::placed;
+    case Tried::already:
+      return Placement::already;
+    default:
+      if (!options().quiet) print_already_exists(target, staged.shown.c_str());
+      return Placement::taken;
   }
-  const Tried tried = try_name(*target, source, image, how, true);
-  if (tried != Tried::taken) return tried != Tried::unreadable;
-  if (!options().quiet) print_already_exists(*target, image.shown.c_str());
-  // A copy's source stays where it is, and so counts as had either way.
-  if (!prepare_dupes_folder()) return how == Placing::copy;
-  const auto duplicate = dupes_target(index, image.name);
-  if (!duplicate) return true;
-  return place_in_dupes(*duplicate, source, image, how) != Tried::unreadable;
+}
+
+std::string staging_root() {
+  return run_state().directories.out.empty() ? std::string(RENAME_TARGET_DIR) : std::string();
 }
 
 void finish_placing() {
-  std::vector<PendingCopy>& pending = copies().pending;
-  if (pending.empty()) return;
-  // Every copy of the batch is synced before the first is renamed into place.
-  sync_batch(pending);
-  for (const PendingCopy& copy : pending) {
-    const FsResult moved =
-        file_system().move_file(at_start(copy.record.temporary), at_start(copy.record.target));
-    if (!moved.ok()) {
-      drop_copy(copy, moved);
-    } else {
-      copies().placed[copy.record.target].temporary.clear();
-      ++copies().copied;
-    }
-  }
-  pending.clear();
+  finish_copies();
 }

@@ -17,7 +17,11 @@
 #include <optional>
 #include <string>
 
-enum class Placing { move, copy };
+#include "run/copy_state.h"
+
+// moved; copied; or copied into the staging folder, to be placed once every
+// image of the run is known.
+enum class Placing { move, copy, stage };
 
 // An identified image: the file `name` of the walk's current folder (moved,
 // or copied whole when `data` is null: an archive), or the `size` bytes at
@@ -48,3 +52,20 @@ bool place_image(int index, const PlacedImage& image, Placing how);
 
 // Syncs the copies written so far, together, and renames them into place.
 void finish_placing();
+
+// Places an image staged before under its catalogue name in 2600Ren, else
+// in 2600Dupes, as a copy made at once would have gone; one that goes
+// nowhere is dropped.
+void place_staged_image(const StagedImage& staged);
+
+// What came of placing a staged image at an exact name.
+enum class Placement { placed, already, taken };
+
+// Places a staged image at `target`, given from the target root: already
+// (said) when a file of the same bytes holds the name, taken (said) when
+// another file does.
+Placement place_staged_at(const StagedImage& staged, const std::string& target);
+
+// Where a run stages its copies: the out folder, else 2600Ren (from the
+// target root).
+std::string staging_root();

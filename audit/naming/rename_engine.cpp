@@ -57,7 +57,7 @@ std::string parent_folder(const std::string& path) {
 FsResult own_folder(const std::string& path) {
   std::vector<DirectoryEntry> entries;
   const std::string parent = parent_folder(path);
-  if (FsResult listed = file_system().list_directory(at_start(parent), entries); !listed.ok())
+  if (FsResult listed = file_system().list_directory(in_target(parent), entries); !listed.ok())
     return listed;
   const std::string leaf = leaf_of(path);
   for (const DirectoryEntry& entry : entries) {
@@ -69,7 +69,7 @@ FsResult own_folder(const std::string& path) {
 // Creates a folder; true when it exists afterwards as a folder of its own,
 // else announced (a link stops every move of the run).
 bool ensure_directory(const std::string& path) {
-  const FsResult made = file_system().make_directory(at_start(path));
+  const FsResult made = file_system().make_directory(in_target(path));
   if (made.ok()) return true;
   if (made.status != FsStatus::alreadyExists) {
     print_dir_error(path);
@@ -110,9 +110,9 @@ const InfoGroup* group_of(int index) {
   return group < 0 ? nullptr : &info.groups[group];
 }
 
-std::string new_extension(const std::string& oldName, const InfoGroup* group) {
+std::string new_extension(const std::string& oldName, const InfoGroup* group, bool archive) {
   // An archive keeps its own kind, in lower case (".zip", ".7z"), even in a group.
-  if (run_state().dispatch.inMemory) return lower_case(name_extension(oldName));
+  if (archive) return lower_case(name_extension(oldName));
   if (group != nullptr && !group->tag.empty()) return "." + group->tag;
   return lower_case(name_extension(oldName));
 }
@@ -126,10 +126,11 @@ std::optional<std::string> leaf_name(const std::string& leaf) {
 
 }  // namespace
 
-std::optional<std::string> rename_target(int index, const std::string& oldName) {
+std::optional<std::string> rename_target(int index, const std::string& oldName, bool archive) {
   if (options().move) return in_folder(RENAME_TARGET_DIR, oldName);
   const InfoGroup* group = group_of(index);
-  const auto leaf = leaf_name(with_separator_char(db_name(index)) + new_extension(oldName, group));
+  const auto leaf =
+      leaf_name(with_separator_char(db_name(index)) + new_extension(oldName, group, archive));
   if (!leaf) return std::nullopt;
   return in_folder(RENAME_TARGET_DIR, (group != nullptr ? group->directory : "") + *leaf);
 }
@@ -139,6 +140,10 @@ std::optional<std::string> dupes_target(int index, const std::string& oldName) {
   const auto leaf = leaf_name(db_name(index) + name_extension(oldName));
   if (!leaf) return std::nullopt;
   return in_folder(DUPES_TARGET_DIR, *leaf);
+}
+
+bool prepare_folder(const std::string& path) {
+  return ensure_directory(path);
 }
 
 bool prepare_dupes_folder() {
@@ -172,7 +177,8 @@ bool prepare_targets() {
   RenameState& state = run_state().rename;
   if (state.targetPrepared) return true;
   state.targetPrepared = true;
-  if (options().list) return true;
+  // An export with an out folder makes its own folders there.
+  if (options().list || !run_state().directories.out.empty()) return true;
   if (!ensure_directory(RENAME_TARGET_DIR)) return false;
   if (options().dirs && !options().move && run_state().info.loaded) create_group_dirs();
   return true;

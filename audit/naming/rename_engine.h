@@ -23,14 +23,19 @@ bool rename_image(const char* crcText, const char* oldName);
 
 // Where the image of catalogue entry `index`, now called `oldName`, goes in
 // 2600Ren, and where in 2600Dupes when that name is taken; none when its
-// new name is unusable. An archive (run_state().dispatch.inMemory) keeps its
-// own extension.
-std::optional<std::string> rename_target(int index, const std::string& oldName);
+// new name is unusable. An `archive` (copied or moved whole) keeps its own
+// extension.
+std::optional<std::string> rename_target(int index, const std::string& oldName, bool archive);
 std::optional<std::string> dupes_target(int index, const std::string& oldName);
 
 // Once per run: 2600Ren (and the group folders) before the first image is
 // placed. Returns false when 2600Ren cannot be created.
 bool prepare_targets();
+
+// Creates the folder `path`, given from the target root, unless it is there
+// as a folder of its own. False, after saying why, when it cannot be: a link
+// or a file in its place stops every move and copy of the run.
+bool prepare_folder(const std::string& path);
 
 // Creates 2600Dupes once; whether it exists.
 bool prepare_dupes_folder();

@@ -46,6 +46,25 @@ struct CopiedBytes {
   std::array<unsigned char, 20> sha1{};
 };
 
+// A copy written ahead of its place, under a temporary name of the staging
+// folder, waiting for the run to know where it goes.
+struct StagedCopy {
+  std::string temporary;  // from the target root
+  FileIdentity identity;  // of the file the run made
+  CopiedBytes digest;
+};
+
+// An image of a run that places its copies only once every image is known
+// (one image per game, an export's layout).
+struct StagedImage {
+  int entry = -1;
+  std::string shown;      // the image as the user knows it
+  std::string name;       // the file it was found in, for its extension
+  bool archive = false;   // copied whole: an archive keeps its own extension
+  std::string scheme;     // its bankswitch scheme's name: the catalogue's, else its bytes'
+  StagedCopy copy;
+};
+
 // A target name this run filled or will fill.
 struct FilledName {
   CopiedBytes digest;
@@ -58,4 +77,6 @@ struct CopyState {
   std::unordered_map<std::string, FilledName> placed;  // by target, this run
   int copied = 0;                                      // put in place (planned, in a plan)
   int alreadyThere = 0;
+  std::vector<StagedImage> staged;  // in the order the walk found them
+  int stagedFiles = 0;              // names given in the staging folder
 };

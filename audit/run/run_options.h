@@ -32,6 +32,11 @@ struct RunOptions {
   int fixDat = 0;                     // also write 2600Miss.dat after the reports
   int verify = 0;                     // a CRC-32 match counts only when size and hash agree
   int csv = 0;                        // also write 2600Report.csv, what changed since then
+  std::string exportTarget;           // copy to=: where the copies are to be played
+  std::string outFolder;              // copy out=: the folder the copies go to, instead of 2600Ren
+  int oneGame = 0;                    // 1g1r: one image per game
+  int palWanted = 0;                  // tv=pal: 1g1r prefers PAL images (tv=ntsc: 0)
+  std::vector<std::string> unknownTargets;  // words to= or tv= gave that mean nothing
 
   bool operator==(const RunOptions&) const = default;
 };

@@ -63,6 +63,15 @@ bool FoldedEqual::operator()(std::string_view left, std::string_view right) cons
   return true;
 }
 
+const std::string& journal_folder() {
+  return state.directories.out.empty() ? state.directories.start : state.directories.out;
+}
+
+std::string in_target(const std::string& path) {
+  if (state.directories.out.empty()) return at_start(path);
+  return join_path(state.directories.out, path);
+}
+
 std::string at_start(const std::string& path) {
   if (state.walk.depth == 0) return path;
   return join_path(state.directories.start, path);

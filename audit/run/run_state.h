@@ -116,6 +116,7 @@ struct RunState {
   InfoConfig info;
   FoundImages found;
   WalkState walk;
+  bool outToMake = false;  // a plan's out folder, which the run would make
   // A have file could not be read whole: neither is replaced by this run,
   // so that nothing it held is lost.
   bool keepHaveFiles = false;
@@ -138,6 +139,15 @@ bool finish_tool_file(FileHandle& file, const char* name);
 // from the folder the walk is in: the path itself at the start folder, else
 // the start folder's whole path joined with it.
 std::string at_start(const std::string& path);
+
+// The path by which the disk reaches `path`, given from the target root: the
+// out folder of an export when there is one, else the start folder (see
+// at_start).
+std::string in_target(const std::string& path);
+
+// The folder whose undo journal records the run: the out folder of an
+// export when there is one, else the start folder.
+const std::string& journal_folder();
 
 // Makes the image buffer hold at least `size` bytes, replacing it when it is
 // smaller. Returns false when the allocation fails; the buffer is then gone.
