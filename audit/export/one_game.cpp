@@ -59,6 +59,7 @@ auto choice_key(const GameCandidate& candidate, TvSystem wanted) {
 }  // namespace
 
 std::string game_of(int entry) {
+  if (entry < 0 || entry >= db_count()) return "";
   return game_of_record(entry, db_entry_record(entry));
 }
 
@@ -86,7 +87,7 @@ std::vector<std::size_t> choose_one_per_game(const std::vector<GameCandidate>& c
 
 GameCandidate game_candidate(int entry, std::string_view fileName) {
   GameCandidate candidate;
-  if (entry < 0) {
+  if (entry < 0 || entry >= db_count()) {
     candidate.game = game_of_name(fileName);
     candidate.name = fileName;
     candidate.tv = tv_system_of_name(fileName);

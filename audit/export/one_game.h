@@ -27,7 +27,8 @@ struct GameCandidate {
   bool parent = false;     // the entry is its game's parent, not a clone
 };
 
-// The game of catalogue entry `entry`.
+// The game of catalogue entry `entry`; "" for a position outside the
+// catalogue.
 std::string game_of(int entry);
 
 // The game of an image the catalogue does not know, by its file name (a
@@ -42,8 +43,8 @@ std::vector<std::size_t> choose_one_per_game(const std::vector<GameCandidate>& c
                                              TvSystem wanted);
 
 // The candidate of catalogue entry `entry`, with its TV system, bad-dump
-// mark and parent from the catalogue; for -1, of the unknown image named
-// `fileName`, its TV system from the name's "(PAL)" or "(SECAM)", a bad dump
-// when it has a [b] tag, and no parent. An [a] or [b] tag counts with a
-// number too ("[a2]").
+// mark and parent from the catalogue; for -1 (or any position outside the
+// catalogue), of the unknown image named `fileName`, with the TV system of
+// the name's "(PAL)" or "(SECAM)", a bad dump when it has a [b] tag, and no
+// parent. An [a] or [b] tag counts with a number too ("[a2]").
 GameCandidate game_candidate(int entry, std::string_view fileName);
