@@ -7,7 +7,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 // The image sizes the tool accepts, in bytes.
 inline constexpr std::uint64_t SMALLEST_IMAGE_SIZE = 1024;
@@ -21,6 +23,13 @@ enum class TvSystem : std::uint8_t { ntsc, pal, secam };
 
 // "NTSC", "PAL", "SECAM".
 const char* tv_system_name(TvSystem tv);
+
+// The TV system whose name (as tv_system_name gives it) is exactly `word`.
+std::optional<TvSystem> tv_system_named(std::string_view word);
+
+// PAL or SECAM when an item of a parenthesised group of `name` names that
+// system ("(PAL)", "(RC7, SECAM)"), else NTSC.
+TvSystem tv_system_of_name(std::string_view name);
 
 // One entry of a catalogue built from a file, with what the file says of
 // it. The compiled-in table keeps the same facts.

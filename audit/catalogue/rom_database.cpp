@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,6 +23,19 @@ RomDatabase& db() {
 
 bool name_contains(const char* name, const char* piece) {
   return std::strstr(name, piece);
+}
+
+// Blanks and the control bytes names are trimmed of.
+bool is_blank_byte(unsigned char byte) {
+  return byte == ' ' || (byte >= '\t' && byte <= '\r') || (byte >= 0x1C && byte <= 0x1F);
+}
+
+std::string_view trim_blanks(std::string_view text) {
+  while (!text.empty() && is_blank_byte(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
+  while (!text.empty() && is_blank_byte(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  return text;
 }
 
 // The slot a CRC's search starts at, for a table of `size` slots (a power of
@@ -144,6 +158,11 @@ const char* db_entry_scheme(int index) {
   return shipped_entry(index) ? ROM_TABLE_FACTS[index].scheme : "";
 }
 
+TvSystem db_entry_tv(int index) {
+  if (const CatalogueEntry* details = db_entry_details(index)) return details->tv;
+  return shipped_entry(index) ? ROM_TABLE_FACTS[index].tv : TvSystem::ntsc;
+}
+
 std::uint32_t db_entry_size(int index) {
   if (const CatalogueEntry* details = db_entry_details(index)) return details->size;
   return shipped_entry(index) ? ROM_TABLE_SIZES[index] : 0;
@@ -206,6 +225,30 @@ int db_next_same_crc(int index) {
 const char* tv_system_name(TvSystem tv) {
   static constexpr const char* NAMES[] = {"NTSC", "PAL", "SECAM"};
   return NAMES[static_cast<int>(tv)];
+}
+
+std::optional<TvSystem> tv_system_named(std::string_view word) {
+  for (const TvSystem tv : {TvSystem::ntsc, TvSystem::pal, TvSystem::secam}) {
+    if (word == tv_system_name(tv)) return tv;
+  }
+  return std::nullopt;
+}
+
+TvSystem tv_system_of_name(std::string_view name) {
+  std::size_t open = 0;
+  while ((open = name.find('(', open)) != std::string_view::npos) {
+    const std::size_t close = name.find(')', open);
+    if (close == std::string_view::npos) break;
+    std::string_view group = name.substr(open + 1, close - open - 1);
+    while (!group.empty()) {
+      const std::size_t comma = std::min(group.find(','), group.size());
+      const std::optional<TvSystem> tv = tv_system_named(trim_blanks(group.substr(0, comma)));
+      if (tv && *tv != TvSystem::ntsc) return *tv;
+      group.remove_prefix(std::min(comma + 1, group.size()));
+    }
+    open = close;
+  }
+  return TvSystem::ntsc;
 }
 
 const char* db_name(int index) {

@@ -74,6 +74,9 @@ CatalogueEntry db_entry_record(int index);
 // or "" when it gives none, as for an entry of a DAT file, or for -1.
 const char* db_entry_scheme(int index);
 
+// The TV system the catalogue gives entry `index`; NTSC for -1.
+TvSystem db_entry_tv(int index);
+
 // The image size of entry `index` in bytes; 0 when the catalogue knows none.
 std::uint32_t db_entry_size(int index);
 

@@ -129,37 +129,6 @@ std::string lower_ascii(const std::string& text) {
   return lower;
 }
 
-// The TV system `word` names, if any.
-bool tv_system_named(std::string_view word, TvSystem& tv) {
-  static constexpr std::pair<std::string_view, TvSystem> WORDS[] = {
-      {"NTSC", TvSystem::ntsc}, {"PAL", TvSystem::pal}, {"SECAM", TvSystem::secam}};
-  for (const auto& [text, system] : WORDS) {
-    if (word == text) {
-      tv = system;
-      return true;
-    }
-  }
-  return false;
-}
-
-// True, with `tv` set, when an item of a parenthesised group of `name`
-// names a TV system other than NTSC.
-bool tv_system_of_groups(std::string_view name, TvSystem& tv) {
-  std::size_t open = 0;
-  while ((open = name.find('(', open)) != std::string_view::npos) {
-    const std::size_t close = name.find(')', open);
-    if (close == std::string_view::npos) return false;
-    std::string_view group = name.substr(open + 1, close - open - 1);
-    while (!group.empty()) {
-      const std::size_t comma = std::min(group.find(','), group.size());
-      if (tv_system_named(trim(group.substr(0, comma)), tv) && tv != TvSystem::ntsc) return true;
-      group.remove_prefix(std::min(comma + 1, group.size()));
-    }
-    open = close;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::string clean_name_text(std::string_view text) {
@@ -226,8 +195,6 @@ void number_equal_names(std::vector<CatalogueEntry>& entries) {
 }
 
 TvSystem entry_tv_system(std::string_view compatibility, std::string_view name) {
-  TvSystem tv = TvSystem::ntsc;
   const std::string_view first = trim(compatibility.substr(0, compatibility.find(',')));
-  if (tv_system_named(first, tv) || tv_system_of_groups(name, tv)) return tv;
-  return TvSystem::ntsc;
+  return tv_system_named(first).value_or(tv_system_of_name(name));
 }

@@ -30,10 +30,19 @@ bool is_device_name(std::string_view stem) {
   return false;
 }
 
+// The characters a FAT file name cannot hold besides control bytes.
+constexpr std::string_view FAT_REFUSED = "\"*/:<>?\\|";
+
+bool fat_refuses(char character) {
+  return static_cast<unsigned char>(character) < 0x20 ||
+         FAT_REFUSED.find(character) != std::string_view::npos;
+}
+
 }  // namespace
 
-std::string safe_name(const std::string& name) {
+std::string safe_name(const std::string& name, NameTarget target) {
   std::string safe = name;
+  if (target == NameTarget::fat) std::replace_if(safe.begin(), safe.end(), fat_refuses, '_');
   while (!safe.empty() && (safe.back() == '.' || safe.back() == ' ')) safe.pop_back();
   if (safe.empty()) return name.empty() ? std::string() : std::string(1, '_');
   const std::size_t stem_end = std::min(safe.find('.'), safe.size());

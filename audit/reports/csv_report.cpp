@@ -21,7 +21,9 @@ constexpr char STATUS_UNKNOWN[] = "unknown";
 constexpr char STATUS_MISMATCH[] = "mismatch";
 constexpr const char* STATUSES[] = {STATUS_NEW,       STATUS_HAVE,    STATUS_GONE,    STATUS_MISS,
                                     STATUS_DUPLICATE, STATUS_UNKNOWN, STATUS_MISMATCH};
-const CsvRecord HEADER = {"status", "title", "crc32", "size", "file", "note"};
+const CsvRecord HEADER = {"status", "title", "crc32", "size", "file", "note", "scheme", "tv"};
+// Reports written before the scheme and TV system were added end at `note`.
+const CsvRecord EARLIER_HEADER(HEADER.begin(), HEADER.begin() + 6);
 constexpr char UNKNOWN_NOTE[] = "not in the catalogue";
 constexpr char GONE_NOTE[] = "last found as ";
 
@@ -36,14 +38,22 @@ bool found_entry(const CsvRecord& record) {
 
 CsvRow image_row(const char* status, const FoundImage& image) {
   const std::string title = image.entry >= 0 ? db_name(image.entry) : "";
-  return {status, title, crc_text(image.crc), std::to_string(image.size), image.file, image.note};
+  return {status,     title,      crc_text(image.crc), std::to_string(image.size),
+          image.file, image.note, image.scheme,        tv_system_name(image.tv)};
 }
 
 // The row of an entry this run did not find.
 CsvRow absent_row(int index, const EarlierReport& earlier) {
   const std::string crc = crc_text(rom_database().crcs[index]);
   const std::uint32_t size = db_entry_size(index);
-  CsvRow row{STATUS_MISS, db_name(index), crc, size != 0 ? std::to_string(size) : "", "", ""};
+  CsvRow row{STATUS_MISS,
+             db_name(index),
+             crc,
+             size != 0 ? std::to_string(size) : "",
+             "",
+             "",
+             db_entry_scheme(index),
+             tv_system_name(db_entry_tv(index))};
   if (const auto before = earlier.found.find(crc); before != earlier.found.end()) {
     row.status = STATUS_GONE;
     if (!before->second.empty()) row.note = GONE_NOTE + before->second;
@@ -80,11 +90,15 @@ EarlierReport malformed() {
 EarlierReport earlier_report_from_text(std::string_view text) {
   EarlierReport report;
   bool header = true;
+  std::size_t fields = 0;
   const bool whole = parse_csv(
       text, HEADER.size(),
       [&](const CsvRecord& record) {
-        if (std::exchange(header, false)) return record == HEADER;
-        if (record.size() != HEADER.size() || !is_status(record[0])) return false;
+        if (std::exchange(header, false)) {
+          fields = record.size();
+          return record == HEADER || record == EARLIER_HEADER;
+        }
+        if (record.size() != fields || !is_status(record[0])) return false;
         if (!found_entry(record)) return true;
         if (!parse_crc_text(record[2])) return false;
         report.found.emplace(record[2], record[4]);
@@ -161,9 +175,9 @@ FsResult write_csv_report(const std::string& startFolder, const std::vector<CsvR
   // earlier report.
   (void)write_text(*file, csv_record(HEADER));
   for (const CsvRow& row : rows) {
-    (void)write_text(*file,
-                     csv_record({row.status, row.title, row.crc, row.size, row.file, row.note},
-                                CsvFormulas::defused));
+    (void)write_text(*file, csv_record({row.status, row.title, row.crc, row.size, row.file,
+                                        row.note, row.scheme, row.tv},
+                                       CsvFormulas::defused));
   }
   return commit_tool_file_replacement(std::move(replacement));
 }

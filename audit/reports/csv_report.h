@@ -1,7 +1,8 @@
 #pragma once
 // The CSV report 2600Report.csv: one row for each catalogue entry, saying
 // whether this run and the one before it in the same start folder found it,
-// and one for each further copy, unknown image and refused image. The
+// and one for each further copy, unknown image and refused image, each with
+// its bankswitch scheme and TV system. The
 // previous report of the start folder is what "the run before" found.
 
 #include <cstdint>
@@ -31,9 +32,9 @@ struct EarlierReport {
 // Reads the 2600Report.csv of `startFolder`, at most CSV_REPORT_LIMIT bytes.
 EarlierReport read_earlier_report(const std::string& startFolder);
 
-// The report's text read back: malformed unless it has the header and only
-// rows of six fields with a known status, and eight lowercase hex digits
-// for each entry found.
+// The report's text read back: malformed unless it has the header, or the
+// one of reports that ended at `note`, and only rows of as many fields with
+// a known status, and eight lowercase hex digits for each entry found.
 EarlierReport earlier_report_from_text(std::string_view text);
 
 struct CsvRow {
@@ -43,6 +44,8 @@ struct CsvRow {
   std::string size;
   std::string file;
   std::string note;
+  std::string scheme;  // the bankswitch scheme's name, "" when none is known
+  std::string tv;      // "NTSC", "PAL", "SECAM"
 };
 
 // The report's rows for what this run found against what the earlier one

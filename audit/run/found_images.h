@@ -1,11 +1,13 @@
 #pragma once
 // What a run found, image by image, kept only when the run writes the CSV
-// report: each image's CRC-32, size and path below the start folder, and
-// which catalogue entry it is, if any.
+// report: each image's CRC-32, size and path below the start folder, which
+// catalogue entry it is, if any, and its bankswitch scheme and TV system.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "catalogue/catalogue_entry.h"
 
 // catalogued: a catalogue entry; unknown: a 2600 image the catalogue does
 // not know; mismatch: refused by its size or a hash that differs from its
@@ -19,6 +21,10 @@ struct FoundImage {
   std::uint64_t size = 0;
   std::string file;  // relative to the start folder; "archive.zip/member.bin" inside one
   std::string note;
+  // The scheme's name, static text ("F8SC"); the layer that holds the
+  // image's bytes fills it in, "" when their size fits no scheme.
+  const char* scheme = "";
+  TvSystem tv = TvSystem::ntsc;
 };
 
 struct FoundImages {
@@ -40,17 +46,19 @@ int identified_entry(int first);
 // Records an identified image of `size` bytes with this CRC-32: the file
 // `name` of the walk's current folder, or its archive `member` when that is
 // not empty. A catalogue entry when the catalogue knows the CRC (the one
-// identified_entry gives), else an unknown image. Does nothing unless the
-// run is recording.
-void record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& name,
-                        const std::string& member);
+// identified_entry gives), with the entry's TV system, else an unknown
+// image, with the TV system its name gives. Returns the record, or does
+// nothing and returns nullptr unless the run is recording.
+FoundImage* record_found_image(std::uint32_t crc, std::uint64_t size, const std::string& name,
+                               const std::string& member);
 
 // Notes that the image recorded last was moved to `to` (relative to the
 // folder it was found in). Does nothing unless the run is recording.
 void note_found_image_moved(const std::string& to);
 
 // Records an image refused as catalogue entry `entry` (-1: none), found as
-// for record_found_image, with the reason in `note`. Does nothing unless the
-// run is recording.
-void record_refused_image(int entry, std::uint32_t crc, std::uint64_t size, const std::string& name,
-                          const std::string& member, const std::string& note);
+// for record_found_image, with the reason in `note`. Returns the record, or
+// does nothing and returns nullptr unless the run is recording.
+FoundImage* record_refused_image(int entry, std::uint32_t crc, std::uint64_t size,
+                                 const std::string& name, const std::string& member,
+                                 const std::string& note);

@@ -11,7 +11,6 @@
 
 #include "catalogue/rom_database.h"
 #include "naming/placer.h"
-#include "run/found_images.h"
 #include "run/run_state.h"
 #include "scan/file_kinds.h"
 #include "scan/identify.h"
@@ -51,7 +50,7 @@ void mark_had(std::uint32_t crc, const char* name, const ArchiveMember& member) 
   const int index = db_find_crc(crc);
   if (index < 0 || run_state().options.verify) return;
   rom_database().have[index] = 1;
-  record_found_image(crc, member.size, name, member.name);
+  record_buffered_image(crc, member.size, name, member.name);
 }
 
 bool catalogued(const ArchiveMember& member) {
@@ -122,7 +121,7 @@ void copy_member(const OpenArchive& archive, std::size_t index) {
   run_state().dispatch.memberName = member.name;
   const std::string shown = std::string(archive.name) + "/" + member.name;
   if (!passes_verify(crc, archive.name, size, shown.c_str())) return;
-  record_found_image(crc, size, archive.name, member.name);
+  record_buffered_image(crc, size, archive.name, member.name);
   run_state().dispatch = DispatchState{};  // named as a loose image
   const std::string leaf = member.name.substr(member.name.find_last_of("/\\") + 1);
   copy_image(crc_text(crc).c_str(), leaf.c_str(), size);

@@ -10,6 +10,7 @@
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "scan/scan_messages.h"
+#include "sniff/bankswitch.h"
 #include "sniff/sniff.h"
 #include "system/file_system.h"
 #include "system/hex_digits.h"
@@ -54,7 +55,20 @@ void append_scan_record(std::uint32_t crc, const char* name) {
                  scan_record_name(name).c_str());
 }
 
+// Fills in the scheme of `image` (none when the run does not record), whose
+// bytes the image buffer holds.
+void add_scheme(FoundImage* image, std::size_t size) {
+  if (image == nullptr) return;
+  const char* catalogued = db_entry_scheme(image->entry);
+  image->scheme = scheme_name(image_scheme(catalogued, run_state().image.data.get(), size));
+}
+
 }  // namespace
+
+void record_buffered_image(std::uint32_t crc, std::size_t size, const std::string& name,
+                           const std::string& member) {
+  add_scheme(record_found_image(crc, size, name, member), size);
+}
 
 bool passes_verify(std::uint32_t crc, const char* name, std::size_t size, const char* shown) {
   VerifyState& verify = run_state().verify;
@@ -67,8 +81,9 @@ bool passes_verify(std::uint32_t crc, const char* name, std::size_t size, const 
   count_verification(verify.counts, verify.last);
   if (verify.last.passed()) return true;
   print_verify_refusal(shown != nullptr ? shown : name, db_name(index), verify.last.failed);
-  record_refused_image(index, crc, size, name, run_state().dispatch.memberName,
-                       verify_failure_note(verify.last.failed));
+  add_scheme(record_refused_image(index, crc, size, name, run_state().dispatch.memberName,
+                                  verify_failure_note(verify.last.failed)),
+             size);
   return false;
 }
 
@@ -110,7 +125,7 @@ void identify_image(const char* name, std::uint64_t size) {
     if (wants_scan_record(crc_hex.c_str(), true)) append_scan_record(crc, name);
     return;
   }
-  record_found_image(crc, size, name, dispatch.memberName);
+  record_buffered_image(crc, size, name, dispatch.memberName);
   if (run_state().options.rename) rename_image(crc_hex.c_str(), name);
   if (run_state().options.copy) copy_image(crc_hex.c_str(), name, size);
   if (wants_scan_record(crc_hex.c_str(), false)) append_scan_record(crc, name);

@@ -16,6 +16,12 @@ inline constexpr std::uint64_t MAX_IMAGE_SIZE = 132096;
 // image skipped.
 void identify_image(const char* name, std::uint64_t size);
 
+// Records the image the image buffer holds, `size` bytes, as found (see
+// record_found_image), with the bankswitch scheme its entry names, else the
+// one its bytes show. Only a run that records pays for the detection.
+void record_buffered_image(std::uint32_t crc, std::size_t size, const std::string& name,
+                           const std::string& member);
+
 // The scan record's name: `name` without its last extension.
 std::string scan_record_name(std::string_view name);
 

@@ -1,5 +1,6 @@
-// The CSV report: its reader of earlier reports, and three runs of one
-// folder read back with Python's csv module.
+// The CSV report: its reader of earlier reports, in the form before the
+// scheme and TV columns and after, and three runs of one folder read back
+// with Python's csv module.
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,10 @@ TEST(CsvReportTest, EarlierReportIsReadOnlyWhenWhole) {
       {head + "new,T,0000abcd,4,f\r\n", Outcome::malformed, 0},
       {head + "new,T,0000abcd,4,f,,\r\n", Outcome::malformed, 0},
       {"status,title,crc32,size,file\r\n", Outcome::malformed, 0},
+      {"status,title,crc32,size,file,note,scheme,tv\r\nnew,T,0000abcd,4,f,,4K,PAL\r\n",
+       Outcome::read, 1},
+      {"status,title,crc32,size,file,note,scheme,tv\r\nnew,T,0000abcd,4,f,\r\n", Outcome::malformed,
+       0},
       {"", Outcome::malformed, 0},
   };
   for (const auto& row : rows) {
@@ -70,17 +75,18 @@ TEST(CsvReportTest, FormulaFieldsAreDefusedAndReadBackExactly) {
 }
 
 // Prints whether the header is right, the entry rows, whether the CRCs are
-// well formed and the rows sorted, then [status, title, file] of each not missed.
+// well formed and the rows sorted, then [status, title, file, scheme, tv] of
+// each not missed.
 constexpr char READ_REPORT[] =
     "import csv, json, re\n"
     "rows = list(csv.reader(open('2600Report.csv', newline=''), strict=True))\n"
-    "print(rows[0] == ['status', 'title', 'crc32', 'size', 'file', 'note'])\n"
+    "print(rows[0] == ['status', 'title', 'crc32', 'size', 'file', 'note', 'scheme', 'tv'])\n"
     "body = rows[1:]\n"
     "print(sum(r[0] in ('new', 'have', 'gone', 'miss') for r in body))\n"
     "print(all(re.fullmatch('[0-9a-f]{8}', r[2]) for r in body))\n"
     "print(body == sorted(body, key=lambda r: (r[1], r[0], r[4])))\n"
     "for r in body:\n"
-    "    if r[0] != 'miss': print(json.dumps([r[0], r[1], r[4]]))\n";
+    "    if r[0] != 'miss': print(json.dumps([r[0], r[1], r[4], r[6], r[7]]))\n";
 
 class CsvRunTest : public ::testing::Test {
  protected:
@@ -98,10 +104,10 @@ class CsvRunTest : public ::testing::Test {
   std::string python_run(const std::vector<std::string>& arguments) const {
     return run_program(python, arguments, sandbox.work_dir(), sandbox.home_dir()).out;
   }
-  // [status, title, file] as the reader prints it.
+  // The start of [status, title, file, scheme, tv] as the reader prints it.
   static std::string row(const std::string& status, const std::string& title,
                          const std::string& file) {
-    return "[\"" + status + "\", \"" + title + "\", \"" + file + "\"]\n";
+    return "[\"" + status + "\", \"" + title + "\", \"" + file + "\", ";
   }
 };
 
@@ -112,7 +118,7 @@ TEST_F(CsvRunTest, ThreeRunsOfOneFolderSayWhatChanged) {
   add("comma, file.bin", abre, 1);
   add("say \"hi\".a26", tic, 2);
   add("two\nlines.bin", tic, 3);
-  add("mystery.bin", "", 4);
+  add("mystery (SECAM).bin", "", 4);
   make_dir(sandbox.work("sub"));
   add("sub/x.bin", zipped, 5);
   python_run(
@@ -126,7 +132,11 @@ TEST_F(CsvRunTest, ThreeRunsOfOneFolderSayWhatChanged) {
   std::string report = python_run({"-c", READ_REPORT});
   EXPECT_EQ(report.substr(0, 20), "True\n1544\nTrue\nTrue\n") << report;
   EXPECT_NE(report.find(row("new", abre, "comma, file.bin")), std::string::npos) << report;
-  EXPECT_NE(report.find(row("unknown", "", "mystery.bin")), std::string::npos);
+  // The catalogue's 2K and PAL win over the 4K the bytes show; an unknown
+  // image's bytes and name tell.
+  EXPECT_EQ(count_of(report, "\"2K\", \"PAL\"]\n"), 2);
+  EXPECT_NE(report.find(row("unknown", "", "mystery (SECAM).bin") + "\"4K\", \"SECAM\"]"),
+            std::string::npos);
   EXPECT_NE(report.find(row("new", zipped, "sub/in.zip/x.bin")), std::string::npos);
   EXPECT_EQ(count_of(report, "[\"new\", \"" + tic), 1);
   EXPECT_EQ(count_of(report, "[\"duplicate\", \"" + tic), 1);
