@@ -18,23 +18,25 @@ import tempfile
 
 # folder                 may include
 LAYERS = """
-audit/app                export journal scan reports naming run dat catalogue archive zip sniff system
-audit/export             naming run dat catalogue archive zip sniff system
-audit/journal            run catalogue system
-audit/scan               naming run catalogue archive zip sniff system
-audit/reports            naming run catalogue system
-audit/naming             run catalogue system
-audit/run                catalogue zip system
-audit/dat                catalogue sniff system
-audit/catalogue          system
+audit/app                export journal scan reports naming run dat catalogue archive zip sniff files system
+audit/export             naming run dat catalogue archive zip sniff files system
+audit/journal            run catalogue files system
+audit/scan               naming run catalogue archive zip sniff files system
+audit/reports            naming run catalogue files system
+audit/naming             run catalogue files system
+audit/run                catalogue zip files system
+audit/dat                catalogue sniff files system
+audit/catalogue          files system
 audit/archive            zip system
 audit/zip                system
+audit/files              system
 audit/sniff
 audit/system
 
-launcher/main_window     manual_window about common icons platform
+launcher/main_window     manual_window about collection common icons platform
 launcher/manual_window   common icons platform
 launcher/about           common icons platform
+launcher/collection      platform
 launcher/common          platform
 launcher/icons
 launcher/platform

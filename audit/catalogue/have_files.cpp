@@ -10,7 +10,7 @@
 
 #include "catalogue/catalogue_entry.h"
 #include "catalogue/rom_database.h"
-#include "system/line_reader.h"
+#include "files/line_reader.h"
 #include "system/tool_file_names.h"
 
 namespace {

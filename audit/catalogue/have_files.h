@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "files/tool_files.h"
 #include "system/file_system.h"
-#include "system/tool_files.h"
 
 // What reading a have file gave. unreadable: it is there but could not be
 // read whole (`failure` says why); what was read of it is marked all the same.

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <optional>
 
+#include "files/line_reader.h"
 #include "journal/undo_journal.h"
-#include "system/line_reader.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "files/file_chunks.h"
 #include "journal/disk_view.h"
-#include "system/file_chunks.h"
 
 namespace {
 

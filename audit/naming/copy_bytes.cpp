@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "system/file_chunks.h"
+#include "files/file_chunks.h"
 #include "system/image_hashes.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <string_view>
 
 #include "catalogue/rom_database.h"
+#include "files/line_reader.h"
 #include "naming/naming_messages.h"
 #include "naming/safe_names.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
-#include "system/line_reader.h"
 
 namespace {
 

@@ -27,17 +27,7 @@ CopyState& copies() {
   return run_state().copy;
 }
 
-// Letter case folded as the systems that do not tell it apart fold it for
-// ASCII names.
-std::string lower_case(std::string text) {
-  for (char& character : text) {
-    if (character >= 'A' && character <= 'Z') character = static_cast<char>(character - 'A' + 'a');
-  }
-  return text;
-}
-
-// The names of the target folder `folder` by their lower-case form, listed
-// on first use.
+// The names of the target folder `folder`, listed on first use.
 FoldedNames& names_in(const std::string& folder) {
   auto& known = run_state().rename.foldedNames;
   const auto found = known.find(folder);
@@ -46,52 +36,60 @@ FoldedNames& names_in(const std::string& folder) {
   std::vector<DirectoryEntry> entries;
   const FsResult listed = file_system().list_directory(at_start(folder), entries);
   if (!listed.ok() && !listed.missing()) print_cannot_list(folder, listed);
-  for (const DirectoryEntry& entry : entries) names.emplace(lower_case(entry.name), entry.name);
+  for (const DirectoryEntry& entry : entries) names.insert(entry.name);
   return names;
 }
 
 // A name a file may take in a target folder, looked up among the folder's
-// names by its lower-case form.
+// names without regard to letter case.
 class FolderName {
  public:
   explicit FolderName(const std::string& path)
-      : parent_(parent_of(path)),
-        leaf_(leaf_of(path)),
-        folded_(lower_case(leaf_)),
-        names_(names_in(parent_.empty() ? std::string(".") : parent_)) {}
+      : path_(path), leaf_(leaf_start(path)), names_(names_in(folder_of(path))) {}
 
   // The path of the entry whose name equals this one but for letter case;
   // none when there is none.
-  std::optional<std::string> holder() const {
-    const auto found = names_.find(folded_);
-    if (found == names_.end()) return std::nullopt;
-    return parent_.empty() ? found->second : join_path(parent_, found->second);
-  }
+  std::optional<std::string> holder() const { return holder_of(leaf()); }
 
   // The name is taken now.
-  void take() { names_.emplace(folded_, leaf_); }
+  void take() { names_.emplace(leaf()); }
 
   // The entry that holds this name's title (the name without its extension)
   // under another of `extensions`; none when there is none.
   template <typename Extensions>
   std::optional<std::string> title_holder(const Extensions& extensions) const {
-    const std::string own = name_extension(folded_);
-    std::string other = folded_.substr(0, folded_.size() - own.size());
+    const std::string own = name_extension(std::string(leaf()));
+    std::string other(leaf().substr(0, leaf().size() - own.size()));
     const std::size_t stem = other.size();
     for (const char* extension : extensions) {
-      if (own == extension) continue;
+      if (FoldedEqual()(own, extension)) continue;
       other.replace(stem, std::string::npos, extension);
-      const auto found = names_.find(other);
-      if (found != names_.end())
-        return parent_.empty() ? found->second : join_path(parent_, found->second);
+      if (auto holder = holder_of(other)) return holder;
     }
     return std::nullopt;
   }
 
  private:
-  std::string parent_;
-  std::string leaf_;
-  std::string folded_;
+  static std::size_t leaf_start(const std::string& path) {
+    const std::size_t separator = path.rfind(PATH_SEPARATOR);
+    return separator == std::string::npos ? 0 : separator + 1;
+  }
+
+  static std::string folder_of(const std::string& path) {
+    const std::size_t start = leaf_start(path);
+    return start == 0 ? std::string(".") : path.substr(0, start - 1);
+  }
+
+  std::string_view leaf() const { return std::string_view(path_).substr(leaf_); }
+
+  std::optional<std::string> holder_of(std::string_view name) const {
+    const auto found = names_.find(name);
+    if (found == names_.end()) return std::nullopt;
+    return path_.substr(0, leaf_) + *found;
+  }
+
+  const std::string& path_;
+  std::size_t leaf_;  // where the name begins in path_
   FoldedNames& names_;
 };
 
@@ -264,6 +262,13 @@ bool read_source(const PlacedImage& image, Source& source) {
   if (image.data != nullptr) {
     source.bytes.data = image.data;
     source.bytes.size = image.size;
+    // Bytes in memory were measured when they were identified; only a plan's
+    // SHA-1 wants another pass.
+    if (!options().plan) {
+      source.digest.size = image.size;
+      source.digest.crc = image.crc;
+      return true;
+    }
   } else {
     source.bytes.path = image.name;
   }
@@ -318,6 +323,7 @@ bool copy_image(const char* crcText, const char* name, std::uint64_t size) {
   if (!run_state().dispatch.inMemory) {
     image.data = run_state().image.data.get();
     image.size = static_cast<std::size_t>(size);
+    image.crc = rom_database().crcs[index];  // the CRC-32 that found the entry
   }
   take_catalogued_image(index, image, Placing::copy);
   return true;

@@ -27,6 +27,7 @@ struct PlacedImage {
   std::string shown;  // as messages name it: its path from the start folder
   const unsigned char* data = nullptr;
   std::size_t size = 0;
+  std::uint32_t crc = 0;  // the CRC-32 of the bytes at `data`, which identified them
 };
 
 // What every catalogued image goes through in the modes that count: the

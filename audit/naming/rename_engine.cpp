@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/rom_database.h"
+#include "files/tool_files.h"
 #include "naming/info_config.h"
 #include "naming/naming_messages.h"
 #include "naming/placer.h"
@@ -12,7 +13,6 @@
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
-#include "system/tool_files.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <utility>
 
 #include "catalogue/rom_database.h"
+#include "files/tool_files.h"
 #include "reports/csv_format.h"
 #include "system/file_system.h"
 #include "system/hex_digits.h"
-#include "system/tool_files.h"
 
 namespace {
 

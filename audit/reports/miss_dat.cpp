@@ -4,9 +4,9 @@
 #include <ctime>
 
 #include "catalogue/rom_database.h"
+#include "files/tool_files.h"
 #include "reports/reports.h"
 #include "run/run_state.h"
-#include "system/tool_files.h"
 
 namespace {
 

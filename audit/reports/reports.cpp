@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "catalogue/rom_database.h"
+#include "files/tool_files.h"
 #include "naming/info_config.h"
 #include "reports/report_messages.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
-#include "system/tool_files.h"
 
 namespace {
 

@@ -38,6 +38,31 @@ bool finish_rewrite(Replacement& rewrite, const char* name) {
   return false;
 }
 
+namespace {
+
+char folded(char character) {
+  return character >= 'A' && character <= 'Z' ? static_cast<char>(character - 'A' + 'a')
+                                              : character;
+}
+
+}  // namespace
+
+std::size_t FoldedHash::operator()(std::string_view name) const {
+  std::size_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
+  for (const char character : name) {
+    hash = (hash ^ static_cast<unsigned char>(folded(character))) * 1099511628211ull;
+  }
+  return hash;
+}
+
+bool FoldedEqual::operator()(std::string_view left, std::string_view right) const {
+  if (left.size() != right.size()) return false;
+  for (std::size_t at = 0; at < left.size(); ++at) {
+    if (folded(left[at]) != folded(right[at])) return false;
+  }
+  return true;
+}
+
 std::string at_start(const std::string& path) {
   if (state.walk.depth == 0) return path;
   return join_path(state.directories.start, path);

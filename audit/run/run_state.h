@@ -12,16 +12,17 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
+#include "files/tool_files.h"
 #include "run/copy_state.h"
 #include "run/found_images.h"
 #include "run/info_groups.h"
 #include "run/run_options.h"
-#include "system/tool_files.h"
 #include "zip/zip_messages.h"
 
 // Opens the tool file `name` for appending, in the run's directories. When
@@ -71,8 +72,19 @@ struct ToolLogs {
   std::set<std::string> unopened;                              // logs said to be unopenable
 };
 
-// The names of a folder, each under its lower-case form.
-using FoldedNames = std::unordered_map<std::string, std::string>;
+// Names compared as the systems that do not tell letter case apart compare
+// them: ASCII letters folded.
+struct FoldedHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const;
+};
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view left, std::string_view right) const;
+};
+
+// The names of a folder, found again under any letter case.
+using FoldedNames = std::unordered_set<std::string, FoldedHash, FoldedEqual>;
 
 struct RenameState {
   bool targetPrepared = false;  // 2600Ren (and group folders) handled

@@ -4,6 +4,7 @@
 
 #include "catalogue/entry_verification.h"
 #include "catalogue/rom_database.h"
+#include "files/tool_files.h"
 #include "naming/placer.h"
 #include "naming/rename_engine.h"
 #include "run/failure_messages.h"
@@ -13,7 +14,6 @@
 #include "system/file_system.h"
 #include "system/hex_digits.h"
 #include "system/tool_file_names.h"
-#include "system/tool_files.h"
 
 namespace {
 

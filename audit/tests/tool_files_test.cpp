@@ -1,4 +1,4 @@
-#include "system/tool_files.h"
+#include "files/tool_files.h"
 
 #include <gtest/gtest.h>
 

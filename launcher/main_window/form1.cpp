@@ -3,9 +3,9 @@
 #include <QCloseEvent>
 
 #include "about/form2.h"
+#include "collection/collection.h"
+#include "collection/manual.h"
 #include "icons/icons.h"
-#include "main_window/collection.h"
-#include "main_window/manual.h"
 #include "main_window/texts.h"
 #include "platform/files.h"
 #include "platform/twips.h"

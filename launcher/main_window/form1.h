@@ -19,13 +19,13 @@
 #include <memory>
 #include <optional>
 
+#include "collection/played.h"
+#include "collection/preview_cache.h"
+#include "collection/sidecar.h"
+#include "collection/titles.h"
 #include "common/manual_host.h"
 #include "main_window/directories.h"
 #include "main_window/emulator.h"
-#include "main_window/played.h"
-#include "main_window/preview_cache.h"
-#include "main_window/sidecar.h"
-#include "main_window/titles.h"
 #include "manual_window/form3.h"
 #include "platform/controls.h"
 #include "platform/gamepad.h"

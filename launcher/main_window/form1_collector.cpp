@@ -10,7 +10,7 @@
 #include <QShortcut>
 #include <algorithm>
 
-#include "main_window/collection.h"
+#include "collection/collection.h"
 #include "main_window/form1.h"
 #include "main_window/position_file.h"
 #include "main_window/texts.h"

@@ -3,8 +3,8 @@
 
 #include <QApplication>
 
+#include "collection/played.h"
 #include "main_window/form1.h"
-#include "main_window/played.h"
 #include "main_window/texts.h"
 #include "platform/files.h"
 

@@ -4,12 +4,12 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include "main_window/collection.h"
+#include "collection/collection.h"
+#include "collection/manual.h"
+#include "collection/sidecar.h"
+#include "collection/titles.h"
 #include "main_window/form1.h"
-#include "main_window/manual.h"
-#include "main_window/sidecar.h"
 #include "main_window/texts.h"
-#include "main_window/titles.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 

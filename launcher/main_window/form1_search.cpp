@@ -4,8 +4,8 @@
 #include <QRandomGenerator>
 #include <algorithm>
 
+#include "collection/search.h"
 #include "main_window/form1.h"
-#include "main_window/search.h"
 #include "main_window/texts.h"
 
 namespace {

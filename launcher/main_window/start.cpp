@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "collection/settings_file.h"
 #include "main_window/texts.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
-#include "platform/settings_file.h"
 
 namespace {
 

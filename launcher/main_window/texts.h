@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "collection/names.h"
 #include "common/texts.h"
 
 namespace texts {
@@ -13,20 +14,10 @@ inline const QString LIST_PATTERN = QStringLiteral("*.bin");
 // The list shows these together, as the images the auditor names keep their
 // own extension.
 inline const QStringList IMAGE_PATTERNS = {LIST_PATTERN, QStringLiteral("*.a26")};
-// The archive kinds a collection may hold.
-inline const QStringList ARCHIVE_KINDS = {QStringLiteral("zip"), QStringLiteral("7z")};
 inline const QString FALLBACK_PICTURE = QStringLiteral("Default.jpg");
 inline const QString POSITION_FILE = QStringLiteral("vorbel.idx");
-inline const QString FAVOURITES_FILE = QStringLiteral("vorbel.favourites");
-inline const QString RECENT_FILE = QStringLiteral("vorbel.recent");
-inline const QString PICTURE_FOLDER = QStringLiteral("Pics");
 inline const QString MANUAL_FOLDER = QStringLiteral("Text");
-inline const QString PICTURE_EXTENSION = QStringLiteral(".jpg");
 inline const QString MANUAL_EXTENSION = QStringLiteral(".txt");
-inline const QString PNG_EXTENSION = QStringLiteral(".png");
-// The folders of the libretro thumbnail sets, in the order they are tried.
-inline const QStringList THUMBNAIL_FOLDERS = {
-    QStringLiteral("Named_Boxarts"), QStringLiteral("Named_Snaps"), QStringLiteral("Named_Titles")};
 inline const QString SETTINGS_FILE = QStringLiteral("vorbel.ini");
 inline const QString SETTINGS_PROGRAM = QStringLiteral("Emulator/Program");
 inline const QString SETTINGS_ARGUMENTS = QStringLiteral("Emulator/Arguments");

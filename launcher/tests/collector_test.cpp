@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "collection/titles.h"
 #include "launcher_test_support.h"
 #include "main_window/form1.h"
-#include "main_window/titles.h"
 #include "platform/twips.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QTest>
 
+#include "collection/sidecar.h"
 #include "launcher_test_support.h"
 #include "main_window/form1.h"
-#include "main_window/sidecar.h"
 #include "main_window/texts.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "collection/manual.h"
 #include "launcher_test_support.h"
-#include "main_window/manual.h"
 
 class ManualTest : public QObject {
   Q_OBJECT

@@ -3,8 +3,8 @@
 
 #include <QTest>
 
+#include "collection/preview_cache.h"
 #include "launcher_test_support.h"
-#include "main_window/preview_cache.h"
 
 namespace {
 

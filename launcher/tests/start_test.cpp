@@ -5,11 +5,11 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "collection/settings_file.h"
 #include "launcher_test_support.h"
 #include "main_window/start.h"
 #include "main_window/texts.h"
 #include "platform/files.h"
-#include "platform/settings_file.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include "collection/preview_cache.h"
 #include "launcher_test_support.h"
-#include "main_window/preview_cache.h"
 #include "platform/thumbnails.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <csignal>
 
+#include "collection/collection.h"
 #include "launcher_test_support.h"
-#include "main_window/collection.h"
 #include "platform/archive.h"
 #include "platform/run_folders.h"
 #include "platform/termination.h"

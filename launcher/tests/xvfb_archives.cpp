@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include "collection/settings_file.h"
 #include "launcher_test_support.h"
 #include "main_window/form1.h"
 #include "main_window/start.h"
-#include "platform/settings_file.h"
 
 class XvfbArchives : public QObject {
   Q_OBJECT

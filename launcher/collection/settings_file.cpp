@@ -1,4 +1,4 @@
-#include "platform/settings_file.h"
+#include "collection/settings_file.h"
 
 #include <QFile>
 #include <QStringList>

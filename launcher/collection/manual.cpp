@@ -1,4 +1,4 @@
-#include "main_window/manual.h"
+#include "collection/manual.h"
 
 #include <QFile>
 #include <QStringDecoder>

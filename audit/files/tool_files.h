@@ -1,4 +1,8 @@
 #pragma once
+// The files room: whole files over the system's seam, the tool's own files
+// and the reading of a file by lines or in chunks. It may use the system
+// layer only.
+//
 // Opening the tool's own files (database, reports, logs) in the directories
 // saved at start, whatever directory the walk is visiting.
 

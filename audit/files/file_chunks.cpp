@@ -1,4 +1,4 @@
-#include "system/file_chunks.h"
+#include "files/file_chunks.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "main_window/preview_cache.h"
+#include "collection/preview_cache.h"
 
 #include <QDateTime>
 #include <QFileInfo>

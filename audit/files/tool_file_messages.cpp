@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "system/tool_files.h"
+#include "files/tool_files.h"
 
 void print_using_default_log(const std::string& path) {
   std::fprintf(stderr, "Using default log: %s\n", path.c_str());

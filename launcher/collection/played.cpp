@@ -1,9 +1,9 @@
-#include "main_window/played.h"
+#include "collection/played.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-#include "main_window/texts.h"
+#include "collection/names.h"
 #include "platform/files.h"
 
 QStringList read_name_list(const QString& path) {

@@ -1,4 +1,4 @@
-#include "system/line_reader.h"
+#include "files/line_reader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "main_window/search.h"
+#include "collection/search.h"
 
 QString search_key(const QString& text) {
   QString key;

@@ -1,9 +1,9 @@
-#include "main_window/titles.h"
+#include "collection/titles.h"
 
 #include <QRegularExpression>
 
-#include "main_window/collection.h"
-#include "main_window/texts.h"
+#include "collection/collection.h"
+#include "collection/names.h"
 #include "platform/files.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "main_window/collection.h"
+#include "collection/collection.h"
 
-#include "main_window/texts.h"
+#include "collection/names.h"
 #include "platform/archive.h"
 #include "platform/files.h"
 

@@ -1,8 +1,8 @@
-#include "main_window/sidecar.h"
+#include "collection/sidecar.h"
 
-#include "main_window/collection.h"
-#include "main_window/manual.h"
-#include "main_window/texts.h"
+#include "collection/collection.h"
+#include "collection/manual.h"
+#include "collection/names.h"
 
 QStringList sidecar_bases(const QString& fileName) {
   const QString designed = base_name(fileName);
