@@ -33,8 +33,8 @@ std::map<std::string, std::string> snapshot(const std::string& folder, bool time
       what += std::to_string(fs::last_write_time(at->path()).time_since_epoch().count());
     tree[fs::relative(at->path(), folder).string()] = what;
   }
-  for (const char* tool :
-       {"2600Have.txt", "2600Miss.txt", "2600Dupes.txt", "2600Undo.txt", "2600Log.txt"})
+  for (const char* tool : {"2600Have.txt", "2600Miss.txt", "2600Dupes.txt", "2600Undo.txt",
+                           "2600Log.txt", "2600Report.csv"})
     if (!times && tree[tool].rfind("-> ", 0) != 0) tree.erase(tool);
   return tree;
 }
@@ -105,6 +105,26 @@ TEST(HostileFolderTest, NoRunHangsOrReachesOutsideAndUndoBringsTheFolderBack) {
        {{"rename"}},
        "already exists",
        names_differ_beyond_case},
+      {"copy into a linked 2600Ren",
+       "ln -s ../outside 2600Ren",
+       {{"copy"}},
+       "2600Ren is not a folder"},
+      {"copy and csv beside hard-linked temporary names",
+       "mkdir 2600Ren && ln ../outside/victim.txt '2600Ren/Pac-Man (1982) (Atari).bin.vald-copy' "
+       "&& "
+       "ln ../outside/victim.txt 2600Report.csv.tmp",
+       {{"copy", "csv"}},
+       "Copied 1 files"},
+      {"planted copy run naming an image",
+       "printf 'Vald2600 undo journal 1\nrun T copy\ncopy 4096 %08x x pacman.bin\n' $CRC > "
+       "2600Undo.txt",
+       {},
+       "pacman.bin: it is not the file the run made"},
+      {"planted copy run through a link",
+       "ln -s ../outside lnk && printf 'Vald2600 undo journal 1\nrun T copy\ncopy 4096 %08x "
+       "lnk/x lnk/game.bin 1:1\n' $CRC > 2600Undo.txt",
+       {},
+       "a folder on its way is a link"},
       {"link to a found image, no journal",
        "ln -s pacman.bin p2.bin && echo notes > 2600Undo.txt",
        {{"list"}, {"rename"}},
