@@ -6,6 +6,7 @@
 // software entry needs.
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -54,8 +55,6 @@ bool zip_writing_available();
 struct SoftwareRom {
   int entry = -1;
   std::string member;
-
-  bool operator==(const SoftwareRom&) const = default;
 };
 
 // Each software entry of the run's catalogue by its short name, with its
