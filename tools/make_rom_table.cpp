@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::string summary = dat_summary_line(builder.summaries().back());
-  const std::string source = rom_table_source(builder.finish());
+  const std::vector<UnheldRom> unheld = builder.unheld();
+  const std::string source = rom_table_source(builder.finish(), unheld);
   std::FILE* output = std::fopen(argv[2], "wb");
   if (output == nullptr || std::fwrite(source.data(), 1, source.size(), output) != source.size() ||
       std::fclose(output) != 0) {

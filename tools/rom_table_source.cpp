@@ -49,7 +49,8 @@ std::string facts_text(const CatalogueEntry& entry) {
 
 }  // namespace
 
-std::string rom_table_source(const std::vector<CatalogueEntry>& entries) {
+std::string rom_table_source(const std::vector<CatalogueEntry>& entries,
+                             const std::vector<UnheldRom>& unheld) {
   std::string source =
       "// Generated file: do not edit. Made by\n"
       "//   tools/make_rom_table <software list> audit/catalogue/rom_table.cpp\n"
@@ -97,6 +98,14 @@ std::string rom_table_source(const std::vector<CatalogueEntry>& entries) {
       "static_assert(std::size(ROM_TABLE_FACTS) == std::size(ROM_TABLE));\n"
       "static_assert(std::size(ROM_TABLE) <= INT16_MAX);  // parents are 16-bit positions\n"
       "\n"
-      "const int ROM_TABLE_COUNT = static_cast<int>(std::size(ROM_TABLE));\n";
+      "const int ROM_TABLE_COUNT = static_cast<int>(std::size(ROM_TABLE));\n"
+      "\n"
+      "const RomTableUnheld ROM_TABLE_UNHELD[] = {\n";
+  for (const UnheldRom& rom : unheld)
+    source += "    {" + c_string(rom.game) + ", " + c_string(rom.rom) + "},\n";
+  if (unheld.empty()) source += "    {\"\", \"\"},\n";
+  source += "};\nconst int ROM_TABLE_UNHELD_COUNT = " +
+            std::string(unheld.empty() ? "0" : "static_cast<int>(std::size(ROM_TABLE_UNHELD))") +
+            ";\n";
   return source;
 }

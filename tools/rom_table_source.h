@@ -11,4 +11,5 @@
 // given order, then the entries' image sizes, then their SHA-1s in the same
 // order, then the positions of the bad dumps, then each entry's other facts
 // (software and image names, year, publisher, scheme, TV system, parent).
-std::string rom_table_source(const std::vector<CatalogueEntry>& entries);
+std::string rom_table_source(const std::vector<CatalogueEntry>& entries,
+                             const std::vector<UnheldRom>& unheld);

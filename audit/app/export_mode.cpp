@@ -1,6 +1,8 @@
 #include "app/export_mode.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/option_words.h"
 #include "export/export_run.h"
@@ -23,11 +25,33 @@ void print_tv_unknown(const std::string& word) {
   std::printf("%s names no TV system (tv=ntsc or tv=pal); it was ignored.\n", word.c_str());
 }
 
+// `path` with its "." steps left out and each ".." taking back the step
+// before it, as the paths the playlist names are read by other programs.
+std::string without_dot_steps(const std::string& path) {
+  std::vector<std::string> steps;
+  std::size_t start = 0;
+  const bool rooted = !path.empty() && (path[0] == '/' || path[0] == PATH_SEPARATOR);
+  while (start <= path.size()) {
+    std::size_t end = path.find_first_of({'/', PATH_SEPARATOR}, start);
+    if (end == std::string::npos) end = path.size();
+    const std::string step = path.substr(start, end - start);
+    if (step == "..") {
+      if (!steps.empty()) steps.pop_back();
+    } else if (!step.empty() && step != ".") {
+      steps.push_back(step);
+    }
+    start = end + 1;
+  }
+  std::string normal = rooted ? std::string(1, PATH_SEPARATOR) : std::string();
+  for (const std::string& step : steps) normal = join_path(normal, step);
+  return normal;
+}
+
 // The out folder, whole: a relative one lies in the start folder.
 std::string whole_out_folder(const std::string& given) {
   const bool whole = !given.empty() && (given[0] == '/' || given[0] == PATH_SEPARATOR ||
                                         (given.size() >= 2 && given[1] == ':'));
-  return whole ? given : join_path(run_state().directories.start, given);
+  return without_dot_steps(whole ? given : join_path(run_state().directories.start, given));
 }
 
 // Makes the out folder when it is missing; a plan only notes that it would.
@@ -75,8 +99,7 @@ void start_export() {
   if (!run_state().outToMake) return;
   // A plan's view of the disk takes the folder, so that what goes into it
   // is planned as the run would make it.
-  if (const FsResult made = file_system().make_directory(run_state().directories.out);
-      !made.ok())
+  if (const FsResult made = file_system().make_directory(run_state().directories.out); !made.ok())
     print_out_unusable(run_state().options.outFolder, made);
 }
 

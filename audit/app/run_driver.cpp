@@ -93,7 +93,8 @@ bool load_run_catalogue() {
     const std::string weaker = dat_weaker_check_line(summary);
     if (options.verify && !weaker.empty()) std::fprintf(stderr, "%s\n", weaker.c_str());
   }
-  db_use_loaded_catalogue(builder.finish());
+  std::vector<UnheldRom> unheld = builder.unheld();
+  db_use_loaded_catalogue(builder.finish(), std::move(unheld));
   return true;
 }
 

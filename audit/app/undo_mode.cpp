@@ -105,12 +105,15 @@ void print_undoing(const JournalRun& run, bool planned) {
 }
 
 void print_outcome(const JournalRun& run, const UndoOutcome& outcome, bool planned) {
-  const bool copies = run.mode == "copy";
-  std::printf(
-      "%s %d %s; %zu left as they are%s\n",
-      copies ? (planned ? "Would remove" : "Removed") : (planned ? "Would restore" : "Restored"),
-      outcome.restored, copies ? "copies" : "files", outcome.left.size(),
-      outcome.left.empty() ? "." : ":");
+  if (run.mode == "copy") {
+    std::printf("%s %d copies; ", planned ? "Would remove" : "Removed", outcome.removed);
+    // A copy run moves a file only to set aside a list its own replaced.
+    if (outcome.restored > 0)
+      std::printf("%s %d files; ", planned ? "would restore" : "restored", outcome.restored);
+  } else {
+    std::printf("%s %d files; ", planned ? "Would restore" : "Restored", outcome.restored);
+  }
+  std::printf("%zu left as they are%s\n", outcome.left.size(), outcome.left.empty() ? "." : ":");
   for (const LeftFile& file : outcome.left) {
     const std::string why = !file.failure.ok() ? " (" + file.failure.reason() + ")" : std::string();
     const std::string from = file.original.empty() ? "" : " -> " + shown(file.original);

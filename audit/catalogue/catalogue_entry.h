@@ -31,6 +31,13 @@ std::optional<TvSystem> tv_system_named(std::string_view word);
 // system ("(PAL)", "(RC7, SECAM)"), else NTSC.
 TvSystem tv_system_of_name(std::string_view name);
 
+// An image a game of the file names that no catalogue holds (its size is
+// none an image can have): a game that needs it can never be had whole.
+struct UnheldRom {
+  std::string game;  // the game's name in its file (a software list's short name)
+  std::string rom;   // the image's own name in its file
+};
+
 // One entry of a catalogue built from a file, with what the file says of
 // it. The compiled-in table keeps the same facts.
 struct CatalogueEntry {
@@ -47,9 +54,10 @@ struct CatalogueEntry {
   // gives it; "" where the file gives none (the bytes tell it then).
   const char* scheme = "";
   TvSystem tv = TvSystem::ntsc;
-  int parent = -1;        // the first entry of the parent game; -1: none
-  std::string software;   // the game's name in its file (a software list's short name)
-  std::string cloneOf;    // the parent game's name in the file, or empty
-  std::string year;       // as the file gives it, or empty
-  std::string publisher;  // as the file gives it (a DAT's manufacturer), or empty
+  int parent = -1;            // the first entry of the parent game; -1: none
+  std::string software;       // the game's name in its file (a software list's short name)
+  bool softwareList = false;  // the file is a software list, whose names MAME knows
+  std::string cloneOf;        // the parent game's name in the file, or empty
+  std::string year;           // as the file gives it, or empty
+  std::string publisher;      // as the file gives it (a DAT's manufacturer), or empty
 };

@@ -113,7 +113,7 @@ int db_count() {
   return static_cast<int>(db().entries.size());
 }
 
-void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries) {
+void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries, std::vector<UnheldRom> unheld) {
   LoadedCatalogue& loaded = db().loaded;
   loaded = LoadedCatalogue{};
   loaded.texts.reserve(entries.size());
@@ -125,7 +125,16 @@ void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries) {
   }
   for (const std::string& text : loaded.texts) loaded.pointers.push_back(text.c_str());
   loaded.details = std::move(entries);
+  loaded.unheld = std::move(unheld);
   db().entries = loaded.pointers;
+}
+
+std::vector<UnheldRom> db_unheld_roms() {
+  if (!db().loaded.details.empty()) return db().loaded.unheld;
+  std::vector<UnheldRom> unheld;
+  for (int at = 0; at < ROM_TABLE_UNHELD_COUNT; ++at)
+    unheld.push_back({ROM_TABLE_UNHELD[at].game, ROM_TABLE_UNHELD[at].rom});
+  return unheld;
 }
 
 const CatalogueEntry* db_entry_details(int index) {
@@ -148,6 +157,7 @@ CatalogueEntry db_entry_record(int index) {
   record.tv = facts.tv;
   record.parent = facts.parent;
   record.software = facts.software;
+  record.softwareList = true;
   record.year = facts.year;
   record.publisher = facts.publisher;
   return record;

@@ -26,6 +26,7 @@ struct LoadedCatalogue {
   std::vector<std::string> texts;
   std::vector<const char*> pointers;
   std::vector<CatalogueEntry> details;
+  std::vector<UnheldRom> unheld;
 };
 
 struct RomDatabase {
@@ -57,7 +58,11 @@ std::span<const char* const> shipped_catalogue();
 
 // Makes `entries` (sorted and numbered) the catalogue of this run in place of
 // the compiled-in table. Call before db_build_counters.
-void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries);
+void db_use_loaded_catalogue(std::vector<CatalogueEntry> entries,
+                             std::vector<UnheldRom> unheld = {});
+
+// The images the catalogue's file names that it could not hold.
+std::vector<UnheldRom> db_unheld_roms();
 
 // The record of entry `index` of a catalogue loaded from DAT files (its name
 // cleared), or nullptr when the catalogue is the compiled-in table.

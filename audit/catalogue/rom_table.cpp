@@ -4813,3 +4813,10 @@ static_assert(std::size(ROM_TABLE_FACTS) == std::size(ROM_TABLE));
 static_assert(std::size(ROM_TABLE) <= INT16_MAX);  // parents are 16-bit positions
 
 const int ROM_TABLE_COUNT = static_cast<int>(std::size(ROM_TABLE));
+
+const RomTableUnheld ROM_TABLE_UNHELD[] = {
+    {"harmbios", "hbios_106_NTSC_official_beta.bin"},
+    {"harmbios", "hbios_106_NTSC_beta_2.bin"},
+    {"harmbios", "hbios_106_NTSC.bin"},
+};
+const int ROM_TABLE_UNHELD_COUNT = static_cast<int>(std::size(ROM_TABLE_UNHELD));

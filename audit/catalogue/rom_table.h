@@ -29,3 +29,12 @@ extern const int ROM_TABLE_BAD_DUMPS[];
 extern const int ROM_TABLE_BAD_DUMP_COUNT;
 extern const RomTableFacts ROM_TABLE_FACTS[];
 extern const int ROM_TABLE_COUNT;
+
+// The images the software list names that the table cannot hold (no image
+// can be as large), by their game and their own name.
+struct RomTableUnheld {
+  const char* game;
+  const char* rom;
+};
+extern const RomTableUnheld ROM_TABLE_UNHELD[];
+extern const int ROM_TABLE_UNHELD_COUNT;

@@ -27,6 +27,7 @@ struct DatRom {
   bool badDump = false;
   // What the DAT says of the image's game, alike for each of its images.
   std::string game;           // the game's own name (a software list's short name)
+  bool softwareList = false;  // the game is a software list's entry
   std::string cloneOf;        // the parent game's name, or empty
   std::string year;           // as written, or empty
   std::string publisher;      // a software list's publisher, a DAT's manufacturer

@@ -92,6 +92,7 @@ CatalogueEntry entry_of(const DatRom& rom, std::uint32_t crc, std::uint64_t size
   entry.scheme = rom.scheme;
   entry.tv = entry_tv_system(rom.compatibility, rom.name);
   entry.software = rom.game;
+  entry.softwareList = rom.softwareList;
   entry.cloneOf = rom.cloneOf;
   entry.year = rom.year;
   entry.publisher = rom.publisher;
@@ -268,6 +269,8 @@ bool CatalogueBuilder::add(const DatRom& rom) {
   const auto crc = parse_crc(rom.crc);
   if (size < SMALLEST_IMAGE_SIZE || size > LARGEST_IMAGE_SIZE) {
     ++summary.leftOutSize;
+    if (!rom.game.empty() && unheld_.size() < DAT_ENTRY_LIMIT)
+      unheld_.push_back({rom.game, rom.image});
   } else if (!crc) {
     ++summary.leftOutBadCrc;
   } else if (rom.name.empty()) {

@@ -84,6 +84,8 @@ class CatalogueBuilder : public RomSink {
   // The entries so far, sorted and numbered; the builder is empty after.
   std::vector<CatalogueEntry> finish();
   const std::vector<DatLoadSummary>& summaries() const { return summaries_; }
+  // The images a game names that were left out for their size.
+  const std::vector<UnheldRom>& unheld() const { return unheld_; }
 
  private:
   bool load(DatInput& input, const std::string& label, DatError& error);
@@ -102,4 +104,5 @@ class CatalogueBuilder : public RomSink {
   // With keepTwins_: for each entry the next of its CRC (position + 1), 0: none.
   std::vector<std::uint32_t> twinNext_;
   std::vector<DatLoadSummary> summaries_;
+  std::vector<UnheldRom> unheld_;
 };

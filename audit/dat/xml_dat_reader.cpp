@@ -118,6 +118,7 @@ void name_roms(bool softwareList, const XmlEvent& game, const SoftwareNameParts&
       rom.name = dat_entry_name(game.attribute("name"), rom.image, withCrc > 1);
     }
     rom.game = game.attribute("name");
+    rom.softwareList = softwareList;
     rom.cloneOf = game.attribute("cloneof");
     rom.year = parts.year;
     rom.publisher = parts.publisher;

@@ -86,10 +86,9 @@ std::set<const StagedImage*> place_laid_out(const ExportTarget& target,
     const std::string folder = file.folder.empty() ? root : join_path(root, file.folder);
     if (!file.folder.empty() && folders.insert(folder).second && !prepare_folder(folder)) continue;
     const std::string path = folder.empty() ? file.name : join_path(folder, file.name);
-    if (place_staged_at(*images[index], path) == Placement::placed) {
-      placed.insert(images[index]);
-      placedPaths[index] = path;
-    }
+    const Placement placement = place_staged_at(*images[index], path);
+    if (placement == Placement::placed) placed.insert(images[index]);
+    if (placement != Placement::taken) placedPaths[index] = path;
   }
   if (!left_to_detection.empty()) print_left_to_detection(target.word, left_to_detection);
   return placed;

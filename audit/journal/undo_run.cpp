@@ -53,7 +53,7 @@ class RunUndoer {
     if (const FsResult removed = file_system().remove_file(step.target); !removed.ok())
       return leave(step, LeftFile::Reason::cannotMove, removed);
     view_.remove(step.target);
-    ++outcome_.restored;
+    ++outcome_.removed;
   }
 
   // Only an empty folder goes; a folder that holds anything stays quietly.
@@ -62,7 +62,7 @@ class RunUndoer {
     const FsResult removed = file_system().remove_directory(step.path);
     if (removed.ok()) {
       view_.remove(step.path);
-    } else if (removed.status != FsStatus::alreadyExists) {
+    } else if (removed.status != FsStatus::alreadyExists && !removed.missing()) {
       outcome_.foldersKept.push_back(removed);
     }
   }

@@ -27,7 +27,8 @@ struct LeftFile {
 };
 
 struct UndoOutcome {
-  int restored = 0;  // files moved back, or copies removed
+  int restored = 0;  // files moved back
+  int removed = 0;   // copies removed
   std::vector<LeftFile> left;
   std::vector<FsResult> foldersKept;  // folders that could not be removed, and why
 

@@ -33,17 +33,24 @@ bool same(const CopiedBytes& left, const CopiedBytes& right) {
 
 }  // namespace
 
+std::uint32_t crc_of_bytes(const unsigned char* data, std::size_t size) {
+  return static_cast<std::uint32_t>(crc32(0L, data, static_cast<uInt>(size)));
+}
+
+FsResult read_whole_source(const CopySource& source, std::string& whole) {
+  whole.clear();
+  return stream_source(source, [&whole](const unsigned char* data, std::size_t size) {
+    whole.append(reinterpret_cast<const char*>(data), size);
+    return FsResult{};
+  });
+}
+
 FsResult measure_source(const CopySource& source, CopiedBytes& bytes, bool sha1) {
   if (!sha1) return stream_source(source, measuring(bytes));
   // A plan's digest: the SHA-1 wants the whole source, so it is read whole
   // (an image, or an archive holding one).
   std::string whole;
-  const FsResult read =
-      stream_source(source, [&whole](const unsigned char* data, std::size_t size) {
-        whole.append(reinterpret_cast<const char*>(data), size);
-        return FsResult{};
-      });
-  if (!read.ok()) return read;
+  if (const FsResult read = read_whole_source(source, whole); !read.ok()) return read;
   const auto* data = reinterpret_cast<const unsigned char*>(whole.data());
   bytes.size = whole.size();
   bytes.crc = static_cast<std::uint32_t>(crc32(0L, data, static_cast<uInt>(whole.size())));

@@ -17,6 +17,13 @@ struct CopySource {
   std::string path;
 };
 
+// The CRC-32 of `size` bytes at `data`.
+std::uint32_t crc_of_bytes(const unsigned char* data, std::size_t size);
+
+// All the bytes of `source`, which the caller has bounded; the failure when
+// it cannot be read.
+FsResult read_whole_source(const CopySource& source, std::string& whole);
+
 // The size and CRC-32 of `source`, and with `sha1` its SHA-1; the failure
 // when it cannot be read.
 FsResult measure_source(const CopySource& source, CopiedBytes& bytes, bool sha1);

@@ -75,8 +75,8 @@ CopyStart write_copy_file(const std::string& target, const CopyInput& input,
 // Records a staged copy as one to `target`, under its own identity.
 CopyStart adopt_staged(const std::string& target, const StagedCopy& staged,
                        const std::string& shown, CopyRecord& record) {
-  record = CopyRecord{staged.temporary, target, staged.digest.size, staged.digest.crc,
-                      staged.identity};
+  record =
+      CopyRecord{staged.temporary, target, staged.digest.size, staged.digest.crc, staged.identity};
   if (copies().recorder == nullptr) return CopyStart::queued;
   if (const FsResult recorded = copies().recorder->record_copy(record); !recorded.ok()) {
     if (recorded.status != FsStatus::refused)
@@ -110,6 +110,20 @@ void sync_batch(std::vector<PendingCopy>& pending) {
   pending.swap(synced);
 }
 
+// A plan holds the bytes it stages, up to a bound, so that it can compare
+// and pack them as the run would; past the bound only their digest is kept.
+bool hold_planned(const CopyInput& input, StagedCopy& staged) {
+  constexpr std::size_t PLAN_HOLDS = 256u << 20;
+  std::size_t& held = copies().planHeld;
+  if (held + input.digest.size > PLAN_HOLDS) return true;
+  if (read_whole_source(input.bytes, staged.held).ok()) {
+    held += staged.held.size();
+  } else {
+    staged.held.clear();  // only the digest, then, as past the bound
+  }
+  return true;
+}
+
 std::string staging_folder(const std::string& root) {
   return root.empty() ? std::string(STAGING_FOLDER) : join_path(root, STAGING_FOLDER);
 }
@@ -136,8 +150,8 @@ CopyStart start_copy(const std::string& target, const CopyInput& input, const st
 
 bool stage_copy(const std::string& root, const CopyInput& input, const std::string& shown,
                 StagedCopy& staged) {
-  staged = StagedCopy{std::string(), {}, input.digest};
-  if (planned()) return true;
+  staged = StagedCopy{std::string(), {}, input.digest, std::string()};
+  if (planned()) return hold_planned(input, staged);
   const std::string folder = staging_folder(root);
   if (!prepare_folder(folder)) return false;
   char number[16];

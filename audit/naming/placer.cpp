@@ -50,8 +50,12 @@ class FolderName {
   // none when there is none.
   std::optional<std::string> holder() const { return holder_of(leaf()); }
 
-  // The name is taken now.
+  // The name is taken now, or free again.
   void take() { names_.emplace(leaf()); }
+  void release() {
+    const auto found = names_.find(leaf());
+    if (found != names_.end()) names_.erase(found);
+  }
 
   // The entry that holds this name's title (the name without its extension)
   // under another of `extensions`; none when there is none.
@@ -109,7 +113,7 @@ bool holds_same(const std::string& path, const CopyInput& source) {
   }
   bool same = false;
   FsResult compared;
-  if (source.staged != nullptr && source.staged->temporary.empty()) {
+  if (source.bytes.data == nullptr && source.bytes.path.empty()) {
     // A plan staged nothing: the file there is known by its digest too.
     CopiedBytes held;
     compared = measure_source(CopySource{nullptr, 0, in_target(held_at)}, held, true);
@@ -184,8 +188,8 @@ Tried try_name(const std::string& candidate, const CopyInput& source, const Plac
 // image or the names run out. Moves start after the last counter name this
 // run filled, as the names before it are taken; a copy looks at each, as
 // one of them may hold its bytes.
-Tried place_in_dupes(const std::string& duplicate, const CopyInput& source, const PlacedImage& image,
-                     Placing how) {
+Tried place_in_dupes(const std::string& duplicate, const CopyInput& source,
+                     const PlacedImage& image, Placing how) {
   auto& last_counter_names = run_state().rename.lastCounterName;
   std::string candidate = duplicate;
   const auto known = last_counter_names.find(duplicate);
@@ -230,10 +234,37 @@ bool read_source(const PlacedImage& image, CopyInput& source) {
   return true;
 }
 
+// Moves the file at `path` aside, beside it, to a name no file has: its
+// name with ".vald-old" (and a number when that is taken). False, said,
+// when it cannot go.
+bool set_aside(const std::string& path) {
+  constexpr int ATTEMPTS = 9;
+  for (int attempt = 1; attempt <= ATTEMPTS; ++attempt) {
+    const std::string aside = path + ".vald-old" + (attempt > 1 ? std::to_string(attempt) : "");
+    FolderName aside_name(aside);
+    if (aside_name.holder()) continue;
+    const FsResult moved = file_system().move_file(in_target(path), in_target(aside));
+    if (moved.status == FsStatus::alreadyExists) continue;
+    if (!moved.ok()) {
+      print_cannot_move(path, aside, moved);
+      return false;
+    }
+    aside_name.take();
+    FolderName(path).release();
+    return true;
+  }
+  return false;
+}
+
 // A staged image as the source of its copy.
 CopyInput staged_input(const StagedImage& staged) {
   CopyInput input;
-  input.bytes.path = staged.copy.temporary.empty() ? std::string() : in_target(staged.copy.temporary);
+  if (!staged.copy.temporary.empty()) {
+    input.bytes.path = in_target(staged.copy.temporary);
+  } else if (!staged.copy.held.empty()) {
+    input.bytes.data = reinterpret_cast<const unsigned char*>(staged.copy.held.data());
+    input.bytes.size = staged.copy.held.size();
+  }
   input.digest = staged.copy.digest;
   input.staged = &staged.copy;
   return input;
@@ -297,7 +328,8 @@ bool place_image(int index, const PlacedImage& image, Placing how) {
   const char* catalogued = db_entry_scheme(index);
   const Scheme scheme = image.data != nullptr ? image_scheme(catalogued, image.data, image.size)
                                               : scheme_named(catalogued);
-  StagedImage staged{index, image.shown, image.name, image.data == nullptr, scheme_name(scheme), {}};
+  StagedImage staged{index, image.shown, image.name, image.data == nullptr, scheme_name(scheme),
+                     {}};
   if (!stage_copy(staging_root(), source, image.shown, staged.copy)) return true;
   copies().staged.push_back(std::move(staged));
   return true;
@@ -325,6 +357,42 @@ Placement place_staged_at(const StagedImage& staged, const std::string& target) 
       if (!options().quiet) print_already_exists(target, staged.shown.c_str());
       return Placement::taken;
   }
+}
+
+Placement place_bytes_at(const std::string& target, std::string_view bytes,
+                         const std::string& shown) {
+  PlacedImage image;
+  image.name = shown.c_str();
+  image.shown = shown;
+  image.data = reinterpret_cast<const unsigned char*>(bytes.data());
+  image.size = bytes.size();
+  image.crc = crc_of_bytes(image.data, image.size);
+  CopyInput source;
+  if (!read_source(image, source)) return Placement::taken;
+  switch (try_name(target, source, image, Placing::copy, false)) {
+    case Tried::placed:
+      return Placement::placed;
+    case Tried::already:
+      return Placement::already;
+    default:
+      if (!options().quiet) print_already_exists(target, shown.c_str());
+      return Placement::taken;
+  }
+}
+
+Placement replace_whole_file(const std::string& target, std::string_view bytes,
+                             const std::string& shown) {
+  FolderName name(target);
+  if (const auto holder = name.holder()) {
+    CopyInput source;
+    source.bytes.data = reinterpret_cast<const unsigned char*>(bytes.data());
+    source.bytes.size = bytes.size();
+    if (holds_same(*holder, source)) return Placement::already;
+    // The file there goes aside under a name of its own, as a move undo
+    // takes back, and the new one takes its place.
+    if (!set_aside(*holder)) return Placement::taken;
+  }
+  return place_bytes_at(target, bytes, shown);
 }
 
 std::string staging_root() {

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "run/copy_state.h"
 
@@ -65,6 +66,18 @@ enum class Placement { placed, already, taken };
 // (said) when a file of the same bytes holds the name, taken (said) when
 // another file does.
 Placement place_staged_at(const StagedImage& staged, const std::string& target);
+
+// Writes `bytes` as a new file at `target` (from the target root), through
+// the same steps as a copy: already (said) when a file of the same bytes
+// holds the name, taken (said) when another file does. `shown` names it.
+Placement place_bytes_at(const std::string& target, std::string_view bytes,
+                         const std::string& shown);
+
+// The same, but a file of other bytes at `target` goes aside first (to
+// "NAME.vald-old"), as a move undo takes back: how a run's own list beside
+// the images (a playlist, a game list) replaces the one there.
+Placement replace_whole_file(const std::string& target, std::string_view bytes,
+                             const std::string& shown);
 
 // Where a run stages its copies: the out folder, else 2600Ren (from the
 // target root).

@@ -52,16 +52,17 @@ struct StagedCopy {
   std::string temporary;  // from the target root
   FileIdentity identity;  // of the file the run made
   CopiedBytes digest;
+  std::string held;  // a plan writes nothing: it holds the bytes, while it may
 };
 
 // An image of a run that places its copies only once every image is known
 // (one image per game, an export's layout).
 struct StagedImage {
   int entry = -1;
-  std::string shown;      // the image as the user knows it
-  std::string name;       // the file it was found in, for its extension
-  bool archive = false;   // copied whole: an archive keeps its own extension
-  std::string scheme;     // its bankswitch scheme's name: the catalogue's, else its bytes'
+  std::string shown;     // the image as the user knows it
+  std::string name;      // the file it was found in, for its extension
+  bool archive = false;  // copied whole: an archive keeps its own extension
+  std::string scheme;    // its bankswitch scheme's name: the catalogue's, else its bytes'
   StagedCopy copy;
 };
 
@@ -79,4 +80,5 @@ struct CopyState {
   int alreadyThere = 0;
   std::vector<StagedImage> staged;  // in the order the walk found them
   int stagedFiles = 0;              // names given in the staging folder
+  std::size_t planHeld = 0;         // bytes a plan holds of what it stages
 };

@@ -356,7 +356,8 @@ TEST(RomTableSourceTest, ConverterReproducesTheCommittedTable) {
   std::size_t count = 0;
   while ((count = std::fread(block, 1, sizeof block, file)) > 0) committed.append(block, count);
   std::fclose(file);
-  EXPECT_TRUE(rom_table_source(builder.finish()) == committed);
+  const std::vector<UnheldRom> unheld = builder.unheld();
+  EXPECT_TRUE(rom_table_source(builder.finish(), unheld) == committed);
 }
 
 }  // namespace
