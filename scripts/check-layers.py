@@ -22,7 +22,7 @@ audit/app                export journal scan reports naming run dat catalogue ar
 audit/export             naming run dat catalogue archive zip sniff files system
 audit/journal            run catalogue files system
 audit/scan               naming run catalogue archive zip sniff files system
-audit/reports            naming run catalogue files system
+audit/reports            export naming run catalogue files system
 audit/naming             run catalogue sniff files system
 audit/run                catalogue zip files system
 audit/dat                catalogue sniff files system

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/option_words.h"
+#include "export/one_game.h"
 #include "run/failure_messages.h"
 #include "run/run_state.h"
 #include "system/file_system.h"
@@ -52,7 +53,7 @@ EarlierReport start_csv_report() {
 
 void finish_csv_report(const EarlierReport& earlier) {
   if (!run_state().found.recording) return;
-  const std::vector<CsvRow> rows = build_csv_rows(run_state().found, earlier);
+  const std::vector<CsvRow> rows = build_csv_rows(run_state().found, earlier, run_games_shown());
   if (const FsResult written = write_csv_report(run_state().directories.start, rows);
       !written.ok()) {
     print_cannot_write(CSV_REPORT_NAME, written);

@@ -170,8 +170,9 @@ FsResult write_have_database(const ToolDirectories& directories) {
   return commit_tool_file_replacement(std::move(replacement));
 }
 
-void write_have_names(FileStream& list) {
+void write_have_names(FileStream& list, const std::vector<bool>* shown) {
   for (int index = 0; index < db_count(); ++index) {
+    if (shown != nullptr && !(*shown)[static_cast<std::size_t>(index)]) continue;
     // A failed write stays in the stream, which reports it when it is closed.
     if (db_had(index)) (void)print_to(list, "%s\n", db_name(index));
   }

@@ -36,5 +36,5 @@ HaveFileRead db_seed_from_have_list(const ToolDirectories& directories);
 FsResult write_have_database(const ToolDirectories& directories);
 
 // Writes the name of every entry had, one a line, after the headline the
-// caller wrote to `list`.
-void write_have_names(FileStream& list);
+// caller wrote to `list`; with `shown`, only of the entries it marks.
+void write_have_names(FileStream& list, const std::vector<bool>* shown = nullptr);

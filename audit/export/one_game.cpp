@@ -6,6 +6,7 @@
 
 #include "catalogue/rom_database.h"
 #include "dat/entry_names.h"
+#include "run/run_state.h"
 
 namespace {
 
@@ -103,4 +104,36 @@ GameCandidate game_candidate(int entry, std::string_view fileName) {
   candidate.alternate = has_tag(candidate.name, ALTERNATE_TAG);
   candidate.parent = record.parent < 0 && !names_other_game(record);
   return candidate;
+}
+
+std::vector<bool> one_entry_per_game(const std::vector<bool>& had, TvSystem wanted) {
+  const int count = db_count();
+  std::vector<GameCandidate> candidates;
+  candidates.reserve(static_cast<std::size_t>(count));
+  for (int entry = 0; entry < count; ++entry) candidates.push_back(game_candidate(entry, ""));
+  // A game had is shown by an image it has; one missing by the image wanted.
+  std::unordered_map<std::string, bool> game_had;
+  for (int entry = 0; entry < count; ++entry) {
+    if (had[static_cast<std::size_t>(entry)]) game_had[folded(candidates[entry].game)] = true;
+  }
+  std::vector<GameCandidate> eligible;
+  std::vector<int> entries;
+  for (int entry = 0; entry < count; ++entry) {
+    const bool game_is_had = game_had.count(folded(candidates[entry].game)) != 0;
+    if (game_is_had && !had[static_cast<std::size_t>(entry)]) continue;
+    eligible.push_back(candidates[entry]);
+    entries.push_back(entry);
+  }
+  std::vector<bool> kept(static_cast<std::size_t>(count), false);
+  for (const std::size_t at : choose_one_per_game(eligible, wanted)) kept[entries[at]] = true;
+  return kept;
+}
+
+std::vector<bool> run_games_shown() {
+  const RunOptions& options = run_state().options;
+  if (!options.oneGame) return {};
+  std::vector<bool> had(static_cast<std::size_t>(db_count()));
+  for (int index = 0; index < db_count(); ++index)
+    had[static_cast<std::size_t>(index)] = db_had(index);
+  return one_entry_per_game(had, options.palWanted ? TvSystem::pal : TvSystem::ntsc);
 }

@@ -48,3 +48,13 @@ std::vector<std::size_t> choose_one_per_game(const std::vector<GameCandidate>& c
 // the name's "(PAL)" or "(SECAM)", a bad dump when it has a [b] tag, and no
 // parent. An [a] or [b] tag counts with a number too ("[a2]").
 GameCandidate game_candidate(int entry, std::string_view fileName);
+
+// The entry that stands for each game of the catalogue: of a game any of
+// whose entries `had` marks, the one of those the choice above keeps; of
+// any other game, the one it keeps of all its entries.
+std::vector<bool> one_entry_per_game(const std::vector<bool>& had, TvSystem wanted);
+
+// With 1g1r, the entry that stands for each game among what the run had,
+// for the TV system tv= wants; without it, none (every entry stands for
+// itself).
+std::vector<bool> run_games_shown();

@@ -131,7 +131,8 @@ EarlierReport read_earlier_report(const std::string& startFolder) {
   return earlier_report_from_text(text);
 }
 
-std::vector<CsvRow> build_csv_rows(const FoundImages& found, const EarlierReport& earlier) {
+std::vector<CsvRow> build_csv_rows(const FoundImages& found, const EarlierReport& earlier,
+                                   const std::vector<bool>& shown) {
   std::vector<CsvRow> rows;
   std::vector<std::vector<const FoundImage*>> copies(db_count());
   for (const FoundImage& image : found.images) {
@@ -144,6 +145,7 @@ std::vector<CsvRow> build_csv_rows(const FoundImages& found, const EarlierReport
     }
   }
   for (int index = 0; index < db_count(); ++index) {
+    if (!shown.empty() && !shown[static_cast<std::size_t>(index)]) continue;
     if (copies[index].empty()) {
       rows.push_back(absent_row(index, earlier));
     } else {

@@ -50,7 +50,8 @@ struct CsvRow {
 
 // The report's rows for what this run found against what the earlier one
 // did, sorted by title, then status, then file.
-std::vector<CsvRow> build_csv_rows(const FoundImages& found, const EarlierReport& earlier);
+std::vector<CsvRow> build_csv_rows(const FoundImages& found, const EarlierReport& earlier,
+                                   const std::vector<bool>& shown = {});
 
 // How many entries are new, and how many gone, since the earlier run.
 struct CsvChanges {

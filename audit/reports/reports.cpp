@@ -2,12 +2,14 @@
 
 #include "catalogue/have_files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "catalogue/rom_database.h"
+#include "export/one_game.h"
 #include "files/tool_files.h"
 #include "naming/info_config.h"
 #include "reports/report_messages.h"
@@ -17,6 +19,26 @@
 namespace {
 
 constexpr char IMAGE_NOUN[] = "ROMS";
+constexpr char GAME_NOUN[] = "games";
+
+// With 1g1r the reports count games, each shown by one entry; else every
+// entry stands for itself (empty).
+std::vector<bool> shown_entries() {
+  return run_games_shown();
+}
+
+bool is_shown(const std::vector<bool>& shown, int index) {
+  return shown.empty() || shown[static_cast<std::size_t>(index)];
+}
+
+int shown_count(const std::vector<bool>& shown) {
+  return shown.empty() ? db_count()
+                       : static_cast<int>(std::count(shown.begin(), shown.end(), true));
+}
+
+const char* noun(const std::vector<bool>& shown) {
+  return shown.empty() ? IMAGE_NOUN : GAME_NOUN;
+}
 
 // The copies of each entry this run found: what the dupes list counts.
 const std::vector<std::int32_t>& found() {
@@ -31,19 +53,19 @@ void write_headline(FileStream& report, const std::string& headline) {
   (void)print_to(report, " %s", headline.c_str());
 }
 
-std::string miss_headline(int missing, int excluded) {
+std::string miss_headline(int missing, int excluded, const std::vector<bool>& shown) {
   char suffix[32] = "";
   if (excluded > 0) std::snprintf(suffix, sizeof suffix, " (%d excluded)", excluded);
   char line[160];
   std::snprintf(line, sizeof line, "You are missing %d of %d known %s %s%s\n\n", missing,
-                db_count(), SYSTEM_NAME, IMAGE_NOUN, suffix);
+                shown_count(shown), SYSTEM_NAME, noun(shown), suffix);
   return line;
 }
 
-std::string have_headline(int owned) {
+std::string have_headline(int owned, const std::vector<bool>& shown) {
   char line[160];
-  std::snprintf(line, sizeof line, "You have %d of %d known %s %s\n\n", owned, db_count(),
-                SYSTEM_NAME, IMAGE_NOUN);
+  std::snprintf(line, sizeof line, "You have %d of %d known %s %s\n\n", owned, shown_count(shown),
+                SYSTEM_NAME, noun(shown));
   return line;
 }
 
@@ -77,7 +99,7 @@ class DupesList {
 
 // Writes the have database and the have list; false when the list cannot
 // be opened (then neither is written).
-bool write_have_files(int owned) {
+bool write_have_files(int owned, const std::vector<bool>& shown) {
   Replacement rewrite;
   FileStream* report = start_rewrite(rewrite, HAVE_REPORT_NAME);
   if (report == nullptr) return false;
@@ -85,15 +107,15 @@ bool write_have_files(int owned) {
     print_cannot_write(HAVE_DATABASE_NAME, written);
     print_kept_as_it_was(HAVE_DATABASE_NAME);
   }
-  write_headline(*report, have_headline(owned));
-  write_have_names(*report);
+  write_headline(*report, have_headline(owned, shown));
+  write_have_names(*report, shown.empty() ? nullptr : &shown);
   finish_rewrite(rewrite, HAVE_REPORT_NAME);
   return true;
 }
 
-int owned_count() {
+int owned_count(const std::vector<bool>& shown) {
   int owned = 0;
-  for (int index = 0; index < db_count(); ++index) owned += db_had(index) ? 1 : 0;
+  for (int index = 0; index < db_count(); ++index) owned += is_shown(shown, index) && db_had(index);
   return owned;
 }
 
@@ -136,10 +158,11 @@ bool db_entry_missing(int index) {
 }
 
 void write_miss_report() {
+  const std::vector<bool> shown = shown_entries();
   int missing = 0;
   int excluded = 0;
   for (int index = 0; index < db_count(); ++index) {
-    if (db_had(index)) continue;
+    if (db_had(index) || !is_shown(shown, index)) continue;
     if (is_excluded(index)) {
       ++excluded;
     } else {
@@ -149,22 +172,23 @@ void write_miss_report() {
   Replacement rewrite;
   FileStream* report = start_rewrite(rewrite, MISS_REPORT_NAME);
   if (report == nullptr) return;
-  write_headline(*report, miss_headline(missing, excluded));
+  write_headline(*report, miss_headline(missing, excluded, shown));
   for (int index = 0; index < db_count(); ++index) {
-    if (db_entry_missing(index))
-      (void)print_to(*report, "%s\n", db_name(index));  // kept, see above
+    if (!is_shown(shown, index) || !db_entry_missing(index)) continue;
+    (void)print_to(*report, "%s\n", db_name(index));  // kept, see above
   }
   finish_rewrite(rewrite, MISS_REPORT_NAME);
 }
 
 void write_have_report() {
-  const int owned = owned_count();
+  const std::vector<bool> shown = shown_entries();
+  const int owned = owned_count(shown);
   if (owned == 0) return;
   if (run_state().keepHaveFiles) {
-    print_headline(have_headline(owned));
+    print_headline(have_headline(owned, shown));
     print_kept_as_it_was(HAVE_DATABASE_NAME);
     print_kept_as_it_was(HAVE_REPORT_NAME);
-  } else if (!write_have_files(owned)) {
+  } else if (!write_have_files(owned, shown)) {
     return;
   }
   // Only copies found now count: a title an earlier run had is no copy here.
