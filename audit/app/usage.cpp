@@ -24,6 +24,10 @@ void print_added_words() {
       "csv        = also write 2600Report.csv (list/rename/move/copy)\n",
       "dat=FILE   = use the DAT file FILE as the catalogue (may repeat)\n",
       "fixdat     = also write 2600Miss.dat, the ROMs missing as a DAT\n",
+      "to=TARGET  = copy laid out for harmony, unocart, pluscart, bin, mame,\n"
+      "             retroarch or esde\n",
+      "out=FOLDER = copy into FOLDER (a card) instead of 2600Ren\n",
+      "1g1r       = one ROM per game (copy/list/csv); tv=ntsc or tv=pal picks\n",
   };
   std::fprintf(stderr, "more option words:\n\n");
   for (const char* line : added_lines) std::fputs(line, stderr);

@@ -44,6 +44,10 @@ const char kUsageBody[] =
     "csv        = also write 2600Report.csv (list/rename/move/copy)\n"
     "dat=FILE   = use the DAT file FILE as the catalogue (may repeat)\n"
     "fixdat     = also write 2600Miss.dat, the ROMs missing as a DAT\n"
+    "to=TARGET  = copy laid out for harmony, unocart, pluscart, bin, mame,\n"
+    "             retroarch or esde\n"
+    "out=FOLDER = copy into FOLDER (a card) instead of 2600Ren\n"
+    "1g1r       = one ROM per game (copy/list/csv); tv=ntsc or tv=pal picks\n"
     "\n";
 
 const char kStats[] = "\nStats: 1544 entries, 0 redumps, 0 hacks/trainers, 2 bad dumps\n";
