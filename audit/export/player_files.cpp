@@ -40,29 +40,6 @@ void print_list_kept(const std::string& path, const std::string& problem) {
   std::printf("%s was left as it is: it cannot be read (%s).\n", path.c_str(), problem.c_str());
 }
 
-// A FileStream that keeps what is written: how a ZIP is made in memory
-// before it goes through the copy's steps.
-class KeptBytes final : public FileStream {
- public:
-  std::size_t read(void*, std::size_t) override { return 0; }
-  FsResult seek(std::int64_t, int) override { return fs_failure(FsStatus::failed, 0, ""); }
-  std::int64_t tell() override { return static_cast<std::int64_t>(bytes.size()); }
-  FsResult write(const void* data, std::size_t count) override {
-    bytes.append(static_cast<const char*>(data), count);
-    return {};
-  }
-  FsResult flush() override { return {}; }
-  FsResult sync() override { return {}; }
-  FsResult failure() const override { return {}; }
-  FsResult truncate(std::int64_t size) override {
-    bytes.resize(static_cast<std::size_t>(size));
-    return {};
-  }
-  FsResult close() override { return {}; }
-
-  std::string bytes;
-};
-
 // The bytes of a staged copy: the file the run wrote, or what a plan held.
 bool staged_bytes(const StagedImage& image, std::string& bytes) {
   if (!image.copy.temporary.empty()) {
@@ -89,12 +66,13 @@ void write_set(const std::string& software, const std::vector<SoftwareRom>& roms
                        bytes[at].size()});
   }
   const std::string path = join_path(MAME_FOLDER, software + ".zip");
-  KeptBytes zip;
-  if (const ZipWriteResult written = write_reproducible_zip(zip, members); !written.ok()) {
+  std::string zip;
+  const FileHandle kept = open_collecting(&zip);
+  if (const ZipWriteResult written = write_reproducible_zip(*kept, members); !written.ok()) {
     return print_zip_unwritten(path,
                                written.reason.empty() ? written.disk.reason() : written.reason);
   }
-  (void)place_bytes_at(join_path(staging_root(), path), zip.bytes, path);  // each outcome is said
+  (void)place_bytes_at(join_path(staging_root(), path), zip, path);  // each outcome is said
 }
 
 // The full path of `path`, given from the target root.

@@ -4,20 +4,6 @@
 
 namespace {
 
-// What a planned run writes to: it takes every byte and keeps none.
-class DiscardingStream final : public FileStream {
- public:
-  std::size_t read(void*, std::size_t) override { return 0; }
-  FsResult seek(std::int64_t, int) override { return {}; }
-  std::int64_t tell() override { return 0; }
-  FsResult write(const void*, std::size_t) override { return {}; }
-  FsResult flush() override { return {}; }
-  FsResult sync() override { return {}; }
-  FsResult truncate(std::int64_t) override { return {}; }
-  FsResult failure() const override { return {}; }
-  FsResult close() override { return {}; }
-};
-
 bool opens_to_write(const char* mode) {
   return mode[0] != 'r' || std::strchr(mode, '+') != nullptr;
 }
@@ -108,7 +94,7 @@ FsResult PlanningFileSystem::change_directory(const std::string& path) {
 FsResult PlanningFileSystem::open(const std::string& path, const char* mode, FileHandle& file,
                                   bool wholeReads) {
   if (!opens_to_write(mode)) return inner().open(path, mode, file, wholeReads);
-  file = std::make_unique<DiscardingStream>();
+  file = open_collecting(nullptr);  // takes every byte, keeps none
   return {};
 }
 

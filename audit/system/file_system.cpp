@@ -113,6 +113,32 @@ class MemoryStream final : public FileStream {
   std::size_t position_ = 0;
 };
 
+class CollectingStream final : public FileStream {
+ public:
+  explicit CollectingStream(std::string* kept) : kept_(kept) {}
+  std::size_t read(void*, std::size_t) override { return 0; }
+  FsResult seek(std::int64_t, int) override { return {}; }
+  std::int64_t tell() override {
+    return kept_ != nullptr ? static_cast<std::int64_t>(kept_->size()) : 0;
+  }
+  FsResult write(const void* data, std::size_t count) override {
+    if (kept_ != nullptr) kept_->append(static_cast<const char*>(data), count);
+    return {};
+  }
+  FsResult flush() override { return {}; }
+  FsResult sync() override { return {}; }
+  FsResult failure() const override { return {}; }
+  FsResult truncate(std::int64_t size) override {
+    if (kept_ != nullptr && size >= 0 && static_cast<std::size_t>(size) < kept_->size())
+      kept_->resize(static_cast<std::size_t>(size));
+    return {};
+  }
+  FsResult close() override { return {}; }
+
+ private:
+  std::string* kept_;
+};
+
 SystemFileSystem real_file_system;
 FileSystem* installed_file_system = nullptr;
 bool read_ahead_enabled = true;
@@ -139,6 +165,10 @@ void enable_read_ahead(bool enabled) {
 
 FileHandle open_memory(std::string_view bytes) {
   return std::make_unique<MemoryStream>(bytes);
+}
+
+FileHandle open_collecting(std::string* kept) {
+  return std::make_unique<CollectingStream>(kept);
 }
 
 FsResult write_text(FileStream& file, std::string_view text) {

@@ -153,6 +153,11 @@ FsResult vprint_to(FileStream& file, const char* format, std::va_list arguments)
 // already in memory reaches a reader of files.
 FileHandle open_memory(std::string_view bytes);
 
+// A stream that takes every write and adds it to `*kept`, which the caller
+// keeps alive; with nullptr it keeps nothing. How a file is made in memory,
+// and where the writes of a run that only plans go.
+FileHandle open_collecting(std::string* kept);
+
 // An exclusive lock on a file, held until it is destroyed.
 class FileLock {
  public:

@@ -217,7 +217,7 @@ FsResult SystemFileSystem::may_replace(const std::string& path) {
     return fs_failure(FsStatus::notRegular, ELOOP, path);
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
     return fs_failure(FsStatus::notRegular, EISDIR, path);
-  const FileHandle file = open_for_information(wide_path);
+  const auto file = open_for_information(wide_path);
   BY_HANDLE_FILE_INFORMATION information;
   if (file && GetFileInformationByHandle(file.get(), &information) &&
       information.nNumberOfLinks > 1)
