@@ -38,13 +38,13 @@ std::string DiskView::key(const std::string& path) const {
   if (is_whole(normal)) return below(root_, normal);
   const std::string from_start =
       here_.empty() ? normal : (normal.empty() ? here_ : here_ + PATH_SEPARATOR + normal);
-  if (root_ == start_) return from_start;
+  if (rootIsStart_) return from_start;
   return below(root_, from_start.empty() ? start_ : join_path(start_, from_start));
 }
 
 std::string DiskView::disk_path(const std::string& key) const {
   if (is_whole(key)) return key;
-  if (root_ != start_) return key.empty() ? root_ : join_path(root_, key);
+  if (!rootIsStart_) return key.empty() ? root_ : join_path(root_, key);
   if (here_.empty()) return key.empty() ? std::string(".") : key;
   if (key == here_) return ".";
   if (key.compare(0, here_.size(), here_) == 0 && key.size() > here_.size() &&

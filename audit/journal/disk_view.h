@@ -21,7 +21,10 @@ class DiskView {
   // named. Both empty when every path is given relative.
   explicit DiskView(FileSystem& disk, std::string start = std::string(),
                     std::optional<std::string> root = std::nullopt)
-      : disk_(disk), start_(start), root_(root ? std::move(*root) : std::move(start)) {}
+      : disk_(disk),
+        start_(start),
+        root_(root ? std::move(*root) : std::move(start)),
+        rootIsStart_(root_ == start_) {}
 
   // The walk entered the folder `name` of its folder, or left it for its parent.
   void entered(const std::string& name);
@@ -85,6 +88,7 @@ class DiskView {
   FileSystem& disk_;
   std::string start_;
   std::string root_;
+  bool rootIsStart_;
   std::string here_;  // the current folder, from the start folder
   std::unordered_map<std::string, Folder> folders_;
 };

@@ -1,5 +1,7 @@
 #include "run/run_state.h"
 
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "run/failure_messages.h"
@@ -47,12 +49,31 @@ char folded(char character) {
 
 }  // namespace
 
+// Eight bytes with their ASCII capitals made small, all at once: a byte
+// from 'A' to 'Z' gains the bit that tells the cases apart.
+std::uint64_t folded_word(std::uint64_t word) {
+  constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7Full;
+  constexpr std::uint64_t high = 0x8080808080808080ull;
+  const std::uint64_t seven = word & low7;
+  const std::uint64_t from_a = seven + 0x3F3F3F3F3F3F3F3Full;  // high bit: byte >= 'A'
+  const std::uint64_t past_z = seven + 0x2525252525252525ull;  // high bit: byte > 'Z'
+  const std::uint64_t capital = from_a & ~past_z & ~word & high;
+  return word | (capital >> 2);
+}
+
 std::size_t FoldedHash::operator()(std::string_view name) const {
-  std::size_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
-  for (const char character : name) {
-    hash = (hash ^ static_cast<unsigned char>(folded(character))) * 1099511628211ull;
+  std::uint64_t hash = name.size();
+  std::size_t at = 0;
+  for (; at + 8 <= name.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, name.data() + at, 8);
+    hash = (hash ^ folded_word(word)) * 0x9E3779B97F4A7C15ull;
+    hash ^= hash >> 29;
   }
-  return hash;
+  for (; at < name.size(); ++at) {
+    hash = (hash ^ static_cast<unsigned char>(folded(name[at]))) * 0x100000001B3ull;
+  }
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 bool FoldedEqual::operator()(std::string_view left, std::string_view right) const {

@@ -113,9 +113,9 @@ bool make_deep_image(const std::string& top, const std::string& level, int level
     if (file_system().make_directory(path) != FsStatus::ok) return false;
   }
   FileHandle file;
-  if (!file_system().open(join_path(path, "deep.bin"), "wb", file)) return false;
-  const bool written = static_cast<bool>(file->write(bytes.data(), bytes.size()));
-  return static_cast<bool>(file->close()) && written;
+  if (!file_system().open(join_path(path, "deep.bin"), "wb", file).ok()) return false;
+  const bool written = file->write(bytes.data(), bytes.size()).ok();
+  return file->close().ok() && written;
 #else
   // Relative to open folders, so that the depth is past any path the system takes.
   int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY);
