@@ -118,6 +118,10 @@ class FaultTableTest : public FreshRunTest {
     base_.put(program_ + HAVE_DATABASE_NAME, oldDatabase_);
     base_.put(program_ + INFO_FILE_NAME, "[A2600]\n(Activision):Activision\n(Atari):Atari;a26\n");
     base_.put("catalogue.dat", dat_text());
+    // Reports an earlier run left, which a failing run keeps whole.
+    base_.put(HAVE_REPORT_NAME,
+              std::string(" You have 1 of 1544 known Atari 2600 ROMS\n\n") + kEarlier + "\n");
+    base_.put(MISS_REPORT_NAME, " You are missing 0 of 1544 known Atari 2600 ROMS\n\n");
   }
 
   void put_image(const std::string& name, const std::string& bytes, const std::string& title) {
@@ -180,6 +184,7 @@ class FaultTableTest : public FreshRunTest {
     std::vector<std::string> found;
     check_images_kept(mode, disk, found);
     check_database(disk, before, found);
+    check_reports(disk, before, found);
     check_journal(disk, before, found);
     check_said(disk, kind, error, console, found);
     check_nothing_counted(disk, kind, found);
@@ -211,6 +216,26 @@ class FaultTableTest : public FreshRunTest {
         now.size() >= 8 && now.starts_with(oldDatabase_.substr(0, 8)) && (now.size() - 8) % 4 == 0;
     if (!whole || now.find(oldDatabase_.substr(8)) == std::string::npos)
       found.push_back("Vald2600.db is neither the old one nor a whole new one");
+  }
+
+  // Whether a have or miss report holds as many names as its headline counts.
+  static bool whole_report(const std::string& text) {
+    int counted = -1;
+    if (std::sscanf(text.c_str(), " You have %d of", &counted) != 1 &&
+        std::sscanf(text.c_str(), " You are missing %d of", &counted) != 1)
+      return false;
+    const std::size_t names = text.find("\n\n");
+    if (names == std::string::npos || text.back() != '\n') return false;
+    return std::count(text.begin() + static_cast<long>(names) + 2, text.end(), '\n') == counted;
+  }
+
+  void check_reports(const MemoryFileSystem& disk, const MemoryFileSystem& before,
+                     std::vector<std::string>& found) const {
+    for (const char* name : {HAVE_REPORT_NAME, MISS_REPORT_NAME}) {
+      const std::string now = disk.bytes(name);
+      if (now != before.bytes(name) && !whole_report(now))
+        found.push_back(std::string(name) + " is neither the old one nor a whole new one");
+    }
   }
 
   void check_journal(const MemoryFileSystem& disk, const MemoryFileSystem& before,
