@@ -10,6 +10,11 @@ void print_scanning(const std::string& subdirectory) {
   std::printf("Scanning %s%c*%s\n", subdirectory.c_str(), PATH_SEPARATOR, EXTENSIONS_2600);
 }
 
+void print_walk_stopped(const std::string& folder, const FsResult& failure) {
+  std::fprintf(stderr, "Cannot go back to the folder %s: %s; the walk stops here.\n",
+               folder.c_str(), failure.reason().c_str());
+}
+
 void print_too_deep(const std::string& subdirectory, std::size_t limit) {
   std::printf("%s is more than %zu folders below the start folder; it was left unread\n",
               subdirectory.c_str(), limit);

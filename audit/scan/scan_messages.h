@@ -6,9 +6,14 @@
 #include <string>
 
 #include "catalogue/entry_verification.h"
+#include "system/file_system.h"
 
 // "Scanning ./sub/*.bin.a26", before a subfolder is walked.
 void print_scanning(const std::string& subdirectory);
+
+// The walk could not come back to `folder` from one of its subfolders, and
+// so stops there (standard error).
+void print_walk_stopped(const std::string& folder, const FsResult& failure);
 
 // A subfolder below the deepest level the walk enters, left unread.
 void print_too_deep(const std::string& subdirectory, std::size_t limit);

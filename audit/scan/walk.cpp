@@ -113,7 +113,11 @@ class Walk {
     levels_.pop_back();
     if (top) return true;
     --run_state().walk.depth;
-    return file_system().leave_directory(left, whole_).ok();
+    if (const FsResult back = file_system().leave_directory(left, whole_); !back.ok()) {
+      print_walk_stopped(shown(), back);
+      return false;
+    }
+    return true;
   }
 
   const WalkPlan& plan_;

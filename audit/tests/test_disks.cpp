@@ -195,6 +195,8 @@ std::string MemoryFileSystem::key(const std::string& path) const {
     while (key.starts_with("/")) key.erase(0, 1);
     whole = true;
   }
+  // A path whole from a drive, outside the root, is no folder of the current one.
+  if (key.starts_with("/") || (key.size() >= 2 && key[1] == ':')) whole = true;
   while (key.starts_with("./")) key.erase(0, 2);
   if (key == ".") key.clear();
   while (!key.empty() && key.back() == '/') key.pop_back();

@@ -18,6 +18,7 @@ namespace {
 
 TEST(UndoJournalTest, AnyNameSurvivesAsOneBlankFreeField) {
   const std::vector<std::string> names = {"plain.bin",
+                                          "back\\slash.bin",
                                           "with space.bin",
                                           "quote\" and ' .bin",
                                           "tab\there.bin",
@@ -34,7 +35,7 @@ TEST(UndoJournalTest, AnyNameSurvivesAsOneBlankFreeField) {
     move.kind = JournalRecordKind::move;
     move.size = 4096;
     move.path = name + "x";
-    move.target = "2600Ren/" + name;
+    move.target = std::string("2600Ren") + PATH_SEPARATOR + name;
     const std::string line = journal_line(move);
     const auto back = parse_journal_line(line.substr(0, line.size() - 1));
     ASSERT_TRUE(back) << line;
