@@ -31,14 +31,14 @@ void remove_own_copy(const std::string& temporary) {
   (void)file_system().remove_file(in_target(temporary));
 }
 
-// Creates the temporary file of a copy to `target` beside it: the target's
-// name with COPY_TEMPORARY_SUFFIX, or that with a number when an earlier
-// one is there, which is no file of this run's and is left alone.
-FsResult create_copy_file(const std::string& target, std::string& temporary, FileHandle& file) {
+// Creates the temporary file of a copy to `target`: `near` with
+// COPY_TEMPORARY_SUFFIX, or that with a number when an earlier one is there,
+// which is no file of this run's and is left alone.
+FsResult create_copy_file(const std::string& near, std::string& temporary, FileHandle& file) {
   constexpr int ATTEMPTS = 9;
   FsResult created;
   for (int attempt = 1; attempt <= ATTEMPTS; ++attempt) {
-    temporary = target + COPY_TEMPORARY_SUFFIX + (attempt > 1 ? std::to_string(attempt) : "");
+    temporary = near + COPY_TEMPORARY_SUFFIX + (attempt > 1 ? std::to_string(attempt) : "");
     created = file_system().open(in_target(temporary), "wbx", file, true);
     if (created.status != FsStatus::alreadyExists) return created;
   }
@@ -46,13 +46,13 @@ FsResult create_copy_file(const std::string& target, std::string& temporary, Fil
 }
 
 // Makes the file of a copy to `target` and writes `input` into it: created
-// under a temporary name, identified, recorded in the journal, written, read
-// back and checked. `record` tells what was made.
-CopyStart write_copy_file(const std::string& target, const CopyInput& input,
-                          const std::string& shown, CopyRecord& record) {
+// under a temporary name beside `near`, identified, recorded in the
+// journal, written, read back and checked. `record` tells what was made.
+CopyStart write_copy_file(const std::string& target, const std::string& near,
+                          const CopyInput& input, const std::string& shown, CopyRecord& record) {
   record = CopyRecord{std::string(), target, input.digest.size, input.digest.crc, {}};
   FileHandle file;
-  FsResult step = create_copy_file(target, record.temporary, file);
+  FsResult step = create_copy_file(near, record.temporary, file);
   if (step.ok()) step = file_system().identify(in_target(record.temporary), record.identity);
   if (step.ok() && copies().recorder != nullptr) step = copies().recorder->record_copy(record);
   if (!step.ok()) {
@@ -68,20 +68,6 @@ CopyStart write_copy_file(const std::string& target, const CopyInput& input,
     remove_own_copy(record.temporary);
     print_copy_failed(shown.c_str(), target, why.failure, why.mismatch);
     return why.source ? CopyStart::unreadable : CopyStart::failed;
-  }
-  return CopyStart::queued;
-}
-
-// Records a staged copy as one to `target`, under its own identity.
-CopyStart adopt_staged(const std::string& target, const StagedCopy& staged,
-                       const std::string& shown, CopyRecord& record) {
-  record =
-      CopyRecord{staged.temporary, target, staged.digest.size, staged.digest.crc, staged.identity};
-  if (copies().recorder == nullptr) return CopyStart::queued;
-  if (const FsResult recorded = copies().recorder->record_copy(record); !recorded.ok()) {
-    if (recorded.status != FsStatus::refused)
-      print_copy_failed(shown.c_str(), target, recorded, false);
-    return CopyStart::failed;
   }
   return CopyStart::queued;
 }
@@ -110,22 +96,32 @@ void sync_batch(std::vector<PendingCopy>& pending) {
   pending.swap(synced);
 }
 
-// A plan holds the bytes it stages, up to a bound, so that it can compare
-// and pack them as the run would; past the bound only their digest is kept.
-bool hold_planned(const CopyInput& input, StagedCopy& staged) {
-  constexpr std::size_t PLAN_HOLDS = 256u << 20;
-  std::size_t& held = copies().planHeld;
-  if (held + input.digest.size > PLAN_HOLDS) return true;
-  if (read_whole_source(input.bytes, staged.held).ok()) {
-    held += staged.held.size();
-  } else {
-    staged.held.clear();  // only the digest, then, as past the bound
+// Holds the bytes of a staged copy in memory, up to a bound for all of the
+// run's: true when they are held.
+bool hold_bytes(const CopyInput& input, StagedCopy& staged) {
+  constexpr std::size_t HELD_BYTES = 256u << 20;
+  std::size_t& held = copies().heldBytes;
+  if (held + input.digest.size > HELD_BYTES) return false;
+  if (!read_whole_source(input.bytes, staged.held).ok()) {
+    staged.held.clear();
+    return false;
   }
+  held += staged.held.size();
   return true;
 }
 
 std::string staging_folder(const std::string& root) {
   return root.empty() ? std::string(STAGING_FOLDER) : join_path(root, STAGING_FOLDER);
+}
+
+// A new name in the staging folder under `root`, made when missing; empty,
+// said, when the folder cannot be made.
+std::string staging_file(const std::string& root) {
+  const std::string folder = staging_folder(root);
+  if (!planned() && !prepare_folder(folder)) return std::string();
+  char number[16];
+  std::snprintf(number, sizeof number, "%06d", ++copies().stagedFiles);
+  return join_path(folder, number);
 }
 
 }  // namespace
@@ -137,10 +133,15 @@ CopyStart start_copy(const std::string& target, const CopyInput& input, const st
     ++state.copied;
     return CopyStart::queued;
   }
+  // A copy staged before is written afresh, into the staging folder, now
+  // that its place is known: copies are made, and renamed into place, in
+  // the order a menu shows them; the file the walk staged goes.
+  const bool staged = input.staged != nullptr;
+  const std::string near = staged ? staging_file(input.staged->root) : target;
+  if (near.empty()) return CopyStart::failed;
   CopyRecord record;
-  const CopyStart started = input.staged != nullptr
-                                ? adopt_staged(target, *input.staged, shown, record)
-                                : write_copy_file(target, input, shown, record);
+  const CopyStart started = write_copy_file(target, near, input, shown, record);
+  if (staged) drop_staged(*input.staged);
   if (started != CopyStart::queued) return started;
   state.placed[target] = {input.digest, record.temporary};
   state.pending.push_back({std::move(record), shown});
@@ -150,15 +151,14 @@ CopyStart start_copy(const std::string& target, const CopyInput& input, const st
 
 bool stage_copy(const std::string& root, const CopyInput& input, const std::string& shown,
                 StagedCopy& staged) {
-  staged = StagedCopy{std::string(), {}, input.digest, std::string()};
-  if (planned()) return hold_planned(input, staged);
-  const std::string folder = staging_folder(root);
-  if (!prepare_folder(folder)) return false;
-  char number[16];
-  std::snprintf(number, sizeof number, "%06d", ++copies().stagedFiles);
+  staged = StagedCopy{std::string(), {}, input.digest, std::string(), root};
+  // Bytes held in memory want no file; past the bound they wait in one (a
+  // plan then keeps their digest alone).
+  if (hold_bytes(input, staged) || planned()) return true;
+  const std::string file = staging_file(root);
+  if (file.empty()) return false;
   CopyRecord record;
-  if (write_copy_file(join_path(folder, number), input, shown, record) != CopyStart::queued)
-    return false;
+  if (write_copy_file(file, file, input, shown, record) != CopyStart::queued) return false;
   staged.temporary = std::move(record.temporary);
   staged.identity = record.identity;
   return true;

@@ -3,9 +3,12 @@
 // one that was there), its identity recorded in the undo journal before a
 // byte is written, read back and checked, synced with the copies of its
 // batch and only then renamed to its name, never over another file. A copy
-// may also be written ahead of its name, into the staging folder of the
-// target root, when the run knows where it goes only once every image is
-// known. Paths are given from the target root (see in_target).
+// may also wait for its name, when the run knows where it goes only once
+// every image is known: its bytes held in memory (or, past a bound, written
+// into the staging folder of the target root); its file is then made in the
+// staging folder when its turn comes and renamed into place, so that copies
+// are made in the order a menu shows them. Paths are given from the target
+// root (see in_target).
 
 #include <string>
 
@@ -28,13 +31,14 @@ enum class CopyStart { queued, failed, unreadable };
 // nothing is left; unreadable: the source could not be read.
 CopyStart start_copy(const std::string& target, const CopyInput& input, const std::string& shown);
 
-// Writes `input` into a new file of the staging folder under `root` (from
-// the target root; "" for the root itself). False, after saying why, when
-// it cannot; in a plan nothing is written.
+// Keeps `input` until its place is known: held in memory, or past a bound
+// written into a new file of the staging folder under `root` (from the
+// target root; "" for the root itself). False, after saying why, when it
+// cannot; a plan writes nothing.
 bool stage_copy(const std::string& root, const CopyInput& input, const std::string& shown,
                 StagedCopy& staged);
 
-// Removes a staged copy that goes nowhere.
+// Removes the file of a staged copy, when it has one.
 void drop_staged(const StagedCopy& staged);
 
 // Removes the staging folder under `root` when nothing is left in it.

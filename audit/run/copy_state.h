@@ -46,13 +46,15 @@ struct CopiedBytes {
   std::array<unsigned char, 20> sha1{};
 };
 
-// A copy written ahead of its place, under a temporary name of the staging
-// folder, waiting for the run to know where it goes.
+// A copy waiting for the run to know where it goes: its bytes held in
+// memory, or (past a bound) written under a temporary name of the staging
+// folder.
 struct StagedCopy {
   std::string temporary;  // from the target root
   FileIdentity identity;  // of the file the run made
   CopiedBytes digest;
-  std::string held;  // a plan writes nothing: it holds the bytes, while it may
+  std::string held;  // the bytes, held in memory while the run may hold them
+  std::string root;  // the staging folder's place, from the target root
 };
 
 // An image of a run that places its copies only once every image is known
@@ -80,5 +82,5 @@ struct CopyState {
   int alreadyThere = 0;
   std::vector<StagedImage> staged;  // in the order the walk found them
   int stagedFiles = 0;              // names given in the staging folder
-  std::size_t planHeld = 0;         // bytes a plan holds of what it stages
+  std::size_t heldBytes = 0;        // bytes held in memory of what the run staged
 };
