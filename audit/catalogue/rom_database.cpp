@@ -83,7 +83,10 @@ bool index_ready() {
 
 // True when `index` is a position of the compiled-in table and that table
 // is the catalogue of the run.
+// Whether `index` is an entry of the compiled-in table, the run's catalogue
+// (attached on first use, as db_count does).
 bool shipped_entry(int index) {
+  if (db().entries.empty()) db().entries = shipped_catalogue();
   return db().entries.data() == ROM_TABLE && index >= 0 && index < ROM_TABLE_COUNT;
 }
 

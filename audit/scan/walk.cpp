@@ -114,7 +114,7 @@ class Walk {
     if (top) return true;
     --run_state().walk.depth;
     if (const FsResult back = file_system().leave_directory(left, whole_); !back.ok()) {
-      print_walk_stopped(shown(), back);
+      print_walk_stopped(whole_, back);
       return false;
     }
     return true;

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "export/mame_zip.h"
 #include "moving_run_fixture.h"
 
 namespace {
@@ -61,6 +62,7 @@ TEST(ExportRunTest, EachTargetLaysOutItsFilesAndUndoTakesThemBack) {
        }},
   };
   for (const ExportRow& row : rows) {
+    if (row.words[0] == "to=mame" && !zip_writing_available()) continue;  // no libarchive here
     const ValdSandbox sandbox;
     make_dir(sandbox.work("sub"));
     for (const auto& [title, file] :

@@ -259,7 +259,8 @@ FsResult MemoryFileSystem::list_directory(const std::string& path,
   if (!is_folder(path)) return failure_of(ENOENT, path);
   const std::string folder = key(path);
   for (const std::string& sub : folders_) {
-    if (!sub.empty() && parent_folder(sub) == folder) {
+    const bool whole = sub.starts_with("/") || (sub.size() >= 2 && sub[1] == ':');
+    if (!sub.empty() && parent_folder(sub) == folder && !(folder.empty() && whole)) {
       entries.push_back({leaf_name(sub), true, leaf_name(sub)[0] == '.', 0});
     }
   }
